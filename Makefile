@@ -1,0 +1,41 @@
+# Entry points. `make run` plays the show, `make test` runs every test.
+# Both install what is missing, configure and build first.
+BUILD   ?= build
+ASAN    ?= build-asan
+JOBS    ?= $(shell nproc)
+ASSETS  ?= $(BUILD)/assets
+
+.PHONY: all deps build run test test-fast test-asan bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Plays the show from the asset folder (the generated pack by default;
+# `make run ASSETS=/path/to/folder` plays another one).
+run: build
+	cd $(ASSETS) && $(abspath $(BUILD))/demo
+
+# The whole suite: the Release build, then the same suite under ASan + UBSan.
+test: test-fast test-asan
+
+test-fast: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDEMO_SANITIZE=ON
+	cmake --build $(ASAN) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=0 ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bench_*; do [ -x "$$b" ] && "$$b" || true; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN)

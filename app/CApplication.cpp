@@ -1,0 +1,77 @@
+// Window, context and frame loop of the show.
+#include "app/CApplication.h"
+
+#include <cstdio>
+
+#include "app/Timeline.h"
+#include "platform/GL.h"
+#include "platform/Window.h"
+
+bool done = false;
+float skip = 0;
+PFNGLACTIVETEXTUREARBPROC demoActiveTextureARB = nullptr;
+PFNGLMULTITEXCOORD2FARBPROC demoMultiTexCoord2fARB = nullptr;
+
+float frameStep(uint64_t current, uint64_t last) {
+    float step = float(double(int64_t(current - last)) / 50.0);
+    return step > 50.0f ? 50.0f : step;
+}
+
+bool CApplication::init() {
+    platform::WindowConfig config;
+    if (!platform::openWindow(config)) return false;
+    lastTime = 0;
+    currentTime = 0;
+    glMultiTexCoord2fARB =
+        (PFNGLMULTITEXCOORD2FARBPROC)platform::glProcAddress("glMultiTexCoord2fARB");
+    glActiveTextureARB = (PFNGLACTIVETEXTUREARBPROC)platform::glProcAddress("glActiveTextureARB");
+    const char* missing = nullptr;
+    if (!platform::hasGLExtension("GL_ARB_multitexture") || !glMultiTexCoord2fARB ||
+        !glActiveTextureARB) {
+        missing = "GL_ARB_multitexture";
+    } else if (!platform::hasGLExtension("GL_ARB_texture_env_combine")) {
+        missing = "GL_ARB_texture_env_combine";
+    }
+    if (missing) {
+        std::fprintf(stderr, "Demo: the OpenGL driver lacks %s, which the show needs.\n", missing);
+        platform::closeWindow();
+        return false;
+    }
+    return true;
+}
+
+void CApplication::execute() {
+    done = false;
+    while (!done) step();
+}
+
+bool CApplication::step() {
+    platform::Event event = platform::pollEvent();
+    if (event.type == platform::EventType::Quit) {
+        // Closing the window ends the show like Escape.
+        done = true;
+        return false;
+    }
+    if (event.type != platform::EventType::None) {
+        if (event.type == platform::EventType::KeyDown && event.key == platform::Key::Escape) {
+            done = true;
+        }
+        return false;
+    }
+    currentTime = platform::ticksMs();
+    skip = frameStep(currentTime, lastTime);
+    lastTime = currentTime;
+    platform::beginFrame();
+    run();
+    platform::present();
+    return true;
+}
+
+void CApplication::run() {
+    advanceTimeline(musicPositionMs());
+    drawCurrentScene();
+}
+
+void CApplication::deinit() {
+    platform::closeWindow();
+}

@@ -1,0 +1,34 @@
+// The application object: window and context, asset preparation, the frame
+// loop and its teardown, plus the per-frame timeline step `run`.
+#pragma once
+
+#include <cstdint>
+
+extern bool done;   // quit flag, tested at the top of each loop iteration
+extern float skip;  // frame step in units of 50 ms, at most 50
+
+// Frame step for a frame at `current` ms after one at `last` ms: the gap / 50,
+// capped at 50 (a gap over 2500 ms counts as 2500 ms). No lower bound.
+float frameStep(uint64_t current, uint64_t last);
+
+class CApplication {
+public:
+    uint64_t currentTime = 0; // ms, timer reading of the frame being prepared
+    uint64_t lastTime = 0;    // ms, timer reading of the previous frame
+
+    // Opens the fullscreen window and GL context and fetches the ARB
+    // multitexture entry points. Returns false, after one line on stderr,
+    // when the show cannot run (no display, no usable GL).
+    bool init();
+    // Loads every asset, initialises the scenes and starts the music.
+    void precalc();
+    // Runs the frame loop until `done`.
+    void execute();
+    // Restores the display mode, releases the context and the window.
+    void deinit();
+    // One frame of the timeline: clock, scene choice, scene update, overlay.
+    void run();
+    // Handles one pending event, or draws and presents one frame when the
+    // queue is empty. Returns true when a frame was drawn.
+    bool step();
+};

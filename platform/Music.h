@@ -1,0 +1,31 @@
+// The music stream: an MP3 file decoded with libmpg123 as playback needs it
+// and played once through an SDL audio device. Its position, in ms of the
+// track as heard, is the show's clock. When the file cannot be played or no
+// device opens, one line goes to stderr and the clock runs on the system
+// timer from the moment of the start call; after the track ends the clock
+// goes on on the timer from the track's end.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// Opens `path` and starts playing it from 0 ms. Returns false when the show
+// will be silent (the timer clock then runs).
+bool startMusic(const char* path);
+// Stops playback and closes the device and file; the clock stops.
+void stopMusic();
+// Position in ms: smooth, never decreasing.
+double musicPositionMs();
+
+// Figures for tests and diagnostics.
+struct MusicStats {
+    bool playing = false;       // a device and a decoder are running
+    bool ended = false;         // the decoder reached the end of the track
+    int sampleRate = 0;         // frames per second of the device
+    int bufferFrames = 0;       // frames per device callback
+    uint64_t framesConsumed = 0; // frames the device has taken so far
+};
+MusicStats musicStats();
+
+} // namespace platform

@@ -1,0 +1,75 @@
+// The window, its OpenGL context, input events, the buffer swap and the
+// timers, on SDL2. The show always renders at 1024 x 768: when the drawable
+// has another size (no such display mode, Wayland, HiDPI, a resizable preview
+// window) it renders into an off-screen framebuffer of that size, which
+// present() scales to the screen at 4:3 with black bars.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+constexpr int renderWidth = 1024;
+constexpr int renderHeight = 768;
+
+enum class WindowMode {
+    Fullscreen,        // switch the display to 1024 x 768 for the run
+    FullscreenDesktop, // cover the desktop without a mode switch
+    Windowed,          // a resizable window of the given size
+};
+
+struct WindowConfig {
+    const char* title = "Demo";
+    WindowMode mode = WindowMode::Fullscreen;
+    int width = renderWidth;  // window size in windowed mode
+    int height = renderHeight;
+    bool vsync = false;
+};
+
+// Opens the window and makes a compatibility-profile GL context current.
+// On failure prints one line on stderr, cleans up and returns false.
+bool openWindow(const WindowConfig& config);
+
+// Restores the display mode and releases the context and the window. Safe to
+// call more than once; also runs at exit and on a fatal error after the
+// mode switch.
+void closeWindow();
+
+enum class Key { None, Escape, Space, Left, Right, Q, Other };
+enum class EventType { None, KeyDown, Quit, Other };
+struct Event {
+    EventType type = EventType::None;
+    Key key = Key::None;
+};
+
+// Takes at most one pending event; type None when the queue is empty, Other
+// for an event the show ignores.
+Event pollEvent();
+
+// Binds the 1024 x 768 render target; call before drawing a frame.
+void beginFrame();
+// Shows the finished frame: scales the off-screen target if there is one,
+// then swaps the buffers.
+void present();
+// Reads the 1024 x 768 render target, bottom row first, RGB bytes.
+void readFrame(unsigned char* rgb);
+// True when the show draws into an off-screen framebuffer.
+bool usesOffscreenTarget();
+
+// Address of a GL entry point, or null.
+void* glProcAddress(const char* name);
+// True when the current context advertises the extension.
+bool hasGLExtension(const char* name);
+
+// Milliseconds since the platform started; never goes backwards.
+uint64_t ticksMs();
+// High-resolution seconds since the platform started.
+double nowSeconds();
+
+// Prints the text as one line on stderr and, unless boxes are disabled
+// (headless tools and tests), shows it in a modal box with an OK button and
+// waits until it is dismissed.
+void showError(const char* caption, const char* text);
+void setMessageBoxes(bool enabled);
+
+} // namespace platform

@@ -1,0 +1,11 @@
+// Scene 2. Placeholder until the scene is built: clears to its own grey so
+// that the schedule can be followed on screen.
+#include "platform/GL.h"
+#include "scenes/Scenes.h"
+
+void scene2init() {}
+
+void scene2update() {
+    glClearColor(0.16f, 0.16f, 0.16f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}

@@ -1,0 +1,11 @@
+// Scene 6. Placeholder until the scene is built: clears to its own grey so
+// that the schedule can be followed on screen.
+#include "platform/GL.h"
+#include "scenes/Scenes.h"
+
+void scene6init() {}
+
+void scene6update() {
+    glClearColor(0.48f, 0.48f, 0.48f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}

@@ -1,0 +1,11 @@
+// Scene 7. Placeholder until the scene is built: clears to its own grey so
+// that the schedule can be followed on screen.
+#include "platform/GL.h"
+#include "scenes/Scenes.h"
+
+void scene7init() {}
+
+void scene7update() {
+    glClearColor(0.56f, 0.56f, 0.56f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}

@@ -1,0 +1,25 @@
+// Entry points of the ten scenes: an initialisation run once at start-up and
+// a per-frame update that draws and post-processes the scene.
+#pragma once
+
+void scene1init();
+void scene2init();
+void scene3init();
+void scene4init();
+void scene5init();
+void scene6init();
+void scene7init();
+void scene8init();
+void scene9init();
+void scene10init();
+
+void scene1update();
+void scene2update();
+void scene3update();
+void scene4update();
+void scene5update();
+void scene6update();
+void scene7update();
+void scene8update();
+void scene9update();
+void scene10update();

@@ -1,0 +1,41 @@
+// Headless GL context for tests.
+#include "tests/support/GlContext.h"
+
+#include <cstddef>
+
+#include "platform/GL.h"
+#include "platform/Window.h"
+
+namespace testsupport {
+
+GlContext::GlContext() {
+    platform::WindowConfig config;
+    config.mode = platform::WindowMode::Windowed;
+    config.title = "Demo test";
+    opened = platform::openWindow(config);
+    if (!opened) return;
+    glActiveTextureARB = (PFNGLACTIVETEXTUREARBPROC)platform::glProcAddress("glActiveTextureARB");
+    glMultiTexCoord2fARB =
+        (PFNGLMULTITEXCOORD2FARBPROC)platform::glProcAddress("glMultiTexCoord2fARB");
+    platform::beginFrame();
+}
+
+GlContext::~GlContext() {
+    platform::closeWindow();
+}
+
+GlContext::Rgb GlContext::pixel(int x, int y) {
+    unsigned char rgb[3] = {0, 0, 0};
+    platform::beginFrame();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    return {rgb[0], rgb[1], rgb[2]};
+}
+
+std::vector<unsigned char> GlContext::frame() {
+    std::vector<unsigned char> rgb(std::size_t(platform::renderWidth) * platform::renderHeight * 3);
+    platform::readFrame(rgb.data());
+    return rgb;
+}
+
+} // namespace testsupport
