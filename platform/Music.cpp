@@ -45,6 +45,7 @@ struct Stream {
 Stream stream;
 MusicClock clock;
 bool audioActive = false;  // the clock follows the device
+bool audioStarted = false; // this module initialised SDL's audio subsystem
 bool clockStarted = false;
 double timerStartWall = 0; // seconds, start of the timer clock
 
@@ -92,7 +93,12 @@ void closeStream() {
         mpg123_delete(stream.decoder);
         stream.decoder = nullptr;
     }
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // Quitting a subsystem that was never started would also shut down
+    // SDL's event queue, which the window still needs.
+    if (audioStarted) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        audioStarted = false;
+    }
 }
 
 bool silent(const char* path, const char* problem, const char* detail) {
@@ -143,6 +149,7 @@ bool startMusic(const char* path) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return silent(path, "no audio device", SDL_GetError());
     }
+    audioStarted = true;
     SDL_AudioSpec want = {};
     want.freq = int(rate);
     want.format = AUDIO_S16SYS;

@@ -16,7 +16,7 @@ double MusicClock::read(double wallSeconds, double targetMs) {
     if (error > snapMs) {
         predicted = targetMs;
     } else {
-        double limit = maxSlew * elapsedMs;
+        double limit = std::min(maxSlew * elapsedMs, maxCorrectionMs);
         predicted += std::clamp(error, -limit, limit);
     }
     lastMs = std::max(lastMs, predicted);
