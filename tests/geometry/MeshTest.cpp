@@ -125,6 +125,12 @@ TEST(MeshVertices, GettersAndPosition) {
     EXPECT_EQ(m.getVerticeAmount(), 24u);
 }
 
+void makeOutwardSphere(Mesh& sphere, int segments) {
+    sphere.makeSphere(1.0f, segments);
+    sphere.createNormals();
+    sphere.flipNormals();
+}
+
 // Renders a unit sphere at `position` seen from (0, 0, 5); returns the frame.
 std::vector<unsigned char> renderSphere(testsupport::GlContext& gl, Mesh& sphere, unsigned bits) {
     glClearColor(0, 0, 0, 1);
@@ -175,16 +181,14 @@ TEST(MeshRender, LitMaterialDrawsTrianglesAtThePosition) {
     testsupport::GlContext gl;
     ASSERT_TRUE(gl.ok());
     Mesh sphere;
-    sphere.makeSphere(1.0f, 16);
-    sphere.createNormals();
-    sphere.flipNormals();
-    glEnable(GL_LIGHT0); // white, along -z, towards the sphere
+    makeOutwardSphere(sphere, 16);
+    glEnable(GL_LIGHT0); // white, shining from the viewer
     sphere.setPosition(Vector3D(1.5f, 0, 0));
     const std::vector<unsigned char> rgb = renderSphere(gl, sphere, MAT_LIT);
     glDisable(GL_LIGHT0);
     glDisable(GL_LIGHTING);
     auto at = [&](int x, int y) { return int(rgb[(size_t(y) * 1024 + x) * 3]); };
-    // The sphere spans about 1024 * (0.5 .. 2.5) / 7.7 horizontally.
+    // Half the view is 5 * tan(30 deg) * 4/3 wide at the sphere's distance.
     const int centreX = 512 + int(1.5 / (5 * std::tan(0.5236) * 4 / 3) * 512);
     EXPECT_GT(at(centreX, 384), 150);
     EXPECT_EQ(at(512 - 40, 384), 0);
@@ -197,9 +201,7 @@ TEST(MeshRender, FrenderMapsNormalsToSecondUnit) {
     testsupport::GlContext gl;
     ASSERT_TRUE(gl.ok());
     Mesh sphere;
-    sphere.makeSphere(1.0f, 24);
-    sphere.createNormals();
-    sphere.flipNormals();
+    makeOutwardSphere(sphere, 24);
     const unsigned char texels[6] = {0, 255, 0, 255, 0, 0};
     GLuint tex = 0;
     glActiveTextureARB(GL_TEXTURE1_ARB);
