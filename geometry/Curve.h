@@ -14,7 +14,7 @@ public:
     Vector3D controlPoints[4]; // P0 start, P1, P2, P3 end
     int degree;                // of the Bernstein form; 3 for a four-point curve
 
-    Curve() {} // placeholder, uninitialised
+    Curve() = default; // placeholder, uninitialised
     Curve(Vector3D p0, Vector3D p1, Vector3D p2, Vector3D p3) : degree(3) {
         controlPoints[0] = p0;
         controlPoints[1] = p1;

@@ -11,7 +11,7 @@ class Vector3D {
 public:
     float x, y, z;
 
-    Vector3D() {} // uninitialised: arrays are allocated, then filled
+    Vector3D() = default; // uninitialised: arrays are allocated, then filled
     Vector3D(float x, float y, float z) : x(x), y(y), z(z) {}
 
     float dotProduct(const Vector3D& v) const { return x * v.x + y * v.y + z * v.z; }
@@ -62,7 +62,7 @@ class Vector2D {
 public:
     float x, y; // s, t in meshes
 
-    Vector2D() {} // uninitialised
+    Vector2D() = default; // uninitialised
     Vector2D(float x, float y) : x(x), y(y) {}
 };
 
