@@ -11,6 +11,11 @@ extern float skip;  // frame step in units of 50 ms, at most 50
 // capped at 50 (a gap over 2500 ms counts as 2500 ms). No lower bound.
 float frameStep(uint64_t current, uint64_t last);
 
+// Everything `precalc` does before starting the music: the engine, the fixed
+// GL state, the textures from "Textures/" in the working directory and the
+// scene initialisations. For tools that drive the clock themselves.
+void prepareShow();
+
 class CApplication {
 public:
     uint64_t currentTime = 0; // ms, timer reading of the frame being prepared

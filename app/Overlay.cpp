@@ -1,4 +1,40 @@
-// The frame overlay. Draws nothing until the texture store exists.
+// The frame overlay: "layer.jpg" with the alpha of "layer_mask.jpg" laid
+// over the whole finished frame at 30 %. It sets no texture environment: from
+// the first frame of the first scene on, unit 0 takes RGB from the texture.
+// Leaves blending, texturing and the pixel projection on.
 #include "app/Overlay.h"
 
-void drawOverlay() {}
+#include "platform/GL.h"
+#include "render/Engine.h"
+#include "render/Texture.h"
+
+namespace {
+constexpr int layerSlot = 15; // the slot of "layer.jpg"
+}
+
+void drawOverlay() {
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 1024, 768, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glViewport(0, 0, 1024, 768);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1, 1, 1, 0.3f);
+    engine->texture->bind(unsigned(engine->slots[layerSlot]));
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 1);
+    glVertex2f(0, 0);
+    glTexCoord2f(1, 1);
+    glVertex2f(1024, 0);
+    glTexCoord2f(1, 0);
+    glVertex2f(1024, 768);
+    glTexCoord2f(0, 0);
+    glVertex2f(0, 768);
+    glEnd();
+}

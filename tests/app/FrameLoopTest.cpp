@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include "app/CApplication.h"
 #include "app/Timeline.h"
 #include "platform/Music.h"
 #include "platform/Window.h"
+#include "tests/support/ShowRunner.h"
 
 namespace {
 
@@ -15,6 +19,12 @@ class FrameLoop : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(app.init());
+        static bool prepared = false; // once per process, like the show
+        if (!prepared) {
+            if (chdir(testsupport::generatedAssets().c_str()) != 0) std::perror("assets");
+            prepareShow();
+            prepared = true;
+        }
         platform::startMusic("/nonexistent/musa.mp3"); // timer clock, silent
         done = false;
         // Window events from the opening come first; take them all.

@@ -208,8 +208,8 @@ TEST(MeshRender, FrenderMapsNormalsToSecondUnit) {
     glClear(GL_COLOR_BUFFER_BIT);
     meshview::lookFrom(Vector3D(0, 0, 5), Vector3D(0, 0, 0));
     sphere.frender();
-    const testsupport::GlContext::Rgb left = gl.pixel(512 - 60, 384);
-    const testsupport::GlContext::Rgb right = gl.pixel(512 + 60, 384);
+    const testsupport::Rgb left = gl.pixel(512 - 60, 384);
+    const testsupport::Rgb right = gl.pixel(512 + 60, 384);
     glActiveTextureARB(GL_TEXTURE1_ARB);
     glDisable(GL_TEXTURE_2D);
     glDeleteTextures(1, &tex);

@@ -24,18 +24,4 @@ GlContext::~GlContext() {
     platform::closeWindow();
 }
 
-GlContext::Rgb GlContext::pixel(int x, int y) {
-    unsigned char rgb[3] = {0, 0, 0};
-    platform::beginFrame();
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-    return {rgb[0], rgb[1], rgb[2]};
-}
-
-std::vector<unsigned char> GlContext::frame() {
-    std::vector<unsigned char> rgb(std::size_t(platform::renderWidth) * platform::renderHeight * 3);
-    platform::readFrame(rgb.data());
-    return rgb;
-}
-
 } // namespace testsupport

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "tests/support/Pixels.h"
+
 namespace testsupport {
 
 class GlContext {
@@ -13,11 +15,8 @@ public:
     GlContext();
     ~GlContext();
     bool ok() const { return opened; }
-    // RGB of one pixel of the 1024 x 768 target, origin lower left.
-    struct Rgb { int r, g, b; };
-    Rgb pixel(int x, int y);
-    // The whole target, bottom row first, RGB bytes.
-    std::vector<unsigned char> frame();
+    Rgb pixel(int x, int y) { return readPixel(x, y); }   // origin lower left
+    std::vector<unsigned char> frame() { return readFrame(); } // bottom row first
 
 private:
     bool opened = false;

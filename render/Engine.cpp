@@ -1,0 +1,33 @@
+// The engine object and the scene projection.
+#include "render/Engine.h"
+
+#include "geometry/Mesh.h"
+#include "platform/GL.h"
+#include "render/Glow.h"
+#include "render/Texture.h"
+
+Engine* engine = nullptr;
+
+Engine::Engine() {
+    // Slots 30..511 are never used; zero keeps a stray read harmless.
+    for (int& s : slots) s = 0;
+}
+
+void Engine::init() {
+    texture = new Texture();
+    glow = new Glow();
+    glow->Init(texture, GL_LINEAR);
+}
+
+void Engine::perspective(float width, float height) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, 1.25, 0.5, 500.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glViewport(0, 0, int(width), int(height));
+}
+
+void Engine::render() {
+    for (Mesh* mesh : meshes) mesh->render();
+}

@@ -1,0 +1,141 @@
+// Glow, blur and depth of field from 128 x 128 frame-buffer copies.
+#include "render/Glow.h"
+
+#include "platform/GL.h"
+#include "render/Texture.h"
+
+namespace {
+
+constexpr int workSize = 128;     // texels of the work textures
+constexpr float screenW = 1024.0f;
+constexpr float screenH = 768.0f;
+
+// Orthographic pixel projection with y down, identity modelview, full
+// viewport; depth test, culling, lighting and fog off.
+void fullScreenSetup() {
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, screenW, screenH, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glViewport(0, 0, int(screenW), int(screenH));
+}
+
+// A textured quad from (0, 0) to (w, h) showing the image upright.
+void texturedQuad(float w, float h) {
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 1);
+    glVertex3f(0, 0, 0);
+    glTexCoord2f(1, 1);
+    glVertex3f(w, 0, 0);
+    glTexCoord2f(1, 0);
+    glVertex3f(w, h, 0);
+    glTexCoord2f(0, 0);
+    glVertex3f(0, h, 0);
+    glEnd();
+}
+
+void captureInto(Texture* texture, int index) {
+    texture->bind(index);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, workSize, workSize);
+}
+
+void compositeBlur(Texture* texture, int blurTexture, float alpha, GLenum destination) {
+    fullScreenSetup();
+    texture->bind(blurTexture);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, destination);
+    glColor4f(1, 1, 1, alpha);
+    texturedQuad(screenW, screenH);
+}
+
+} // namespace
+
+void Glow::Init(Texture* texture, int filter) {
+    blurTexture = int(texture->empty(workSize, unsigned(filter)));
+    dofTexture = int(texture->empty(workSize, unsigned(filter)));
+}
+
+void Glow::MakeDOF(Texture* texture) {
+    captureInto(texture, dofTexture);
+}
+
+void Glow::MakeBlur(Texture* texture, bool additive, float spread, float alpha, int passes) {
+    glPushMatrix();
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    captureInto(texture, blurTexture);
+
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, workSize, workSize, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glViewport(0, 0, workSize, workSize);
+    glLoadIdentity();
+
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, additive ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1, 1, 1, alpha);
+
+    const float step = spread * float(workSize); // pixels of the work area
+    static const float directions[8][2] = {
+        {-1, 0}, {1, 0}, {0, -1}, {0, 1}, {1, 1}, {-1, 1}, {1, -1}, {-1, -1},
+    };
+    for (int pass = 1; pass <= passes; pass++) {
+        float offset = float(pass) * step;
+        for (const auto& d : directions) {
+            glPushMatrix();
+            glTranslatef(d[0] * offset, d[1] * offset, 0);
+            texturedQuad(workSize, workSize);
+            glPopMatrix();
+        }
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, workSize, workSize);
+    }
+    glPopMatrix();
+}
+
+void Glow::Render(Texture* texture, float alpha) {
+    compositeBlur(texture, blurTexture, alpha, GL_ONE);
+}
+
+void Glow::RenderBlur(Texture* texture, float alpha) {
+    compositeBlur(texture, blurTexture, alpha, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void Glow::RenderDOF(Texture* texture) {
+    glDepthMask(GL_FALSE);
+    fullScreenSetup();
+    texture->bind(dofTexture);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_DST_COLOR, GL_ZERO);
+    glColor4f(1, 1, 1, 1);
+    texturedQuad(screenW, screenH);
+    texture->bind(blurTexture);
+    glBlendFunc(GL_ONE, GL_ONE);
+    texturedQuad(screenW, screenH);
+    glDepthMask(GL_TRUE);
+}
+
+void Glow::RenderQuad(float r, float g, float b, float a) {
+    glDisable(GL_TEXTURE_2D);
+    glDepthMask(GL_FALSE);
+    fullScreenSetup();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(r, g, b, a);
+    glBegin(GL_QUADS);
+    glVertex3f(0, 0, 0);
+    glVertex3f(screenW, 0, 0);
+    glVertex3f(screenW, screenH, 0);
+    glVertex3f(0, screenH, 0);
+    glEnd();
+    glDepthMask(GL_TRUE);
+}

@@ -1,0 +1,39 @@
+// Runs the real show headless for tests: a 1024 x 768 offscreen window, the
+// assets of a folder (the generated pack by default), all scenes initialised,
+// and frames drawn at a fixed rate of music time as the capture tool does.
+// One per test process: the show's start-up data lives until the process ends.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/support/Pixels.h"
+
+namespace testsupport {
+
+class ShowRunner {
+public:
+    // Enters `assets` (default: the generated pack) and prepares the show.
+    explicit ShowRunner(const std::string& assets = "");
+    ~ShowRunner();
+    bool ok() const { return opened; }
+
+    // Draws the frames of the grid at `fps` from the start of the scene that
+    // holds `ms` (or from the last frame drawn, when that is earlier and in the
+    // same scene) up to `ms` itself, which is drawn last.
+    void runTo(unsigned ms, int fps = 30);
+    // Draws exactly one frame at `ms` with frame step `step`.
+    void drawAt(unsigned ms, float step);
+
+    Rgb pixel(int x, int y);                 // origin lower left
+    std::vector<unsigned char> frame();      // bottom row first, RGB
+
+private:
+    bool opened = false;
+    long lastFrame = -1;
+    int lastFps = 0;
+};
+
+std::string generatedAssets();
+
+} // namespace testsupport

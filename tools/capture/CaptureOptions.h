@@ -1,0 +1,19 @@
+// Command line of the capture tool.
+#pragma once
+
+#include <string>
+
+struct CaptureOptions {
+    bool single = false;      // --at: one frame
+    unsigned atMs = 0;        // --at MS
+    unsigned fromMs = 0;      // --from MS
+    unsigned toMs = 150000;   // --to MS
+    int fps = 60;             // --fps N
+    std::string out;          // --out FILE.png (with --at) or DIR
+    std::string assets;       // --assets DIR; empty: the generated pack
+    bool help = false;
+};
+
+// Parses argv into `options`. Returns an empty string, or the one-line error.
+std::string parseCaptureOptions(int argc, char** argv, CaptureOptions& options);
+extern const char* captureUsage;

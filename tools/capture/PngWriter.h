@@ -1,0 +1,7 @@
+// Writes a 1024 x 768 frame, read bottom row first, as an upright RGB PNG.
+#pragma once
+
+#include <string>
+
+bool writeFramePng(const std::string& path, const unsigned char* bottomUpRgb, int width,
+                   int height);
