@@ -50,7 +50,7 @@ bool writeGreyJpeg(const std::string& path, int width, int height, int level) {
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
     jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(size_t(width), JSAMPLE(level));
+    std::vector<JSAMPLE> row(static_cast<size_t>(width), static_cast<JSAMPLE>(level));
     while (info.next_scanline < info.image_height) {
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
