@@ -27,13 +27,13 @@ void operator delete(void* p) noexcept {
     std::free(p);
 }
 void operator delete[](void* p) noexcept {
-    std::free(p);
+    operator delete(p);
 }
 void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
+    operator delete(p);
 }
 void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
+    operator delete(p);
 }
 
 namespace {
