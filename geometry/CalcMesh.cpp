@@ -33,7 +33,11 @@ CalcMesh::CalcMesh(Point3D boxSize, int cells, SphereSurface* surface, Point3D* 
       vertexCount(0),
       capacity(capacity),
       dropped(false),
-      stack(nullptr) {
+      stack(nullptr),
+      cellOf(halfSize, cellSize, cells),
+      neighbourStep{Point3D(-cellSize.x, 0, 0), Point3D(cellSize.x, 0, 0), Point3D(0, -cellSize.y, 0),
+                    Point3D(0, cellSize.y, 0),  Point3D(0, 0, -cellSize.z), Point3D(0, 0, cellSize.z)},
+      sharedGrid(false) {
     assert(cells > 0 && cells <= 1290); // cells³ must fit an int
     if (this->capacity < 0) this->capacity = cellCount <= 0x7fffffff / 8 ? cellCount * 8 : 0x7fffffff;
     visited = new unsigned char[cellCount]();
@@ -52,13 +56,26 @@ void CalcMesh::reset() {
 }
 
 int CalcMesh::getIndex(const Point3D* corners) {
-    int index = 0;
-    for (int k = 0; k < 8; ++k)
-        if (surface->outside(corners[k])) index |= 1 << k;
-    return index;
+    float potential[8];
+    for (int k = 0; k < 8; ++k) potential[k] = surface->getPotential(corners[k]);
+    return caseOf(potential);
 }
 
 void CalcMesh::triangulate(const Point3D* corners, int i) {
+    emit(corners, i, nullptr);
+}
+
+int CalcMesh::caseOf(const float* potential) const {
+    int index = 0;
+    for (int k = 0; k < 8; ++k)
+        if (potential[k] < surface->threshold) index |= 1 << k; // outside
+    return index;
+}
+
+// Reading the corners' potentials again through getIntersection gives the
+// same values (all eight are cached or outside the box by then) at twice
+// the lookups; the walk passes them in instead.
+void CalcMesh::emit(const Point3D* corners, int i, const float* potential) {
     const int count = rowVertices(i);
     if (count > capacity - vertexCount) {
         dropped = true;
@@ -66,9 +83,13 @@ void CalcMesh::triangulate(const Point3D* corners, int i) {
     }
     const Point3D o(0, 0, 0);
     Point3D edgePoint[12] = {o, o, o, o, o, o, o, o, o, o, o, o};
-    for (int e = 0; e < 12; ++e)
-        if (edgeTab[i] & (1 << e))
-            edgePoint[e] = surface->getIntersection(corners[cubeEdgeCorners[e][0]], corners[cubeEdgeCorners[e][1]]);
+    for (int e = 0; e < 12; ++e) {
+        if (!(edgeTab[i] & (1 << e))) continue;
+        const int a = cubeEdgeCorners[e][0], b = cubeEdgeCorners[e][1];
+        edgePoint[e] = potential ? metaball::axisCrossing(corners[a], corners[b], potential[a], potential[b],
+                                                          surface->threshold, cubeEdgeAxis[e])
+                                 : surface->getIntersection(corners[a], corners[b]);
+    }
     // Table order faces inward; reversing each triple faces it outward.
     for (int n = 0; n < count; n += 3) {
         vertices[vertexCount++] = edgePoint[triTab[i][n + 2]];
@@ -79,7 +100,7 @@ void CalcMesh::triangulate(const Point3D* corners, int i) {
 
 int CalcMesh::getCube(int x, int y, int z) {
     if (!metaball::insideBox(x, y, z, halfSize)) return x;
-    int k = metaball::cellIndex(x, y, z, halfSize, cellSize, cells);
+    int k = cellOf(x, y, z);
     int cx0 = x;
     for (;;) {
         if (cx0 < -halfSize.x) return cx0;
@@ -93,17 +114,27 @@ int CalcMesh::getCube(int x, int y, int z) {
 
 bool CalcMesh::visit(int x, int y, int z) {
     if (dropped || !metaball::insideBox(x, y, z, halfSize)) return false;
-    unsigned char& flag = visited[metaball::cellIndex(x, y, z, halfSize, cellSize, cells)];
+    unsigned char& flag = visited[cellOf(x, y, z)];
     if (flag) return false;
     flag = 1;
     const metaball::CubeCorners cube(x, y, z, cellSize);
-    const int i = getIndex(cube.corner);
+    float potential[8];
+    if (sharedGrid) {
+        surface->cubePotentials(x, y, z, potential);
+    } else {
+        for (int k = 0; k < 8; ++k) potential[k] = surface->getPotential(cube.corner[k]);
+    }
+    const int i = caseOf(potential);
     if (edgeTab[i] == 0) return false;
-    triangulate(cube.corner, i);
+    emit(cube.corner, i, potential);
     return !dropped;
 }
 
 void CalcMesh::generate(int x, int y, int z) {
+    // Decided here, not in the constructor, so that the surface may be
+    // built after this object (globals of different units).
+    sharedGrid = surface->cells == cells && metaball::same(surface->cellSize, cellSize) &&
+                 metaball::same(surface->halfSize, halfSize);
     if (!visit(x, y, z)) return;
     // Depth-first exactly as the recursive walk: a frame per cube on the
     // current path, each trying its six neighbours in order.
@@ -115,12 +146,8 @@ void CalcMesh::generate(int x, int y, int z) {
             --depth;
             continue;
         }
-        const int n = f.next++;
-        const int axis = n / 2;
-        const int step = (n % 2 == 0) ? -1 : 1;
-        const int nx = f.x + (axis == 0 ? step * cellSize.x : 0);
-        const int ny = f.y + (axis == 1 ? step * cellSize.y : 0);
-        const int nz = f.z + (axis == 2 ? step * cellSize.z : 0);
+        const Point3D& step = neighbourStep[f.next++];
+        const int nx = f.x + step.x, ny = f.y + step.y, nz = f.z + step.z;
         if (visit(nx, ny, nz)) {
             assert(depth < cellCount); // each frame is a distinct marked cell
             stack[depth++] = Frame{nx, ny, nz, 0};

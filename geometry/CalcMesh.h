@@ -5,6 +5,7 @@
 // whose triangles do not fit is dropped with the rest of the walk.
 #pragma once
 
+#include "geometry/MetaballGrid.h"
 #include "geometry/Vector3D.h"
 
 class SphereSurface;
@@ -56,7 +57,18 @@ private:
         int x, y, z; // anchor of a processed surface cube
         int next;    // next neighbour to try, 0..6
     };
-    Frame* stack; // one frame per processed surface cell at most: cellCount
+    Frame* stack;                 // one frame per processed surface cell at most: cellCount
+    metaball::CellIndexer cellOf; // visited index of a point inside the box
+    Point3D neighbourStep[6];     // the face neighbours in walk order: -x +x -y +y -z +z
+    bool sharedGrid;              // the surface's cells are ours: cubePotentials applies
+
+    // Case index of the corners' potentials (bit k: corner k outside).
+    int caseOf(const float* potential) const;
+
+    // Appends the triangles of case i, each crossing from the corners'
+    // potentials, or from the surface's getIntersection when potential is
+    // null.
+    void emit(const Point3D* corners, int i, const float* potential);
 
     // Marks and polygonises one cube; true when it has surface (and its
     // neighbours must be followed).

@@ -10,3 +10,6 @@ extern const int triTab[256][16];
 // Start and end corner of each of the twelve edges; a crossing is
 // interpolated from the start corner toward the end corner.
 extern const int cubeEdgeCorners[12][2];
+
+// The axis each edge runs along: 0 x, 1 y, 2 z.
+extern const int cubeEdgeAxis[12];

@@ -5,6 +5,7 @@
 // Constructible as a global: touches nothing but its arguments.
 #pragma once
 
+#include "geometry/MetaballGrid.h"
 #include "geometry/Vector3D.h"
 
 class SphereSurface {
@@ -27,7 +28,18 @@ public:
 
     // Potential at p: the cached value of p's cell if there is one, else the
     // blob sum, cached. -1 outside the box (not cached).
-    float getPotential(Point3D p);
+    // Inline: the walk reads some 15,000 potentials a frame, most cached.
+    float getPotential(Point3D p) {
+        if (!metaball::insideBox(p.x, p.y, p.z, halfSize)) return -1.0f;
+        float& cached = potentialCache[cellOf(p.x, p.y, p.z)];
+        if (cached == 0.0f) cached = blobSum(p);
+        return cached;
+    }
+
+    // The potentials of the eight corners of the cube anchored at (x, y, z)
+    // with this field's cell size, in corner order: the values getPotential
+    // gives corner by corner, at a third of the lookups.
+    void cubePotentials(int x, int y, int z, float* potential);
 
     // True when the potential is strictly below the threshold.
     bool outside(Point3D p);
@@ -35,4 +47,17 @@ public:
     // Where the surface crosses a -> b (ends on different sides), each axis
     // interpolated once and truncated toward zero.
     Point3D getIntersection(Point3D a, Point3D b);
+
+private:
+    metaball::CellIndexer cellOf; // cache index of a point inside the box
+    bool uniform;                 // corners at fixed index offsets (cornerStep)
+    int cornerStep[8];            // cache index offset of each cube corner
+
+    // The sum over the blobs of 1 / (d² + 1), in blob order.
+    float blobSum(Point3D p) const;
+
+    // blobSum of n points at once: sum[j] for points[which[j]]. The n sums
+    // are independent chains, so they overlap instead of waiting on each
+    // other's additions.
+    void blobSums(const Point3D* points, const int* which, int n, float* sum) const;
 };
