@@ -37,7 +37,9 @@ CalcMesh::CalcMesh(Point3D boxSize, int cells, SphereSurface* surface, Point3D* 
       cellOf(halfSize, cellSize, cells),
       neighbourStep{Point3D(-cellSize.x, 0, 0), Point3D(cellSize.x, 0, 0), Point3D(0, -cellSize.y, 0),
                     Point3D(0, cellSize.y, 0),  Point3D(0, 0, -cellSize.z), Point3D(0, 0, cellSize.z)},
-      sharedGrid(false) {
+      sharedGrid(false),
+      uniform(metaball::uniformGrid(halfSize, cellSize, cells)),
+      neighbourIndexStep{-1, 1, -cells, cells, -cells * cells, cells * cells} {
     assert(cells > 0 && cells <= 1290); // cells³ must fit an int
     if (this->capacity < 0) this->capacity = cellCount <= 0x7fffffff / 8 ? cellCount * 8 : 0x7fffffff;
     visited = new unsigned char[cellCount]();
@@ -66,9 +68,9 @@ void CalcMesh::triangulate(const Point3D* corners, int i) {
 }
 
 int CalcMesh::caseOf(const float* potential) const {
+    const float t = surface->threshold;
     int index = 0;
-    for (int k = 0; k < 8; ++k)
-        if (potential[k] < surface->threshold) index |= 1 << k; // outside
+    for (int k = 0; k < 8; ++k) index |= static_cast<int>(potential[k] < t) << k; // bit k: corner k outside
     return index;
 }
 
@@ -76,22 +78,23 @@ int CalcMesh::caseOf(const float* potential) const {
 // same values (all eight are cached or outside the box by then) at twice
 // the lookups; the walk passes them in instead.
 void CalcMesh::emit(const Point3D* corners, int i, const float* potential) {
-    const int count = rowVertices(i);
-    if (count > capacity - vertexCount) {
+    const int room = capacity - vertexCount;
+    const int count = room >= 15 ? 15 : rowVertices(i); // 15 fit whatever the case
+    if (count > room) {
         dropped = true;
         return;
     }
     const Point3D o(0, 0, 0);
     Point3D edgePoint[12] = {o, o, o, o, o, o, o, o, o, o, o, o};
-    for (int e = 0; e < 12; ++e) {
-        if (!(edgeTab[i] & (1 << e))) continue;
+    for (unsigned cut = static_cast<unsigned>(edgeTab[i]); cut != 0; cut &= cut - 1) {
+        const int e = __builtin_ctz(cut); // the cut edges in increasing order
         const int a = cubeEdgeCorners[e][0], b = cubeEdgeCorners[e][1];
         edgePoint[e] = potential ? metaball::axisCrossing(corners[a], corners[b], potential[a], potential[b],
                                                           surface->threshold, cubeEdgeAxis[e])
                                  : surface->getIntersection(corners[a], corners[b]);
     }
     // Table order faces inward; reversing each triple faces it outward.
-    for (int n = 0; n < count; n += 3) {
+    for (int n = 0; n < 15 && triTab[i][n] != -1; n += 3) {
         vertices[vertexCount++] = edgePoint[triTab[i][n + 2]];
         vertices[vertexCount++] = edgePoint[triTab[i][n + 1]];
         vertices[vertexCount++] = edgePoint[triTab[i][n]];
@@ -112,9 +115,8 @@ int CalcMesh::getCube(int x, int y, int z) {
     }
 }
 
-bool CalcMesh::visit(int x, int y, int z) {
-    if (dropped || !metaball::insideBox(x, y, z, halfSize)) return false;
-    unsigned char& flag = visited[cellOf(x, y, z)];
+bool CalcMesh::visit(int x, int y, int z, int index) {
+    unsigned char& flag = visited[index];
     if (flag) return false;
     flag = 1;
     const metaball::CubeCorners cube(x, y, z, cellSize);
@@ -131,26 +133,31 @@ bool CalcMesh::visit(int x, int y, int z) {
 }
 
 void CalcMesh::generate(int x, int y, int z) {
+    if (dropped || !metaball::insideBox(x, y, z, halfSize)) return;
     // Decided here, not in the constructor, so that the surface may be
     // built after this object (globals of different units).
     sharedGrid = surface->cells == cells && metaball::same(surface->cellSize, cellSize) &&
                  metaball::same(surface->halfSize, halfSize);
-    if (!visit(x, y, z)) return;
+    const int start = cellOf(x, y, z);
+    if (!visit(x, y, z, start)) return;
     // Depth-first exactly as the recursive walk: a frame per cube on the
     // current path, each trying its six neighbours in order.
     int depth = 0;
-    stack[depth++] = Frame{x, y, z, 0};
+    stack[depth++] = Frame{x, y, z, start, 0};
     while (depth > 0 && !dropped) {
         Frame& f = stack[depth - 1];
         if (f.next == 6) {
             --depth;
             continue;
         }
-        const Point3D& step = neighbourStep[f.next++];
-        const int nx = f.x + step.x, ny = f.y + step.y, nz = f.z + step.z;
-        if (visit(nx, ny, nz)) {
+        const int n = f.next++;
+        const int nx = f.x + neighbourStep[n].x, ny = f.y + neighbourStep[n].y, nz = f.z + neighbourStep[n].z;
+        if (!metaball::insideBox(nx, ny, nz, halfSize)) continue;
+        const int index = uniform ? f.index + neighbourIndexStep[n] : cellOf(nx, ny, nz);
+        if (visited[index]) continue; // most probes: checked here, without a call
+        if (visit(nx, ny, nz, index)) {
             assert(depth < cellCount); // each frame is a distinct marked cell
-            stack[depth++] = Frame{nx, ny, nz, 0};
+            stack[depth++] = Frame{nx, ny, nz, index, 0};
         }
     }
 }

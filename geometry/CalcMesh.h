@@ -55,12 +55,15 @@ public:
 private:
     struct Frame {
         int x, y, z; // anchor of a processed surface cube
+        int index;   // its cell index
         int next;    // next neighbour to try, 0..6
     };
     Frame* stack;                 // one frame per processed surface cell at most: cellCount
     metaball::CellIndexer cellOf; // visited index of a point inside the box
     Point3D neighbourStep[6];     // the face neighbours in walk order: -x +x -y +y -z +z
     bool sharedGrid;              // the surface's cells are ours: cubePotentials applies
+    bool uniform;                 // a neighbour's index is its cell's plus neighbourIndexStep
+    int neighbourIndexStep[6];
 
     // Case index of the corners' potentials (bit k: corner k outside).
     int caseOf(const float* potential) const;
@@ -70,7 +73,8 @@ private:
     // null.
     void emit(const Point3D* corners, int i, const float* potential);
 
-    // Marks and polygonises one cube; true when it has surface (and its
+    // Marks and polygonises the cube anchored at (x, y, z), inside the box,
+    // whose cell index is index; true when it has surface (and its
     // neighbours must be followed).
-    bool visit(int x, int y, int z);
+    bool visit(int x, int y, int z, int index);
 };

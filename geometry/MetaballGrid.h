@@ -117,11 +117,12 @@ inline Point3D crossing(const Point3D& a, const Point3D& b, float pa, float pb, 
 // crossing() of a segment along one axis (0 x, 1 y, 2 z), as every cube
 // edge is: the other two coordinates come out as a's exactly (the formula
 // adds ±0 to them), so one division does instead of three.
-inline Point3D axisCrossing(Point3D a, const Point3D& b, float pa, float pb, float t, int axis) {
+inline Point3D axisCrossing(const Point3D& a, const Point3D& b, float pa, float pb, float t, int axis) {
     if ((pa < t) == (pb < t)) return a;
-    int Point3D::*const m = axis == 0 ? &Point3D::x : (axis == 1 ? &Point3D::y : &Point3D::z);
-    a.*m = crossAxis(a.*m, b.*m, t - pa, pb - pa);
-    return a;
+    const int from = axis == 0 ? a.x : (axis == 1 ? a.y : a.z);
+    const int to = axis == 0 ? b.x : (axis == 1 ? b.y : b.z);
+    const int v = crossAxis(from, to, t - pa, pb - pa);
+    return Point3D(axis == 0 ? v : a.x, axis == 1 ? v : a.y, axis == 2 ? v : a.z);
 }
 
 } // namespace metaball

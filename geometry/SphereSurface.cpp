@@ -31,25 +31,35 @@ void SphereSurface::clearCache() {
     std::memset(potentialCache, 0, sizeof(float) * static_cast<size_t>(cells) * cells * cells);
 }
 
-float SphereSurface::blobSum(Point3D p) const {
-    const int first = 0;
-    float sum;
-    blobSums(&p, &first, 1, &sum);
-    return sum;
+// 1 / (d² + 1) for one point and one centre. d² in 64 bits, so that a
+// far-away centre cannot overflow; the same value as 32-bit arithmetic
+// wherever that does not overflow.
+static inline float term(const Point3D& p, const Point3D& b) {
+    const long long dx = static_cast<long long>(p.x) - b.x;
+    const long long dy = static_cast<long long>(p.y) - b.y;
+    const long long dz = static_cast<long long>(p.z) - b.z;
+    return 1.0f / static_cast<float>(dx * dx + dy * dy + dz * dz + 1);
 }
 
 void SphereSurface::blobSums(const Point3D* points, const int* which, int n, float* sum) const {
-    for (int j = 0; j < n; ++j) sum[j] = 0.0f;
-    for (int i = 0; i < blobCount; ++i) {
-        const Point3D& b = blobs[i];
-        for (int j = 0; j < n; ++j) {
-            const Point3D& p = points[which[j]];
-            const long long dx = static_cast<long long>(p.x) - b.x;
-            const long long dy = static_cast<long long>(p.y) - b.y;
-            const long long dz = static_cast<long long>(p.z) - b.z;
-            sum[j] += 1.0f / static_cast<float>(dx * dx + dy * dy + dz * dz + 1);
+    int j = 0;
+    for (; j + 1 < n; j += 2) { // two points at a time: two independent chains of additions
+        const Point3D p = points[which[j]], q = points[which[j + 1]];
+        float sp = 0.0f, sq = 0.0f;
+        for (int i = 0; i < blobCount; ++i) {
+            sp += term(p, blobs[i]);
+            sq += term(q, blobs[i]);
         }
+        sum[j] = sp;
+        sum[j + 1] = sq;
     }
+    if (j < n) sum[j] = blobSum(points[which[j]]);
+}
+
+float SphereSurface::blobSum(Point3D p) const {
+    float sum = 0.0f;
+    for (int i = 0; i < blobCount; ++i) sum += term(p, blobs[i]);
+    return sum;
 }
 
 void SphereSurface::cubePotentials(int x, int y, int z, float* potential) {
@@ -61,8 +71,10 @@ void SphereSurface::cubePotentials(int x, int y, int z, float* potential) {
     float* anchor = potentialCache + cellOf(x, y, z);
     int missing[8];
     int n = 0;
-    for (int k = 0; k < 8; ++k)
-        if (anchor[cornerStep[k]] == 0.0f) missing[n++] = k;
+    for (int k = 0; k < 8; ++k) { // branch-free: a fifth of the corners miss, unpredictably
+        missing[n] = k;
+        n += anchor[cornerStep[k]] == 0.0f;
+    }
     float sum[8];
     blobSums(cube.corner, missing, n, sum);
     for (int j = 0; j < n; ++j) anchor[cornerStep[missing[j]]] = sum[j];
