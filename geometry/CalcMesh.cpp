@@ -103,12 +103,13 @@ void CalcMesh::emit(const Point3D* corners, int i, const float* potential) {
 
 int CalcMesh::getCube(int x, int y, int z) {
     if (!metaball::insideBox(x, y, z, halfSize)) return x;
-    int k = cellOf(x, y, z);
     int cx0 = x;
     for (;;) {
         if (cx0 < -halfSize.x) return cx0;
-        if (visited[k]) return cx0;
-        --k; // the next cell toward -x
+        // The cell of cx0 itself, looked up rather than counted down: where
+        // the box is not a whole number of cells the last bucket is wider,
+        // and counting would walk off the row (and the array).
+        if (visited[cellOf(cx0, y, z)]) return cx0;
         const metaball::CubeCorners cube(cx0, y, z, cellSize);
         if (getIndex(cube.corner) != 0) return cx0;
         cx0 -= cellSize.x;

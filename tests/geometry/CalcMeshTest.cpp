@@ -153,6 +153,17 @@ TEST(CalcMesh, GetCubeOutsideTheBoxReturnsItsStart) {
     EXPECT_EQ(f.mesh.getCube(500, 0, 0), 500);
 }
 
+TEST(CalcMesh, GetCubeStaysInItsRowWhenTheBoxIsNotAWholeNumberOfCells) {
+    // 100 units in 29 cells of 3: the last bucket holds 34 .. 49, so a walk
+    // from x = 46 takes 33 steps across only 29 buckets of its row.
+    Point3D centre(0, 0, 0);
+    SphereSurface surf(1, 5, 29, Point3D(100, 100, 100), &centre);
+    std::vector<Point3D> out(29 * 29 * 29 * 8, Point3D(0, 0, 0));
+    CalcMesh mesh(Point3D(100, 100, 100), 29, &surf, out.data());
+    surf.threshold = 1e-9f; // everything inside: the walk runs to the left edge
+    EXPECT_EQ(mesh.getCube(46, -50, -47), 46 - 33 * 3);
+}
+
 TEST(CalcMesh, ResetAndRepeatGiveTheSameTriangles) {
     Field f(8);
     scene9Blobs(f.blobs, 127345.0f);

@@ -36,6 +36,15 @@ TEST(MarchingCubesTables, EdgeTabMarksExactlyTheEdgesWhoseCornersDiffer) {
     EXPECT_EQ(edgeTab[9], 0x905);
 }
 
+TEST(MarchingCubesTables, EdgeAxisIsTheOneAxisAlongWhichTheCornersDiffer) {
+    for (int e = 0; e < 12; ++e) {
+        const Point3D a = corner(cubeEdgeCorners[e][0]), b = corner(cubeEdgeCorners[e][1]);
+        const int differ[3] = {a.x != b.x, a.y != b.y, a.z != b.z};
+        EXPECT_EQ(differ[0] + differ[1] + differ[2], 1) << "edge " << e;
+        EXPECT_TRUE(differ[cubeEdgeAxis[e]]) << "edge " << e;
+    }
+}
+
 TEST(MarchingCubesTables, EveryRowUsesExactlyTheMarkedEdgesInAtMostFiveTriangles) {
     int triangles = 0;
     for (int i = 0; i < 256; ++i) {

@@ -69,6 +69,22 @@ TEST(SphereSurface, PotentialSumsTheBlobTermsInOrder) {
     EXPECT_EQ(surf.getPotential(Point3D(0, 0, 0)), (1.0f + 1.0f / 26.0f) + 1.0f / 4.0f);
 }
 
+TEST(SphereSurface, CubePotentialsEqualThePotentialsCornerByCorner) {
+    Point3D blobs[2] = {Point3D(3, -7, 11), Point3D(-20, 5, 0)};
+    SphereSurface batch(2, 18, 29, box, blobs), single(2, 18, 29, box, blobs);
+    // Inside the box, on its edges, and reaching out of it on every side.
+    const Point3D anchors[] = {Point3D(0, 0, 0),      Point3D(-130, -130, -121), Point3D(121, 121, 129),
+                               Point3D(125, 0, 0),    Point3D(0, 125, 0),        Point3D(0, 0, -125),
+                               Point3D(-130, 40, 130), Point3D(17, -3, 5)};
+    for (const Point3D& a : anchors) {
+        float potential[8];
+        batch.cubePotentials(a.x, a.y, a.z, potential);
+        const metaball::CubeCorners cube(a.x, a.y, a.z, single.cellSize);
+        for (int k = 0; k < 8; ++k)
+            EXPECT_EQ(potential[k], single.getPotential(cube.corner[k])) << a.x << "," << a.y << "," << a.z << " corner " << k;
+    }
+}
+
 TEST(SphereSurface, FarAwayBlobsGiveTinyPositivePotentialsWithoutOverflow) {
     Point3D far(2000000, -2000000, 2000000); // d² far beyond 32 bits
     SphereSurface surf(1, 18, 29, box, &far);
