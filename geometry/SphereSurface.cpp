@@ -31,14 +31,14 @@ void SphereSurface::clearCache() {
     std::memset(potentialCache, 0, sizeof(float) * static_cast<size_t>(cells) * cells * cells);
 }
 
-// 1 / (d² + 1) for one point and one centre. d² in 64 bits, so that a
-// far-away centre cannot overflow; the same value as 32-bit arithmetic
-// wherever that does not overflow.
+// 1 / (d² + 1) for one point and one centre. d² in double: exact up to
+// 2^53 (the same value as 32-bit integer arithmetic wherever that does not
+// overflow), and no centre however far can overflow it.
 static inline float term(const Point3D& p, const Point3D& b) {
-    const long long dx = static_cast<long long>(p.x) - b.x;
-    const long long dy = static_cast<long long>(p.y) - b.y;
-    const long long dz = static_cast<long long>(p.z) - b.z;
-    return 1.0f / static_cast<float>(dx * dx + dy * dy + dz * dz + 1);
+    const double dx = static_cast<double>(p.x) - b.x;
+    const double dy = static_cast<double>(p.y) - b.y;
+    const double dz = static_cast<double>(p.z) - b.z;
+    return 1.0f / static_cast<float>(dx * dx + dy * dy + dz * dz + 1.0);
 }
 
 void SphereSurface::blobSums(const Point3D* points, const int* which, int n, float* sum) const {

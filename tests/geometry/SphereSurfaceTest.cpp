@@ -94,6 +94,15 @@ TEST(SphereSurface, FarAwayBlobsGiveTinyPositivePotentialsWithoutOverflow) {
     EXPECT_TRUE(surf.outside(Point3D(0, 0, 0)));
 }
 
+TEST(SphereSurface, CentresAtTheEndsOfTheIntRangeDoNotOverflow) {
+    Point3D blobs[2] = {Point3D(2147483647, -2147483647 - 1, 2147483647), Point3D(0, 0, 0)};
+    SphereSurface surf(2, 18, 29, box, blobs);
+    const float corner = surf.getPotential(Point3D(-130, 129, -130)); // d² near 1.4e19
+    EXPECT_GT(corner, 0.0f);
+    EXPECT_EQ(corner, 1.0f / (130.0f * 130.0f * 2.0f + 129.0f * 129.0f + 1.0f) + 0.0f);
+    EXPECT_EQ(surf.getPotential(Point3D(0, 0, 0)), 1.0f); // the far term vanishes in the sum
+}
+
 TEST(SphereSurface, BoxNotAWholeNumberOfCellsStaysInsideTheCache) {
     Point3D centre(0, 0, 0);
     SphereSurface surf(1, 5, 29, Point3D(100, 100, 100), &centre); // 3-unit cells, 33 buckets wide
