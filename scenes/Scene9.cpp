@@ -129,6 +129,18 @@ float ringShift(float t) {
     return float(int(t) % 900) / 5.0f;
 }
 
+void drawPasses() {
+    engine->perspective(128.0f, 128.0f);
+    scene9(true);
+    engine->glow->MakeDOF(engine->texture);
+    scene9(false);
+    engine->glow->MakeBlur(engine->texture, false, 0.002f, 0.5f, 5);
+
+    engine->perspective(1024.0f, 768.0f);
+    scene9(false);
+    engine->glow->RenderDOF(engine->texture);
+}
+
 void scene9(bool mask) {
     const float t = demoMS;
     beginPass(mask);
@@ -144,21 +156,10 @@ void scene9init() {
 }
 
 void scene9update() {
-    using namespace Scene9;
     const float t = demoMS;
-    moveBlobs(t);
-    polygonise();
-
-    engine->perspective(128.0f, 128.0f);
-    scene9(true);
-    engine->glow->MakeDOF(engine->texture);
-    scene9(false);
-    engine->glow->MakeBlur(engine->texture, false, 0.002f, 0.5f, 5);
-
-    engine->perspective(1024.0f, 768.0f);
-    scene9(false);
-    engine->glow->RenderDOF(engine->texture);
-
+    Scene9::moveBlobs(t);
+    Scene9::polygonise();
+    Scene9::drawPasses();
     engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, (124000.0f - t) / 1000.0f); // fade in
     engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, getSyncFloat());            // sync flash
 }
