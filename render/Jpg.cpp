@@ -84,6 +84,13 @@ bool buildHuffman(jpeg_huffman_table_t* t, int total) {
         for (int k = 0; k < (1 << shift); k++)
             t->fast[first + k] = uint16_t((t->sizes[i] << 8) | t->values[i]);
     }
+    for (i = 0; i < 512; i++) {
+        int length = t->fast[i] >> 8, run = (t->fast[i] >> 4) & 15, size = t->fast[i] & 15;
+        t->fastac[i] = 0;
+        if (length == 0 || size == 0 || length + size > 9) continue;
+        int magnitude = (i >> (9 - length - size)) & ((1 << size) - 1);
+        t->fastac[i] = jpeg_bit2int(size, magnitude) * 4096 + (run << 8) + (size << 4) + length;
+    }
     return true;
 }
 
@@ -243,60 +250,64 @@ void storeReader(const Reader& r) {
     J.bits_fetched = r.fetched;
 }
 
-int rawByte(Reader& r) {
-    if (r.pos < r.size) return r.file[r.pos++];
+int rawByte(const uint8_t* file, size_t size, size_t* pos) {
+    if (*pos < size) return file[(*pos)++];
     J.eof = 1;
     return 0;
 }
 
+struct Fetched {
+    size_t pos;
+    int byte;
+    int restart; // a restart marker was passed
+};
+
 // Next byte of entropy-coded data: 0xFF 0x00 is a data 0xFF, fill bytes
 // before a marker code are skipped, a marker is passed over (a restart
-// marker sets *restart) and the byte after it is read by the same rule.
+// marker sets restart) and the byte after it is read by the same rule.
 // Past the end of the file the data is zeros.
-int dataByteSlow(Reader& r, int* restart) {
+Fetched dataByteSlow(const uint8_t* file, size_t size, size_t pos) {
+    Fetched f = {pos, 0, 0};
     for (;;) {
-        int b = rawByte(r);
-        if (b != 0xFF) return b;
+        f.byte = rawByte(file, size, &f.pos);
+        if (f.byte != 0xFF) return f;
         int m;
-        do m = rawByte(r);
+        do m = rawByte(file, size, &f.pos);
         while (m == 0xFF);
-        if (m == 0) return 0xFF;
-        if (m >= 0xD0 && m <= 0xD7) *restart = 1;
+        if (m == 0) return f;
+        if (m >= 0xD0 && m <= 0xD7) f.restart = 1;
     }
 }
 
 // Folds restart markers whose first following bit has been consumed into
 // restart_passed.
-void passRestarts(const Reader& r) {
-    uint64_t consumed = r.fetched - uint64_t(r.count);
+void passRestarts(uint64_t consumed) {
     while (J.restart_head != J.restart_tail && J.restart_at[J.restart_head & 15] < consumed) {
         J.restart_head++;
         J.restart_passed = 1;
     }
 }
 
-void refillSlow(Reader& r) {
-    int restart = 0;
-    int b = dataByteSlow(r, &restart);
-    if (restart) {
-        passRestarts(r);
-        J.restart_at[J.restart_tail & 15] = r.fetched;
-        J.restart_tail++;
-    }
-    r.buf |= uint64_t(b) << (56 - r.count);
-    r.count += 8;
-    r.fetched += 8;
-}
-
+// The reader's fields are passed by value to the slow paths, so that the
+// hot loop keeps them in registers.
 inline void refill(Reader& r) {
     while (r.count <= 56) {
+        int b;
         if (r.pos < r.size && r.file[r.pos] != 0xFF) {
-            r.buf |= uint64_t(r.file[r.pos++]) << (56 - r.count);
-            r.count += 8;
-            r.fetched += 8;
+            b = r.file[r.pos++];
         } else {
-            refillSlow(r);
+            Fetched f = dataByteSlow(r.file, r.size, r.pos);
+            r.pos = f.pos;
+            b = f.byte;
+            if (f.restart) {
+                passRestarts(r.fetched - uint64_t(r.count));
+                J.restart_at[J.restart_tail & 15] = r.fetched;
+                J.restart_tail++;
+            }
         }
+        r.buf |= uint64_t(b) << (56 - r.count);
+        r.count += 8;
+        r.fetched += 8;
     }
 }
 
@@ -313,19 +324,15 @@ inline int getBits(Reader& r, int n) {
     return v;
 }
 
-// Codes longer than the 9-bit look-up. A code that matches nothing within
-// 16 bits yields the 16 bits read as the symbol, as the per-bit search does.
-int huffmanSlow(Reader& r, const jpeg_huffman_table_t& t) {
-    int bits16 = int(r.buf >> 48);
+// Codes longer than the 9-bit look-up, from the next 16 bits: code length
+// << 16 | symbol. A code that matches nothing within 16 bits yields the 16
+// bits read as the symbol, as the per-bit search does.
+uint32_t huffmanSlow(uint32_t bits16, const jpeg_huffman_table_t& t) {
     for (int l = 10; l <= 16; l++) {
-        int code = bits16 >> (16 - l);
-        if (code <= t.maxcode[l]) {
-            consume(r, l);
-            return t.values[t.valptr[l] + code - t.mincode[l]];
-        }
+        int code = int(bits16 >> (16 - l));
+        if (code <= t.maxcode[l]) return uint32_t(l) << 16 | t.values[t.valptr[l] + code - t.mincode[l]];
     }
-    consume(r, 16);
-    return bits16;
+    return 16u << 16 | bits16;
 }
 
 inline int huffman(Reader& r, const jpeg_huffman_table_t& t) {
@@ -335,7 +342,9 @@ inline int huffman(Reader& r, const jpeg_huffman_table_t& t) {
         consume(r, e >> 8);
         return e & 255;
     }
-    return huffmanSlow(r, t);
+    uint32_t found = huffmanSlow(uint32_t(r.buf >> 48), t);
+    consume(r, int(found >> 16));
+    return int(found & 0xFFFF);
 }
 
 // ------------------------------------------------------------ blocks
@@ -347,64 +356,17 @@ inline int sampleOf(float v) {
     return s < 0 ? 0 : (s > 255 ? 255 : s);
 }
 
-// Decodes one block of component c into 64 samples, row-major.
-void decodeBlock(Reader& r, int c, uint8_t* samples) {
-    const jpeg_component_t& k = J.components[c];
-    const int* q = J.quant_tables[k.quant_table];
-    int s = huffman(r, J.dc_tables[k.dc_table]) & 15;
-    int diff = jpeg_bit2int(s, getBits(r, s));
-    if (J.restart_head != J.restart_tail || J.restart_passed) {
-        passRestarts(r);
-        if (J.restart_passed) J.dc_pred[0] = J.dc_pred[1] = J.dc_pred[2] = J.restart_passed = 0;
-    }
-    int dc = int(unsigned(J.dc_pred[c]) + unsigned(diff)); // wraps instead of overflowing
-    J.dc_pred[c] = dc;
-
-    alignas(16) float dct[64];
-    memset(dct, 0, sizeof dct);
-    dct[0] = float(q[0]) * float(dc) * aanscale[0] * aanscale[0];
-    bool ac = false;
-    const jpeg_huffman_table_t& act = J.ac_tables[k.ac_table];
-    for (int z = 1; z <= 63;) {
-        int rs = huffman(r, act);
-        if (rs == 0) break;
-        int run = rs >> 4, size = rs & 15;
-        if (z + run > 63) break; // a run past the block's end ends it
-        z += run;
-        int v = jpeg_bit2int(size, getBits(r, size));
-        if (v) {
-            int n = natural.at[z];
-            dct[n] = float(q[z]) * float(v) * aanscale[n & 7] * aanscale[n >> 3];
-            ac = true;
-        }
-        z++;
-    }
-    if (!ac) { // a flat block: the transform leaves the DC term in every sample
-        memset(samples, sampleOf(dct[0]), 64);
-        return;
-    }
-    jpeg_idct(dct);
-    for (int n = 0; n < 64; n++) samples[n] = uint8_t(sampleOf(dct[n]));
-}
-
-// Writes a block's samples into byte c of the pixels it covers, each sample
-// replicated into hs x vs pixels; pixels past the image's edges are dropped.
-void storeBlock(int c, int px, int py, int hs, int vs, const uint8_t* samples) {
-    int w = J.width - px, h = J.height - py;
-    if (w > 8 * hs) w = 8 * hs;
-    if (h > 8 * vs) h = 8 * vs;
-    for (int y = 0; y < h; y++) {
-        const uint8_t* row = samples + (y / vs) * 8;
-        uint8_t* d = J.data + (size_t(py + y) * size_t(J.width) + size_t(px)) * 4 + c;
-        if (hs == 1) {
-            for (int x = 0; x < w; x++) d[4 * x] = row[x];
-        } else if (hs == 2) {
-            for (int x = 0; x < w; x++) d[4 * x] = row[x >> 1];
-        } else {
-            for (int x = 0; x < w; x++) d[4 * x] = row[x / hs];
+// Per-position factors of the dequantisation, natural order.
+struct Scale {
+    float column[64], row[64];
+    Scale() {
+        for (int n = 0; n < 64; n++) {
+            column[n] = aanscale[n & 7];
+            row[n] = aanscale[n >> 3];
         }
     }
-}
+};
+const Scale scale;
 
 // One pass of the 1-D transform over eight columns at once: element r of
 // column c is b[8 * r + c]. Each lane computes exactly the scalar sequence.
@@ -436,6 +398,127 @@ void idctColumns(float* b) {
 void transpose(const float* in, float* out) {
     for (int r = 0; r < 8; r++)
         for (int c = 0; c < 8; c++) out[8 * c + r] = in[8 * r + c];
+}
+
+// Everything one component's blocks need, gathered once per scan.
+struct BlockContext {
+    const jpeg_huffman_table_t* dc;
+    const jpeg_huffman_table_t* ac;
+    float quant[64]; // natural order
+};
+
+// Entropy-decodes one block of component c into coefficients (natural
+// order, dc apart); true when some AC coefficient is non-zero.
+bool decodeCoefficients(Reader& r, int c, const BlockContext& k, int32_t* coef, int* dcOut) {
+    int s = huffman(r, *k.dc) & 15;
+    int diff = jpeg_bit2int(s, getBits(r, s));
+    if (J.restart_head != J.restart_tail || J.restart_passed) {
+        passRestarts(r.fetched - uint64_t(r.count));
+        if (J.restart_passed) J.dc_pred[0] = J.dc_pred[1] = J.dc_pred[2] = J.restart_passed = 0;
+    }
+    int dc = int(unsigned(J.dc_pred[c]) + unsigned(diff)); // wraps instead of overflowing
+    J.dc_pred[c] = dc;
+    *dcOut = dc;
+    bool ac = false;
+    const jpeg_huffman_table_t& act = *k.ac;
+    for (int z = 1; z <= 63;) {
+        if (r.count < 16) refill(r);
+        int32_t f = act.fastac[r.buf >> 55];
+        int run, v;
+        if (f) { // code and magnitude within the next 9 bits
+            run = (f >> 8) & 15;
+            if (z + run > 63) {
+                consume(r, f & 15);
+                break;
+            }
+            consume(r, (f & 15) + ((f >> 4) & 15));
+            v = f >> 12;
+        } else {
+            int rs = huffman(r, act);
+            if (rs == 0) break;
+            run = rs >> 4;
+            if (z + run > 63) break; // a run past the block's end ends it
+            int size = rs & 15;
+            v = jpeg_bit2int(size, getBits(r, size));
+        }
+        z += run;
+        if (v) {
+            coef[natural.at[z]] = v;
+            ac = true;
+        }
+        z++;
+    }
+    return ac;
+}
+
+// Decodes one block into 64 samples, row-major. coef: 64 zeros, left so.
+void decodeBlock(Reader& r, int c, const BlockContext& k, int32_t* coef, uint8_t* samples) {
+    alignas(16) float dct[64];
+    int dc;
+    bool ac = decodeCoefficients(r, c, k, coef, &dc);
+    float first = k.quant[0] * float(dc) * aanscale[0] * aanscale[0];
+    if (!ac) { // a flat block: the transform leaves the DC term in every sample
+        memset(samples, sampleOf(first), 64);
+        return;
+    }
+    // quant x coefficient x column factor x row factor, in that order.
+    for (int n = 0; n < 64; n++) {
+        dct[n] = float(coef[n]) * k.quant[n] * scale.column[n] * scale.row[n];
+        coef[n] = 0;
+    }
+    dct[0] = first;
+    jpeg_idct(dct);
+    for (int n = 0; n < 64; n++) samples[n] = uint8_t(sampleOf(dct[n]));
+}
+
+// Writes a block's samples at (px, py) of a component strip, each sample
+// replicated into hs x vs samples.
+void storeBlock(uint8_t* plane, int stride, int px, int py, int hs, int vs, const uint8_t* samples) {
+    for (int i = 0; i < 8; i++) {
+        for (int ky = 0; ky < vs; ky++) {
+            uint8_t* d = plane + size_t(py + i * vs + ky) * stride + px;
+            const uint8_t* s = samples + 8 * i;
+            if (hs == 1) {
+                memcpy(d, s, 8);
+            } else if (hs == 2) {
+                for (int j = 0; j < 8; j++) d[2 * j] = d[2 * j + 1] = s[j];
+            } else {
+                for (int j = 0; j < 8 * hs; j++) d[j] = s[j / hs];
+            }
+        }
+    }
+}
+
+inline uint8_t clampByte(int v) {
+    return uint8_t(v < 0 ? 0 : (v > 255 ? 255 : v));
+}
+
+// The colour conversion of one pixel, packed as R, G, B, 255 in memory order.
+inline uint32_t packRgb(int red, int green, int blue) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    return uint32_t(clampByte(red)) << 24 | uint32_t(clampByte(green)) << 16 | uint32_t(clampByte(blue)) << 8 | 255u;
+#else
+    return uint32_t(clampByte(red)) | uint32_t(clampByte(green)) << 8 | uint32_t(clampByte(blue)) << 16 | 255u << 24;
+#endif
+}
+
+inline uint32_t ycbcrPixel(int y, int cb, int cr) {
+    float fy = float(y), fcb = float(cb - 128), fcr = float(cr - 128);
+    return packRgb(int(fy + 1.402f * fcr), int(fy - 0.34414f * fcb - 0.71414f * fcr), int(fy + 1.772f * fcb));
+}
+
+void ycbcrRow(const uint8_t* y, const uint8_t* cb, const uint8_t* cr, uint32_t* out, int n) {
+    for (int x = 0; x < n; x++) out[x] = ycbcrPixel(y[x], cb[x], cr[x]);
+}
+
+void greyRow(const uint8_t* y, uint32_t* out, int n) {
+    for (int x = 0; x < n; x++) out[x] = packRgb(y[x], y[x], y[x]);
+}
+
+void fillBlack() {
+    uint32_t* p = (uint32_t*)J.data;
+    size_t n = size_t(J.width) * size_t(J.height);
+    for (size_t i = 0; i < n; i++) p[i] = packRgb(0, 0, 0);
 }
 
 } // namespace
@@ -518,47 +601,67 @@ int jpeg_readmarkers() {
 
 // ---------------------------------------------------------------- scan
 
+// Decodes one MCU row at a time into per-component strips (padded to whole
+// MCUs), then converts the strip's rows to RGBA: the same bytes as storing
+// each sample into its pixel and converting the whole image afterwards.
 void jpeg_decompress() {
     int nc = J.num_components;
     const jpeg_component_t& y = J.components[0];
+    int mcuWidth = 8 * y.h_samp, mcuHeight = 8 * y.v_samp;
+    int stride = (J.width + mcuWidth - 1) / mcuWidth * mcuWidth;
+    size_t planeSize = size_t(stride) * size_t(mcuHeight);
+    uint8_t* strip = (uint8_t*)malloc(planeSize * size_t(nc));
+    if (!strip) {
+        note("not enough memory to decode");
+        fillBlack();
+        return;
+    }
     int hs[3] = {1, 1, 1}, vs[3] = {1, 1, 1};
-    for (int c = 1; c < nc; c++) {
-        hs[c] = y.h_samp / J.components[c].h_samp;
-        vs[c] = y.v_samp / J.components[c].v_samp;
+    BlockContext context[3];
+    for (int c = 0; c < nc; c++) {
+        const jpeg_component_t& k = J.components[c];
+        hs[c] = y.h_samp / k.h_samp;
+        vs[c] = y.v_samp / k.v_samp;
+        context[c].dc = &J.dc_tables[k.dc_table];
+        context[c].ac = &J.ac_tables[k.ac_table];
+        for (int n = 0; n < 64; n++) context[c].quant[n] = float(J.quant_tables[k.quant_table][jpeg_zigzag[n]]);
     }
     J.dc_pred[0] = J.dc_pred[1] = J.dc_pred[2] = 0;
     Reader r = loadReader();
     alignas(16) uint8_t samples[64];
-    for (int y0 = 0; y0 < J.height; y0 += 8 * y.v_samp) {
+    alignas(16) int32_t coef[64] = {};
+    for (int y0 = 0; y0 < J.height; y0 += mcuHeight) {
         if (J.restart_interval > 0) consume(r, r.count & 7); // to a byte boundary
-        for (int x0 = 0; x0 < J.width; x0 += 8 * y.h_samp) {
+        for (int x0 = 0; x0 < J.width; x0 += mcuWidth) {
             for (int c = 0; c < nc; c++) {
                 const jpeg_component_t& k = J.components[c];
                 for (int by = 0; by < k.v_samp; by++) {
                     for (int bx = 0; bx < k.h_samp; bx++) {
-                        decodeBlock(r, c, samples);
-                        storeBlock(c, x0 + 8 * bx * hs[c], y0 + 8 * by * vs[c], hs[c], vs[c], samples);
+                        decodeBlock(r, c, context[c], coef, samples);
+                        storeBlock(strip + planeSize * c, stride, x0 + 8 * bx * hs[c], 8 * by * vs[c], hs[c], vs[c],
+                                   samples);
                     }
                 }
             }
         }
+        int rows = J.height - y0 < mcuHeight ? J.height - y0 : mcuHeight;
+        for (int row = 0; row < rows; row++) {
+            uint32_t* out = (uint32_t*)J.data + size_t(y0 + row) * size_t(J.width);
+            const uint8_t* luma = strip + size_t(row) * stride;
+            if (nc == 1) greyRow(luma, out, J.width);
+            else ycbcrRow(luma, luma + planeSize, luma + 2 * planeSize, out, J.width);
+        }
     }
     storeReader(r);
+    free(strip);
 }
 
 void jpeg_ycbcr2rgb() {
     uint8_t* p = J.data;
     size_t n = size_t(J.width) * size_t(J.height);
     for (size_t i = 0; i < n; i++, p += 4) {
-        float y = float(p[0]);
-        float cb = float(p[1] - 128), cr = float(p[2] - 128);
-        int r = int(y + 1.402f * cr);
-        int g = int(y - 0.34414f * cb - 0.71414f * cr);
-        int b = int(y + 1.772f * cb);
-        p[0] = uint8_t(r < 0 ? 0 : (r > 255 ? 255 : r));
-        p[1] = uint8_t(g < 0 ? 0 : (g > 255 ? 255 : g));
-        p[2] = uint8_t(b < 0 ? 0 : (b > 255 ? 255 : b));
-        p[3] = 255;
+        uint32_t rgba = ycbcrPixel(p[0], p[1], p[2]);
+        memcpy(p, &rgba, 4);
     }
 }
 
@@ -615,16 +718,8 @@ JpegImage jpegDecodeWith(const uint8_t* bytes, size_t size, void (*decompress)()
         image.error = "not enough memory for the pixels";
         return image;
     }
-    if (J.scan_ok) {
-        decompress();
-        if (J.num_components == 1) jpeg_gray2rgb();
-        else jpeg_ycbcr2rgb();
-    } else { // a frame without a scan: opaque black
-        for (size_t i = 0; i < pixels; i++) {
-            J.data[4 * i] = J.data[4 * i + 1] = J.data[4 * i + 2] = 0;
-            J.data[4 * i + 3] = 255;
-        }
-    }
+    if (J.scan_ok) decompress();
+    else fillBlack(); // a frame without a scan
     image.width = J.width;
     image.height = J.height;
     image.data = J.data;

@@ -29,6 +29,9 @@ struct jpeg_huffman_table_t {
     int32_t mincode[17];   // first code of length l
     int valptr[17];        // index into values of the first code of length l
     uint16_t fast[512];    // next 9 bits -> (length << 8) | symbol; 0: longer code
+    // Next 9 bits -> a whole AC coefficient when code and magnitude fit:
+    // value * 4096 | run << 8 | magnitude size << 4 | code length; 0 otherwise.
+    int32_t fastac[512];
 };
 
 struct jpeg_file_t {
@@ -91,8 +94,9 @@ int jpeg_huffmancode(jpeg_huffman_table_t* table);
 void jpeg_idct(float* block);
 // Header up to the start of the scan; 1 when the scan header was read.
 int jpeg_readmarkers();
-// Decodes the scan into data: byte k of each pixel holds component k.
+// Decodes the scan into data as RGBA (converting as it goes).
 void jpeg_decompress();
+// In place: byte k of each pixel holds component k -> R, G, B, 255.
 void jpeg_ycbcr2rgb();
 void jpeg_gray2rgb();
 
@@ -115,7 +119,8 @@ bool jpegReadFile(const char* path, uint8_t** bytes, size_t* size, const char** 
 // Decodes one file held in memory. Without a usable frame the image is
 // 0 x 0; with a frame but no scan it is black.
 JpegImage jpegDecode(const uint8_t* bytes, size_t size);
-// The same with another scan decoder (the per-bit reference in tests).
+// The same with another scan decoder (the per-bit reference in tests),
+// which leaves RGBA in jpeg_file_s.data.
 JpegImage jpegDecodeWith(const uint8_t* bytes, size_t size, void (*decompress)());
 // Colour image with the mask's (R + G + B) / 3 as alpha. *maskError says
 // what went wrong with the mask; a mask of another size is not used (alpha

@@ -150,6 +150,8 @@ void jpegReferenceDecompress() {
             }
         }
     }
+    if (J.num_components == 1) jpeg_gray2rgb();
+    else jpeg_ycbcr2rgb();
 }
 
 JpegImage jpegReferenceDecode(const uint8_t* bytes, size_t size) {
