@@ -28,10 +28,11 @@ struct jpeg_huffman_table_t {
     int32_t maxcode[17];   // largest code of length l (index l), -1 when none
     int32_t mincode[17];   // first code of length l
     int valptr[17];        // index into values of the first code of length l
-    uint16_t fast[512];    // next 9 bits -> (length << 8) | symbol; 0: longer code
-    // Next 9 bits -> a whole AC coefficient when code and magnitude fit:
-    // value * 4096 | run << 8 | magnitude size << 4 | code length; 0 otherwise.
-    int32_t fastac[512];
+    uint16_t fast[1 << 10]; // next 10 bits -> (length << 8) | symbol; 0: longer code
+    // Next 10 bits -> a whole AC coefficient when code and magnitude fit:
+    // value * 4096 | run << 8 | code length << 4 | code + magnitude length;
+    // 0 otherwise.
+    int32_t fastac[1 << 10];
 };
 
 struct jpeg_file_t {
