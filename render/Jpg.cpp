@@ -189,6 +189,7 @@ void checkScan(int count, int matched) {
             note("a Huffman table the scan uses is not defined");
         if (!J.quant_defined[k.quant_table]) note("a quantisation table the frame uses is not defined");
     }
+    if (J.adobe_rgb && J.num_components == 3) note("Adobe RGB components are decoded as YCbCr (wrong colours)");
     int mcuWidth = 8 * J.components[0].h_samp;
     int perRow = (J.width + mcuWidth - 1) / mcuWidth;
     if (J.restart_interval && J.restart_interval != perRow)
@@ -220,6 +221,19 @@ int readScan() {
     checkScan(count, matched);
     J.scan_ok = 1;
     return 1;
+}
+
+// An Adobe APP14 segment: "Adobe", version, two flag words, transform
+// (0: the components are RGB, not YCbCr).
+void readAdobe(int remaining) {
+    static const char adobe[] = "Adobe";
+    int matched = 0;
+    for (int i = 0; i < remaining && i < 12; i++) {
+        int b = jpeg_read_byte();
+        if (i < 5 && b == adobe[i]) matched++;
+        if (i == 11 && matched == 5 && b == 0) J.adobe_rgb = 1;
+    }
+    skipBytes(remaining - 12);
 }
 
 const char* frameKindReason(int m) {
@@ -694,6 +708,7 @@ int jpeg_readmarkers() {
         case 0xDB: ok = readQuantTables(length - 2); break;
         case 0xDD: J.restart_interval = jpeg_read_word(); break;
         case 0xDA: return readScan();
+        case 0xEE: readAdobe(length - 2); break;
         default: skipBytes(length - 2); break;
         }
         if (!ok) return 0;

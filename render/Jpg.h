@@ -64,6 +64,7 @@ struct jpeg_file_t {
     const char* error; // first reason the image is missing or may be wrong
     uint8_t huffman_defined[2][4]; // [0: DC, 1: AC][id]
     uint8_t quant_defined[4];
+    int adobe_rgb; // an Adobe segment says the components are R, G, B
 
     // Table-driven bit reader: the next bit is the MSB of bit_buf.
     uint64_t bit_buf;

@@ -54,6 +54,9 @@ int huffmanCode(const jpeg_huffman_table_t& t) {
     return code;
 }
 
+// The 1-D inverse DCT on eight values stride apart. Written out again on
+// purpose: the decoder runs it in SIMD lanes between transposes, and this
+// plain strided form is what it must match.
 void pass(float* p, int stride) {
     float i0 = p[0], i1 = p[stride], i2 = p[2 * stride], i3 = p[3 * stride];
     float i4 = p[4 * stride], i5 = p[5 * stride], i6 = p[6 * stride], i7 = p[7 * stride];
