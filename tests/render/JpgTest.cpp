@@ -142,6 +142,20 @@ TEST(Jpg, DcOnlyBlockFillsEverySampleAndShiftRoundsDown) {
     }
 }
 
+TEST(Jpg, InverseDctOfADcTermIsEightTimesTheSampleEverywhere) {
+    float block[64] = {};
+    block[0] = 80.0f;
+    jpeg_idct(block);
+    for (float v : block) EXPECT_EQ(v, 80.0f);
+    float wave[64] = {};
+    wave[1] = 100.0f; // the lowest horizontal frequency: constant down each column
+    jpeg_idct(wave);
+    for (int row = 1; row < 8; row++)
+        for (int x = 0; x < 8; x++) EXPECT_EQ(wave[8 * row + x], wave[x]);
+    EXPECT_GT(wave[0], 0.0f);
+    EXPECT_LT(wave[7], 0.0f);
+}
+
 TEST(Jpg, ZeroRunSymbolSkipsSixteenCoefficients) {
     BitWriter bits;
     bits.dc(0);
