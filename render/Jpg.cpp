@@ -412,31 +412,35 @@ struct Scale {
 };
 const Scale scale;
 
-// One pass of the 1-D transform over eight columns at once: element r of
-// column c is b[8 * r + c]. Each lane computes exactly the scalar sequence.
+// The 1-D AAN inverse transform, in place on eight values (floats, or
+// vectors of floats that run it in every lane with exactly the same steps).
+template <typename T>
+JPEG_INLINE void idctPass(T& i0, T& i1, T& i2, T& i3, T& i4, T& i5, T& i6, T& i7) {
+    T t10 = i0 + i4, t11 = i0 - i4;
+    T t13 = i2 + i6, t12 = (i2 - i6) * 1.4142135f - t13;
+    T e0 = t10 + t13, e3 = t10 - t13, e1 = t11 + t12, e2 = t11 - t12;
+    T z13 = i5 + i3, z10 = i5 - i3, z11 = i1 + i7, z12 = i1 - i7;
+    T o7 = z11 + z13;
+    T u11 = (z11 - z13) * 1.4142135f;
+    T z5 = (z10 + z12) * 1.847759f;
+    T u10 = z12 * 1.0823922f - z5;
+    T u12 = z5 - z10 * 2.613126f;
+    T o6 = u12 - o7, o5 = u11 - o6, o4 = u10 + o5;
+    i0 = e0 + o7;
+    i7 = e0 - o7;
+    i1 = e1 + o6;
+    i6 = e1 - o6;
+    i2 = e2 + o5;
+    i5 = e2 - o5;
+    i4 = e3 + o4;
+    i3 = e3 - o4;
+}
+
+// One pass over the eight columns (element r of column c is b[8 * r + c]);
+// the compiler runs the columns in SIMD lanes.
 JPEG_INLINE void idctColumns(float* b) {
-    for (int c = 0; c < 8; c++) {
-        float i0 = b[c], i1 = b[8 + c], i2 = b[16 + c], i3 = b[24 + c];
-        float i4 = b[32 + c], i5 = b[40 + c], i6 = b[48 + c], i7 = b[56 + c];
-        float t10 = i0 + i4, t11 = i0 - i4;
-        float t13 = i2 + i6, t12 = (i2 - i6) * 1.4142135f - t13;
-        float e0 = t10 + t13, e3 = t10 - t13, e1 = t11 + t12, e2 = t11 - t12;
-        float z13 = i5 + i3, z10 = i5 - i3, z11 = i1 + i7, z12 = i1 - i7;
-        float o7 = z11 + z13;
-        float u11 = (z11 - z13) * 1.4142135f;
-        float z5 = (z10 + z12) * 1.847759f;
-        float u10 = z12 * 1.0823922f - z5;
-        float u12 = z5 - z10 * 2.613126f;
-        float o6 = u12 - o7, o5 = u11 - o6, o4 = u10 + o5;
-        b[c] = e0 + o7;
-        b[56 + c] = e0 - o7;
-        b[8 + c] = e1 + o6;
-        b[48 + c] = e1 - o6;
-        b[16 + c] = e2 + o5;
-        b[40 + c] = e2 - o5;
-        b[32 + c] = e3 + o4;
-        b[24 + c] = e3 - o4;
-    }
+    for (int c = 0; c < 8; c++)
+        idctPass(b[c], b[8 + c], b[16 + c], b[24 + c], b[32 + c], b[40 + c], b[48 + c], b[56 + c]);
 }
 
 JPEG_INLINE void transpose(const float* in, float* out) {
@@ -520,27 +524,10 @@ typedef float Row __attribute__((vector_size(32)));
 typedef int32_t RowInt __attribute__((vector_size(32)));
 typedef uint8_t RowBytes __attribute__((vector_size(8)));
 
-// The 1-D transform on eight columns at once (lane c of r[k] is element k
-// of column c): exactly the scalar steps, in every lane.
+// The 1-D transform on eight columns at once: lane c of r[k] is element k
+// of column c.
 JPEG_INLINE void idctRows(Row* r) {
-    Row t10 = r[0] + r[4], t11 = r[0] - r[4];
-    Row t13 = r[2] + r[6], t12 = (r[2] - r[6]) * 1.4142135f - t13;
-    Row e0 = t10 + t13, e3 = t10 - t13, e1 = t11 + t12, e2 = t11 - t12;
-    Row z13 = r[5] + r[3], z10 = r[5] - r[3], z11 = r[1] + r[7], z12 = r[1] - r[7];
-    Row o7 = z11 + z13;
-    Row u11 = (z11 - z13) * 1.4142135f;
-    Row z5 = (z10 + z12) * 1.847759f;
-    Row u10 = z12 * 1.0823922f - z5;
-    Row u12 = z5 - z10 * 2.613126f;
-    Row o6 = u12 - o7, o5 = u11 - o6, o4 = u10 + o5;
-    r[0] = e0 + o7;
-    r[7] = e0 - o7;
-    r[1] = e1 + o6;
-    r[6] = e1 - o6;
-    r[2] = e2 + o5;
-    r[5] = e2 - o5;
-    r[4] = e3 + o4;
-    r[3] = e3 - o4;
+    idctPass(r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]);
 }
 
 // 8 x 8 transpose in registers (pairs, then quads, then halves).
