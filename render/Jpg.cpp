@@ -68,7 +68,7 @@ void skipBytes(long n) {
 
 // ---------------------------------------------------------------- header
 
-bool buildHuffman(jpeg_huffman_table_t* t, int total) {
+bool buildHuffman(jpeg_huffman_table_t* t, int total, bool ac) {
     int code = 0, i = 0;
     for (int l = 1; l <= 16; l++) {
         t->valptr[l] = i;
@@ -91,10 +91,11 @@ bool buildHuffman(jpeg_huffman_table_t* t, int total) {
     }
     for (i = 0; i < (1 << fastBits); i++) {
         int length = t->fast[i] >> 8, run = (t->fast[i] >> 4) & 15, size = t->fast[i] & 15;
-        t->fastac[i] = 0;
+        t->fastvalue[i] = 0;
         if (length == 0 || length + size > fastBits) continue;
-        int magnitude = (i >> (fastBits - length - size)) & ((1 << size) - 1);
-        t->fastac[i] = jpeg_bit2int(size, magnitude) * 4096 + (run << 8) + (length << 4) + length + size;
+        int value = jpeg_bit2int(size, (i >> (fastBits - length - size)) & ((1 << size) - 1));
+        t->fastvalue[i] = ac ? value * 4096 + (run << 8) + (length << 4) + length + size
+                             : value * 4096 + length + size; // a DC symbol counts by its low nibble
     }
     return true;
 }
@@ -110,7 +111,7 @@ int readHuffmanTables(int remaining) {
         if (total > 256) return fail("Huffman table with more than 256 symbols");
         for (int i = 0; i < total; i++) table->values[i] = uint8_t(jpeg_read_byte());
         if (J.eof) return fail(cutOff);
-        if (!buildHuffman(table, total)) return fail("Huffman table whose code lengths overflow");
+        if (!buildHuffman(table, total, ac)) return fail("Huffman table whose code lengths overflow");
         J.huffman_defined[ac][id] = 1;
         remaining -= total + 17;
     }
@@ -472,8 +473,16 @@ struct BlockContext {
 // Entropy-decodes one block of component c into coefficients (natural
 // order, dc apart); true when some AC coefficient is non-zero.
 bool decodeCoefficients(Reader& r, int c, const BlockContext& k, int32_t* coef, int* dcOut) {
-    int s = huffman(r, *k.dc) & 15;
-    int diff = jpeg_bit2int(s, getBits(r, s));
+    if (r.count < 16) refill(r);
+    int32_t f = k.dc->fastvalue[r.buf >> (64 - fastBits)];
+    int diff;
+    if (f) {
+        consume(r, f & 15);
+        diff = f >> 12;
+    } else {
+        int s = huffman(r, *k.dc) & 15;
+        diff = jpeg_bit2int(s, getBits(r, s));
+    }
     if (J.restart_head != J.restart_tail || J.restart_passed) {
         passRestarts(r.fetched - uint64_t(r.count));
         if (J.restart_passed) J.dc_pred[0] = J.dc_pred[1] = J.dc_pred[2] = J.restart_passed = 0;
@@ -485,7 +494,7 @@ bool decodeCoefficients(Reader& r, int c, const BlockContext& k, int32_t* coef, 
     const jpeg_huffman_table_t& act = *k.ac;
     for (int z = 1; z <= 63;) {
         if (r.count < 16) refill(r);
-        int32_t f = act.fastac[r.buf >> (64 - fastBits)];
+        int32_t f = act.fastvalue[r.buf >> (64 - fastBits)];
         int run, v;
         if (f) { // code and magnitude within the next fastBits bits
             run = (f >> 8) & 15;

@@ -29,10 +29,11 @@ struct jpeg_huffman_table_t {
     int32_t mincode[17];   // first code of length l
     int valptr[17];        // index into values of the first code of length l
     uint16_t fast[1 << 10]; // next 10 bits -> (length << 8) | symbol; 0: longer code
-    // Next 10 bits -> a whole AC coefficient when code and magnitude fit:
-    // value * 4096 | run << 8 | code length << 4 | code + magnitude length;
-    // 0 otherwise.
-    int32_t fastac[1 << 10];
+    // Next 10 bits -> a whole coefficient when code and magnitude fit, else 0.
+    // AC: value * 4096 | run << 8 | code length << 4 | code + magnitude
+    // length (end of block: value and run 0). DC: difference * 4096 | code +
+    // magnitude length.
+    int32_t fastvalue[1 << 10];
 };
 
 struct jpeg_file_t {
