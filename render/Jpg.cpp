@@ -562,9 +562,10 @@ JPEG_INLINE void transposeRows(Row* r) {
 }
 
 // Dequantisation, inverse DCT and level shift of one block with AC terms
-// (coef[0] holds the DC value); clears coef for the next block. The block lives in eight row vectors:
-// with AVX one register each; 15 % faster on the whole decode (1024² 4:4:4)
-// than transposing through memory, which stalls store forwarding.
+// (coef[0] holds the DC value); clears coef for the next block. The block
+// lives in eight row vectors, with AVX one register each: 15 % faster on
+// the whole decode (1024² 4:4:4) than transposing through memory, which
+// stalls store forwarding.
 __attribute__((target_clones("avx2", "default")))
 void transformBlock(int32_t* coef, const float* quant, uint8_t* samples) {
     Row r[8], column;
