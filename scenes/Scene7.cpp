@@ -74,11 +74,7 @@ void scene7init() {
 
 void scene7update() {
     const float t = demoMS;
-    engine->perspective(128, 128);
-    scene7();
-    engine->glow->MakeBlur(engine->texture, false, 0.002f, 0.5f, 5);
-    engine->perspective(1024, 768);
-    scene7();
+    drawSmallBlurredThenFull(scene7, 0.002f);
     engine->glow->Render(engine->texture, 1.0f);
     // Black, alpha 1 at 99,000 ms falling to 0 at 101,000 ms.
     engine->glow->RenderQuad(0, 0, 0, (101000.0f - t) / 2000.0f);

@@ -135,11 +135,7 @@ void scene8init() {
 
 void scene8update() {
     const float t = demoMS;
-    engine->perspective(128, 128);
-    scene8();
-    engine->glow->MakeBlur(engine->texture, false, 0.001f, 0.5f, 5);
-    engine->perspective(1024, 768);
-    scene8();
+    drawSmallBlurredThenFull(scene8, 0.001f);
     advanceStreaks(skip); // after both drawings, so they show the same streaks
     engine->glow->Render(engine->texture, 0.5f);
     // White, alpha 1 at 111,000 ms falling to 0 at 111,500 ms.

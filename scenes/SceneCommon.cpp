@@ -3,7 +3,16 @@
 
 #include "geometry/Mesh.h"
 #include "render/Engine.h"
+#include "render/Glow.h"
 #include "render/Texture.h"
+
+void drawSmallBlurredThenFull(void (*draw)(), float spread) {
+    engine->perspective(128, 128);
+    draw();
+    engine->glow->MakeBlur(engine->texture, false, spread, 0.5f, 5);
+    engine->perspective(1024, 768);
+    draw();
+}
 
 void setLinearFog(float r, float g, float b, float density, float start, float end) {
     const GLfloat colour[4] = {r, g, b, 1.0f};

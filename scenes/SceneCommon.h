@@ -1,12 +1,18 @@
-// Drawing steps that several scenes share: the linear fog set-up, the
-// combine texture environment on one texture unit, switching both units
-// off again, and the face-by-face textured draw of a generated mesh.
+// Drawing steps that several scenes share: the small-then-full drawing with
+// the blur capture between, the linear fog set-up, the combine texture
+// environment on one texture unit, switching both units off again, and the
+// face-by-face textured draw of a generated mesh.
 // All need a current GL context; the slot helpers need the global engine.
 #pragma once
 
 #include "platform/GL.h"
 
 class Mesh;
+
+// The glow pattern's drawings: `draw` into the 128 x 128 corner, captured and
+// blurred by Glow::MakeBlur (not additive, `spread`, alpha 0.5, 5 passes),
+// then `draw` again full size. The caller composites afterwards.
+void drawSmallBlurredThenFull(void (*draw)(), float spread);
 
 // Fog on in GL_LINEAR mode with colour (r, g, b, 1), the given density and
 // the range start..end in eye-space units.
