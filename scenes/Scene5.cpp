@@ -14,6 +14,10 @@ namespace Scene5 {
 
 Curve shore;
 
+float driftClock() {
+    return demoMS < freezeMs ? demoMS : freezeMs;
+}
+
 int ribbonDepth(int i, float t) {
     const int c = int(float(i * 20) + t / 10.0f); // truncated towards zero
     return c % 200 - 190;
@@ -70,7 +74,7 @@ void scene5() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     const bool moving = demoMS < freezeMs;
-    const float t = moving ? demoMS : freezeMs;
+    const float t = driftClock();
     const float eyeHeight = 20.0f + (moving ? getSyncFloat() * 20.0f : 0.0f);
     gluLookAt(0, eyeHeight, 1, 0, 0, -100, 0, 1, 0);
     setLinearFog();

@@ -14,6 +14,8 @@ constexpr float freezeMs = 72000.0f; // drift and camera bounce stop here
 // rewritten before each ribbon is drawn.
 extern Curve shore;
 
+// Music time that drives the drift: demoMS, held at 72,000 ms.
+float driftClock();
 // Depth of ribbon i (0..9) at music time T (ms, held at 72,000): -190 .. 9,
 // moving 100 units per second towards the viewer and wrapping every 200.
 int ribbonDepth(int i, float t);

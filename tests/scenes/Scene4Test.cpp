@@ -83,7 +83,7 @@ TEST(Scene4Words, CellScanTakesTheNthLetterCellInIndexOrder) {
 }
 
 TEST(Scene4Particles, EveryParticleIsBornOnTheFirstUpdateOnALetterCell) {
-    initOnce();
+    scene4init(); // fresh: every life 0 (the arrays of an earlier init are left, as in the show)
     demoMS = 50000.0f;
     skip = 1.0f;
     updateParticles();
