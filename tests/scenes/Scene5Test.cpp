@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "app/Timeline.h"
 #include "scenes/Scenes.h"
@@ -20,6 +21,21 @@ namespace {
 
 int darkestChannel(const std::vector<unsigned char>& frame) {
     return frame.empty() ? 0 : int(*std::min_element(frame.begin(), frame.end()));
+}
+
+// Largest difference between horizontally adjacent pixels: sharp edges
+// give large steps, a picture stretched from 128 x 128 only small ones.
+int sharpestStep(const std::vector<unsigned char>& frame) {
+    int step = 0;
+    for (int y = 0; y < 768; y += 4) {
+        for (int x = 1; x < 1024; x++) {
+            for (int c = 0; c < 3; c++) {
+                const std::size_t i = (std::size_t(y) * 1024 + x) * 3 + c;
+                step = std::max(step, std::abs(int(frame[i]) - int(frame[i - 3])));
+            }
+        }
+    }
+    return step;
 }
 
 } // namespace
@@ -71,6 +87,15 @@ TEST(Scene5Frames, WhiteAtTheStartThenBlackRibbons) {
     // 61,000 ms: the fade is over and the sync of 60,000 ms has died away.
     testsupport::drawSceneOnly(61000, 1.0f, scene5update);
     EXPECT_LT(darkestChannel(testsupport::readFrame()), 80);
+}
+
+TEST(Scene5Frames, SyncsBlurThePictureFrom72000ms) {
+    testsupport::ShowRunner show(testsupport::assetsWithoutOverlay());
+    ASSERT_TRUE(show.ok());
+    testsupport::drawSceneOnly(71900, 1.0f, scene5update); // no sync for 3 s
+    EXPECT_GT(sharpestStep(testsupport::readFrame()), 100);
+    testsupport::drawSceneOnly(72100, 1.0f, scene5update); // 2 x 0.8: all blur
+    EXPECT_LT(sharpestStep(testsupport::readFrame()), 50);
 }
 
 TEST(Scene5Frames, EyeBouncesOnSyncsUntil72000msThenStays) {
