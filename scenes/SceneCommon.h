@@ -1,7 +1,7 @@
 // Drawing steps that several scenes share: the small-then-full drawing with
 // the blur capture between, the linear fog set-up, the combine texture
 // environment on one texture unit, switching both units off again, and the
-// face-by-face textured draw of a generated mesh.
+// face-by-face textured draw of a generated mesh, and the billboard matrix.
 // All need a current GL context; the slot helpers need the global engine.
 #pragma once
 
@@ -30,3 +30,8 @@ void disableTextureUnits();
 // Every face of `mesh` in order as its own GL_TRIANGLES batch, each corner
 // (0, 1, 2) as texture coordinate then position; no normals, no transform.
 void drawMeshFaces(const Mesh& mesh);
+
+// Replaces the upper-left 3 x 3 part of the current modelview matrix by the
+// identity, keeping its translation: whatever is drawn next in the z = 0
+// plane faces the viewer (a billboard). The matrix mode must be modelview.
+void faceViewer();
