@@ -45,9 +45,13 @@ inline double log(double x) {
     return e * kLn2Hi + (e * kLn2Lo + 2.0 * sum);
 }
 
+// x^y; a negative x only with a whole y (otherwise NaN, as std::pow).
 inline double pow(double x, double y) {
     if (x == 0.0) return y == 0.0 ? 1.0 : 0.0;
-    return det::exp(y * det::log(x));
+    if (x > 0.0) return det::exp(y * det::log(x));
+    if (std::floor(y) != y) return NAN;
+    double r = det::exp(y * det::log(-x));
+    return std::fmod(std::fabs(y), 2.0) == 1.0 ? -r : r;
 }
 
 // sin and cos of r with |r| <= π/4.

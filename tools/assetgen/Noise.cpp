@@ -32,8 +32,8 @@ double valueNoise(double x, double y, int periodX, int periodY, uint32_t seed) {
     double fx = std::floor(x), fy = std::floor(y);
     int x0 = int(fx), y0 = int(fy);
     double tx = x - fx, ty = y - fy;
-    tx = tx * tx * (3.0 - 2.0 * tx);
-    ty = ty * ty * (3.0 - 2.0 * ty);
+    tx = tx * tx * tx * (tx * (tx * 6.0 - 15.0) + 10.0); // quintic: no visible lattice
+    ty = ty * ty * ty * (ty * (ty * 6.0 - 15.0) + 10.0);
     auto corner = [&](int cx, int cy) {
         return hash3(wrap(cx, periodX), wrap(cy, periodY), seed) * (1.0 / 4294967295.0);
     };

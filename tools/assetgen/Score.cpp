@@ -5,6 +5,7 @@
 #include "Score.h"
 
 #include <algorithm>
+#include <thread>
 #include <vector>
 
 #include "Drums.h"
@@ -86,11 +87,12 @@ const std::vector<Section>& sections() {
     return list;
 }
 
-// Mix groups; `wet` is for sounds that should swim in reverb (bells, the
-// half-time snare).
+// Mix groups. Two threads fill them: the rhythm thread owns drums, room,
+// lead and accents, the harmony thread music and wet. `room` and `wet` are
+// for sounds that should swim in reverb (the half-time snare; bells).
 struct Buses {
-    StereoBuffer drums, music, lead, accents, wet;
-    explicit Buses(long n) : drums(n), music(n), lead(n), accents(n), wet(n) {}
+    StereoBuffer drums, room, lead, accents, music, wet;
+    explicit Buses(long n) : drums(n), room(n), lead(n), accents(n), music(n), wet(n) {}
 };
 
 long frameAt(double ms) { return msToFrame(ms); }
@@ -131,7 +133,7 @@ void drumsFor(const Section& s, Buses& b) {
         bool lastBeat = k >= steps - 4;
         if (s.halfTime) {
             if (inBar == 0 || inBar == 10) kick(b.drums, at, s.kick);
-            if (inBar == 8) snare(b.wet, at, 0.9);
+            if (inBar == 8) snare(b.room, at, 0.9);
         } else {
             if (inBar % 4 == 0 && s.kick > 0 && (s.clap > 0 || inBar == 0 || s.hats > 0.3))
                 kick(b.drums, at, s.kick);
@@ -197,9 +199,9 @@ void leadFor(const Section& s, Buses& b) {
     }
 }
 
-// The opening: pads and sparse bells; a pulse of bass and soft kicks from
-// 12 s; a riser into the beat at 18 s.
-void intro(Buses& b) {
+// The opening: pads and sparse bells, chords changing on the accents; a
+// pulse of bass from 12 s.
+void introHarmony(Buses& b) {
     const double starts[6] = {0, 6000, 9000, 12000, 15000, 18000};
     const int chords[5] = {Am, F, C, Am, G};
     for (int i = 0; i < 5; ++i) {
@@ -220,13 +222,17 @@ void intro(Buses& b) {
         int chord, tr;
         chordAt(ms, chord, tr);
         bassNote(b.music, frameAt(ms), frameAt(120), kRoot[chord] + 12, 0.25 + 0.01 * k, BassStyle::Pluck);
-        if (k % 2 == 0) kick(b.drums, frameAt(ms), 0.35 + 0.01 * k);
     }
 }
 
-// Drum break on the rapid accents of 72..75 s, over a low drone.
+// Soft kicks under the pulse from 12 s; the beat proper starts at 18 s.
+void introKicks(Buses& b) {
+    for (int k = 0; k < 15; ++k) kick(b.drums, frameAt(12000 + 400.0 * k), 0.35 + 0.02 * k);
+}
+
+// Drum break on the rapid accents of 72..75 s (over the drone of
+// breakDrone), the accents themselves come from accent().
 void drumBreak(Buses& b) {
-    bassNote(b.music, frameAt(72000), frameAt(2900), kRoot[E] + 12, 0.35, BassStyle::Sub);
     const double fills[] = {72150, 72300, 72600, 72750, 73050, 73150, 73500, 73650, 74000,
                             74100, 74200, 74300};
     double hz = 90;
@@ -259,7 +265,7 @@ void accent(Buses& b, int ms, double level) {
 // A short dip of everything but the accents just before each accent, so
 // the hit lands in a gap; deeper and longer where a section starts.
 void gapsBeforeAccents(Buses& b) {
-    StereoBuffer* groups[4] = {&b.drums, &b.music, &b.lead, &b.wet};
+    StereoBuffer* groups[5] = {&b.drums, &b.room, &b.music, &b.lead, &b.wet};
     for (int ms : kAccentMs) {
         bool sectionStart = ms % 1000 == 0 && ms >= 30000;
         double length = sectionStart ? 120.0 : 50.0, depth = sectionStart ? 0.15 : 0.45;
@@ -285,15 +291,46 @@ void fadeOut(StereoBuffer& mix) {
     }
 }
 
-void finale(Buses& b) {
-    const std::vector<double> last = {35, 47, 54, 59, 62, 66, 73};
+// The final chord, B minor with an added ninth, from 147 s.
+const std::vector<double> kLastChord = {35, 47, 54, 59, 62, 66, 73};
+
+void finaleHarmony(Buses& b) {
     long at = frameAt(147000), len = frameAt(3500);
-    padChord(b.music, at, len, last, 0.8, 0.6);
-    stab(b.accents, at, transposed(last, 12), 0.4);
+    padChord(b.music, at, len, kLastChord, 0.8, 0.6);
+    bassNote(b.music, at, len, 35, 0.5, BassStyle::Sub);
+}
+
+void finaleHits(Buses& b) {
+    long at = frameAt(147000);
+    stab(b.accents, at, transposed(kLastChord, 12), 0.4);
     crash(b.accents, at, 0.4, 147000);
     boom(b.accents, at, 0.6);
-    bassNote(b.music, at, len, 35, 0.5, BassStyle::Sub);
     leadNote(b.lead, at, frameAt(2400), 78, 0.3);
+}
+
+// Everything on the harmony thread's buses.
+void harmony(Buses& b) {
+    introHarmony(b);
+    for (const Section& s : sections()) {
+        if (s.bass > 0) bassFor(s, b);
+        padsFor(s, b);
+        if (s.arp > 0 || s.bells > 0) arpFor(s, b);
+    }
+    bassNote(b.music, frameAt(72000), frameAt(2900), kRoot[E] + 12, 0.35, BassStyle::Sub); // break drone
+    finaleHarmony(b);
+}
+
+// Everything on the rhythm thread's buses.
+void rhythm(Buses& b) {
+    introKicks(b);
+    for (const Section& s : sections()) {
+        drumsFor(s, b);
+        leadFor(s, b);
+    }
+    drumBreak(b);
+    risers(b);
+    for (int ms : kAccentMs) accent(b, ms, ms < 18000 ? 0.6 : 1.0);
+    finaleHits(b);
 }
 
 } // namespace
@@ -301,18 +338,11 @@ void finale(Buses& b) {
 StereoBuffer renderScore(double peak) {
     const long n = frameAt(kTrackMs);
     Buses b(n);
-    intro(b);
-    for (const Section& s : sections()) {
-        drumsFor(s, b);
-        if (s.bass > 0) bassFor(s, b);
-        padsFor(s, b);
-        if (s.arp > 0 || s.bells > 0) arpFor(s, b);
-        leadFor(s, b);
-    }
-    drumBreak(b);
-    risers(b);
-    for (int ms : kAccentMs) accent(b, ms, ms < 18000 ? 0.6 : 1.0);
-    finale(b);
+    // The two halves write disjoint buses, so the result does not depend on
+    // how the threads interleave.
+    std::thread second([&b] { harmony(b); });
+    rhythm(b);
+    second.join();
     gapsBeforeAccents(b);
 
     StereoBuffer mix(n);
@@ -320,6 +350,7 @@ StereoBuffer renderScore(double peak) {
     mix.mix(b.music, 0.7);
     mix.mix(b.accents, 0.9);
     mix.mix(b.wet, 0.6);
+    mix.mix(b.room, 0.6);
     echo(b.lead, mix, frameAt(300), 0.35, 0.2); // dotted-eighth echo
     mix.mix(b.lead, 0.6);
     StereoBuffer send(n);
@@ -328,6 +359,7 @@ StereoBuffer renderScore(double peak) {
     send.mix(b.lead, 0.3);
     send.mix(b.accents, 0.25);
     send.mix(b.wet, 0.9);
+    send.mix(b.room, 0.9);
     reverb(send, mix, 0.8, 0.35);
     fadeOut(mix);
     master(mix, peak);

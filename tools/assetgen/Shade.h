@@ -31,6 +31,12 @@ inline Rgb palette(double t, Rgb a, Rgb b, Rgb c, Rgb d) {
             a.g + b.g * det::cos(2 * kPi * (c.g * t + d.g)),
             a.b + b.b * det::cos(2 * kPi * (c.b * t + d.b))};
 }
+// Hue (0..1 around the colour wheel, 0 = red) at full saturation and value.
+inline Rgb hue(double h) {
+    double k = std::fmod(h, 1.0) * 6.0;
+    return {clamp01(std::fabs(k - 3.0) - 1.0), clamp01(2.0 - std::fabs(k - 2.0)),
+            clamp01(2.0 - std::fabs(k - 4.0))};
+}
 // A greyscale image whose pixel (u, v) is f(u, v) in 0..1.
 Image greyImage(int size, const std::function<double(double u, double v)>& f);
 // Box blur of a greyscale image, three passes (close to a Gaussian of

@@ -104,10 +104,10 @@ Image paintSpecular(int size, int) {
 Image paintRainbow(int size, int) {
     Canvas c(size);
     c.fill([](double u, double v) {
-        Rgb hue = palette(u * 0.8, {0.5, 0.5, 0.5}, {0.5, 0.5, 0.5}, {1, 1, 1}, {0.0, 0.67, 0.33});
+        Rgb band = mix(hue(clamp01((u - 0.12) / 0.76) * 0.8), Rgb{1, 1, 1}, 0.15);
         double shimmer = 0.9 + 0.1 * det::sin(2 * kPi * (2 * v + u));
-        double centre = 0.75 + 0.25 * det::exp(-det::pow((u - 0.5) / 0.12, 2.0));
-        return scale(hue, shimmer * centre);
+        double centre = 0.8 + 0.2 * det::exp(-det::pow((u - 0.5) / 0.12, 2.0));
+        return scale(band, shimmer * centre);
     });
     return c.toImage(3);
 }

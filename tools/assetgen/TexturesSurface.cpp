@@ -39,20 +39,23 @@ Image paintNet(int size, int) {
     return c.toImage(3);
 }
 
-// Soft colourful nebula: a palette driven by integer-frequency sine plasma
-// warped by noise, with dark gaps between the clouds so the net shows.
+// Soft colourful nebula: domain-warped noise for the gas, a slow second
+// field choosing its colour (violet, magenta, cyan, amber), dark lanes
+// between the clouds so the net shows through. The warp is periodic, so the
+// tile still wraps.
 Image paintNice(int size, int) {
     Canvas c(size);
     c.fill([](double u, double v) {
-        double n = fractalNoise(u, v, 4, 5, 0.55, 21);
-        double w = fractalNoise(u, v, 3, 3, 0.5, 33);
-        double p = det::sin(2 * kPi * (u + 0.6 * w)) + det::sin(2 * kPi * (2 * v + n)) +
-                   det::sin(2 * kPi * (u + v) + 4.0 * n);
-        double t = p / 6.0 + 0.5;
-        Rgb col = palette(t + 0.3 * w, {0.5, 0.5, 0.5}, {0.5, 0.5, 0.5}, {1.0, 1.0, 1.0},
-                          {0.0, 0.15, 0.35});
-        double density = smoothstep(0.35, 0.75, n);
-        return scale(col, 0.08 + 0.55 * density);
+        double wu = fractalNoise(u, v, 3, 4, 0.5, 33), wv = fractalNoise(u, v, 3, 4, 0.5, 34);
+        double gas = fractalNoise(u + 0.3 * wu, v + 0.3 * wv, 4, 6, 0.55, 21);
+        double density = det::pow(smoothstep(0.32, 0.78, gas), 1.4);
+        double h = fractalNoise(u, v, 2, 3, 0.5, 35) * 3.0;
+        const Rgb colours[4] = {{0.35, 0.10, 0.65}, {0.90, 0.20, 0.60}, {0.10, 0.65, 0.95},
+                                {1.00, 0.55, 0.15}};
+        int i = int(h) % 3;
+        Rgb col = mix(colours[i], colours[i + 1], smoothstep(0.0, 1.0, h - std::floor(h)));
+        Rgb glow = scale(col, 0.04 + 0.85 * density);
+        return plus(glow, scale(Rgb{1, 0.95, 0.9}, 0.25 * det::pow(density, 4.0)));
     });
     return c.toImage(3);
 }
@@ -186,7 +189,7 @@ Image paintRipples(int size, int) {
 // Orange triangles of random shades on a dark field, with glowing edges.
 Image paintTriangles(int size, int) {
     Canvas c(size);
-    c.fill([](double u, double v) {
+    c.fill([](double, double v) {
         return scale(Rgb{0.1, 0.05, 0.08}, 0.6 + 0.4 * v);
     });
     Random rnd(81);
