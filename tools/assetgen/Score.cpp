@@ -74,8 +74,9 @@ const std::vector<Section>& sections() {
         {48000, 60000, {F, G, Em, Am}, 0, 0.35, 0, 0.25, 0, 0, false, 0.45, B::Sub, 0.45, 0.8, 0, 0.28, 0, nullptr, 0},
         // Scene 5: heavy and slow, half time with a distorted bass.
         {60000, 72000, {Am, F, Dm, E}, 0, 1.0, 0.8, 0.2, 0, 0, true, 0.6, B::Heavy, 0.3, 0.1, 0, 0, 0, nullptr, 0},
-        // Scene 6: breakdown without drums; builds towards the return.
-        {75000, 99000, {F, Em, Dm, Am, F, Em, Dm, G}, 0, 0, 0, 0, 0, 0, false, 0.35, B::Sub, 0.5, 0.3, 0, 0.18, 0.2, kThemeSong, 0.7},
+        // Scene 6: breakdown without drums, first hint of the song of Scene 8;
+        // builds towards the return.
+        {75000, 99000, {F, G, Em, Am, F, G, Em, Am}, 0, 0, 0, 0, 0, 0, false, 0.35, B::Sub, 0.5, 0.3, 0, 0.18, 0.2, kThemeSong, 0.7},
         // Scene 7: back in hard.
         {99000, 111000, {Am, F, C, G}, 0, 1.0, 0.6, 0.3, 0.25, 0.3, false, 0.65, B::Pluck, 0.3, 0.5, 0.2, 0, 0.32, kThemeMain, 0.4},
         // Scene 8: the song under the greetings.
@@ -345,21 +346,18 @@ StereoBuffer renderScore(double peak) {
     second.join();
     gapsBeforeAccents(b);
 
-    StereoBuffer mix(n);
-    mix.mix(b.drums, 0.8);
-    mix.mix(b.music, 0.7);
-    mix.mix(b.accents, 0.9);
-    mix.mix(b.wet, 0.6);
-    mix.mix(b.room, 0.6);
+    // Each group's level in the mix and in the reverb send.
+    const struct {
+        const StereoBuffer* bus;
+        double dry, send;
+    } levels[] = {{&b.drums, 0.8, 0.08}, {&b.music, 0.7, 0.3}, {&b.lead, 0.6, 0.3},
+                  {&b.accents, 0.9, 0.25}, {&b.wet, 0.6, 0.9}, {&b.room, 0.6, 0.9}};
+    StereoBuffer mix(n), send(n);
+    for (const auto& level : levels) {
+        mix.mix(*level.bus, level.dry);
+        send.mix(*level.bus, level.send);
+    }
     echo(b.lead, mix, frameAt(300), 0.35, 0.2); // dotted-eighth echo
-    mix.mix(b.lead, 0.6);
-    StereoBuffer send(n);
-    send.mix(b.drums, 0.08);
-    send.mix(b.music, 0.3);
-    send.mix(b.lead, 0.3);
-    send.mix(b.accents, 0.25);
-    send.mix(b.wet, 0.9);
-    send.mix(b.room, 0.9);
     reverb(send, mix, 0.8, 0.35);
     fadeOut(mix);
     master(mix, peak);
