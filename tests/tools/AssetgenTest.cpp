@@ -213,6 +213,18 @@ TEST(Assetgen, GeneratorWritesTheSameBytesOnEveryRun) {
     std::system((std::string("rm -rf ") + dir).c_str());
 }
 
+TEST(Assetgen, GeneratorReportsAFolderItCannotWriteAndFails) {
+    std::string command = std::string(DEMO_BINARY_DIR "/assetgen /proc/no-such-folder 2>&1");
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char line[512] = {};
+    std::string output;
+    while (std::fgets(line, sizeof line, pipe)) output += line;
+    int status = pclose(pipe);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(output.find("assetgen: /proc/no-such-folder"), std::string::npos) << output;
+}
+
 // The soundtrack as libmpg123 plays it by default (gapless on), as float
 // stereo frames.
 struct Track {

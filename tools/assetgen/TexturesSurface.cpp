@@ -118,7 +118,7 @@ Image paintLayerMask(int size, int) {
     return greyImage(size, [n](double u, double v) {
         double x = (u - 0.5) * 2.0, y = (v - 0.5) * 2.0;
         double r = std::sqrt(x * x + y * y) / std::sqrt(2.0);
-        double vignette = 0.75 * smoothstep(0.35, 1.0, r);
+        double vignette = 0.6 * smoothstep(0.35, 1.0, r);
         int row = int(v * n);
         double scan = 0.08 * (0.5 + 0.5 * det::cos(2 * kPi * row / 4.0));
         double grain = 0.06 * ((hash3(int(u * n), row, 93) & 0xffff) / 65535.0);
