@@ -72,6 +72,7 @@ struct JpegFacts {
     int lumaH = 0, lumaV = 0, chromaH = 0, chromaV = 0;
     unsigned restartInterval = 0;
     int mcusPerRow = 0;
+    std::vector<unsigned char> pixels; // decoded, rows top first, `components` bytes each
     long warnings = 0;
     std::string error;
 };
@@ -136,9 +137,10 @@ JpegFacts inspect(const std::string& path) {
     f.baselineFrame = f.baselineFrame && !cinfo.progressive_mode && !cinfo.arith_code;
     jpeg_start_decompress(&cinfo);
     f.mcusPerRow = int(cinfo.MCUs_per_row);
-    std::vector<unsigned char> row(size_t(cinfo.output_width) * cinfo.output_components);
+    const size_t stride = size_t(cinfo.output_width) * cinfo.output_components;
+    f.pixels.resize(stride * cinfo.output_height);
     while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW r = row.data();
+        JSAMPROW r = &f.pixels[stride * cinfo.output_scanline];
         jpeg_read_scanlines(&cinfo, &r, 1);
     }
     jpeg_finish_decompress(&cinfo);
@@ -196,6 +198,105 @@ TEST(Assetgen, PackMixesSubsamplingsAndHasRestartMarkersEveryMcuRow) {
     EXPECT_GE(grey, 11) << "every mask is greyscale";
     EXPECT_GE(restartRows, 1);
     EXPECT_EQ(otherRestart, 0) << "the show's decoder handles only one-row restart intervals";
+}
+
+// Mean of the first channel (grey, or red) over a rectangle of f.
+double meanOf(const JpegFacts& f, int x0, int y0, int w, int h, int channel = 0) {
+    double sum = 0;
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x) sum += f.pixels[(size_t(y) * f.width + x) * f.components + channel];
+    return sum / (double(w) * h);
+}
+
+// Mean absolute step, over all channels, between columns a and b (or rows
+// a and b).
+double step(const JpegFacts& f, int a, int b, bool columns) {
+    double sum = 0;
+    for (int k = 0; k < f.width; ++k)
+        for (int c = 0; c < f.components; ++c) {
+            size_t pa = columns ? size_t(k) * f.width + a : size_t(a) * f.width + k;
+            size_t pb = columns ? size_t(k) * f.width + b : size_t(b) * f.width + k;
+            sum += std::abs(int(f.pixels[pa * f.components + c]) - int(f.pixels[pb * f.components + c]));
+        }
+    return sum / (double(f.width) * f.components);
+}
+
+TEST(Assetgen, RepeatedTexturesWrapWithoutSeams) {
+    // The net repeats on the grid, the panels and the rings; the nebula
+    // scrolls; the chrome maps wrap around the spheres (in s only).
+    const struct { const char* name; bool vertical; } files[] = {
+        {"net.jpg", true}, {"nice.jpg", true}, {"chrometex.jpg", false}, {"chromeo.jpg", false}};
+    for (const auto& file : files) {
+        JpegFacts f = inspect(kPack + "/Textures/" + file.name);
+        ASSERT_TRUE(f.decoded) << file.name;
+        int n = f.width; // square
+        for (bool columns : {true, false}) {
+            if (!columns && !file.vertical) continue;
+            double inside = (step(f, n / 2 - 1, n / 2, columns) + step(f, n / 4 - 1, n / 4, columns)) / 2;
+            EXPECT_LE(step(f, n - 1, 0, columns), inside * 2 + 2)
+                << file.name << (columns ? ": seam between right and left" : ": seam between bottom and top");
+        }
+    }
+}
+
+TEST(Assetgen, SpritesAreBrightInsideAndBlackAtTheirBorders) {
+    // Drawn as additive or blended quads: a lit border would show the quad.
+    for (const char* name : {"smallpart.jpg", "flare.jpg", "specular.jpg"}) {
+        JpegFacts f = inspect(kPack + "/Textures/" + name);
+        ASSERT_TRUE(f.decoded) << name;
+        int n = f.width, edge = n / 64;
+        for (int c = 0; c < f.components; ++c) {
+            EXPECT_LT(meanOf(f, 0, 0, n, edge, c), 6) << name << ": top border";
+            EXPECT_LT(meanOf(f, 0, n - edge, n, edge, c), 6) << name << ": bottom border";
+            EXPECT_LT(meanOf(f, 0, 0, edge, n, c), 6) << name << ": left border";
+            EXPECT_LT(meanOf(f, n - edge, 0, edge, n, c), 6) << name << ": right border";
+        }
+        EXPECT_GT(*std::max_element(f.pixels.begin(), f.pixels.end()), 240) << name;
+    }
+    // The streak: black at both sides across s, bright head, dark tail.
+    JpegFacts tail = inspect(kPack + "/Textures/tailpart.jpg");
+    ASSERT_TRUE(tail.decoded);
+    int n = tail.width;
+    EXPECT_LT(meanOf(tail, 0, 0, n / 64, n), 6);
+    EXPECT_LT(meanOf(tail, n - n / 64, 0, n / 64, n), 6);
+    EXPECT_GT(meanOf(tail, n / 2 - 2, n / 16, 4, 4), 220) << "head";
+    EXPECT_LT(meanOf(tail, 0, n - n / 32, n, n / 32), 6) << "tail";
+}
+
+TEST(Assetgen, MasksAndCardsCarryTheirShapes) {
+    // The ribbon mask: opaque in the middle, clear at both edges of s.
+    JpegFacts ribbon = inspect(kPack + "/Textures/rshadowmask.jpg");
+    ASSERT_TRUE(ribbon.decoded);
+    int n = ribbon.width;
+    EXPECT_GT(meanOf(ribbon, n / 2 - 8, 0, 16, n), 245);
+    EXPECT_LT(meanOf(ribbon, 0, 0, 4, n), 8);
+    EXPECT_LT(meanOf(ribbon, n - 4, 0, 4, n), 8);
+    // The overlay: faint in the middle, stronger in the corners.
+    JpegFacts film = inspect(kPack + "/Textures/layer_mask.jpg");
+    ASSERT_TRUE(film.decoded);
+    n = film.width;
+    EXPECT_LT(meanOf(film, n / 2 - 32, n / 2 - 32, 64, 64), 60);
+    EXPECT_GT(meanOf(film, 0, 0, 32, 32), 150);
+    // Greetings: the letters are opaque, most of the square is clear.
+    for (int i = 1; i <= 8; ++i) {
+        std::string name = "greet" + std::to_string(i) + "_mask.jpg";
+        JpegFacts g = inspect(kPack + "/Textures/" + name);
+        ASSERT_TRUE(g.decoded) << name;
+        long opaque = std::count_if(g.pixels.begin(), g.pixels.end(), [](unsigned char v) { return v > 240; });
+        long clear = std::count_if(g.pixels.begin(), g.pixels.end(), [](unsigned char v) { return v < 16; });
+        EXPECT_GT(opaque, long(g.pixels.size() / 30)) << name;
+        EXPECT_GT(clear, long(g.pixels.size() / 2)) << name;
+    }
+    // The closing card is dark type on white; the Scene 6 panels are light.
+    JpegFacts card = inspect(kPack + "/Textures/endtext.jpg");
+    ASSERT_TRUE(card.decoded);
+    EXPECT_GT(meanOf(card, 0, 0, card.width, card.height), 200);
+    EXPECT_LT(*std::min_element(card.pixels.begin(), card.pixels.end()), 40);
+    for (const char* name : {"6block.jpg", "6block2.jpg"}) {
+        JpegFacts f = inspect(kPack + "/Textures/" + name);
+        ASSERT_TRUE(f.decoded) << name;
+        EXPECT_GT(meanOf(f, 0, 0, f.width, f.height), 180) << name;
+    }
 }
 
 TEST(Assetgen, GeneratorWritesTheSameBytesOnEveryRun) {
@@ -276,6 +377,27 @@ TEST(Assetgen, TrackIsAtLeast151SecondsOfStereoEndingInSilenceWithoutClipping) {
     for (size_t i = t.samples.size() - size_t(t.rate) * 2; i < t.samples.size(); ++i)
         tail = std::max(tail, std::fabs(t.samples[i]));
     EXPECT_LT(tail, 0.001f) << "the last second is not silent";
+}
+
+// RMS level in dB of the mono mix between two times.
+double levelDb(const Track& t, double fromMs, double toMs) {
+    long a = long(fromMs * 44.1), b = long(toMs * 44.1);
+    double sum = 0;
+    for (long i = a; i < b; ++i) {
+        double m = 0.5 * (t.samples[size_t(2 * i)] + t.samples[size_t(2 * i + 1)]);
+        sum += m * m;
+    }
+    return 10.0 * std::log10(sum / double(b - a) + 1e-20);
+}
+
+TEST(Assetgen, TrackFollowsTheShowsDynamics) {
+    const Track& t = track();
+    ASSERT_GE(t.frames(), 151L * 44100);
+    double intro = levelDb(t, 0, 11900), beat = levelDb(t, 18100, 29900);
+    double breakdown = levelDb(t, 76000, 98000), climax = levelDb(t, 123100, 146900);
+    EXPECT_LT(intro, beat - 6) << "the intro is quiet";
+    EXPECT_LT(breakdown, climax - 3) << "the breakdown is calmer than the climax";
+    EXPECT_GT(levelDb(t, 147000, 149000), climax - 12) << "the final chord sounds";
 }
 
 // Onset strength at each ms: the energy of the high-passed mono signal in
