@@ -12,6 +12,7 @@
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/Texture.h"
+#include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
 namespace Scene9 {
@@ -31,31 +32,6 @@ constexpr float switchMs = 135000.0f; // blue blobs from here, "block2.jpg" just
 constexpr int netSlot = 1;            // "net.jpg"
 constexpr int block2Slot = 10;        // "block2.jpg"
 
-// Every face as its own triangle batch, corners 0, 1, 2 each with its
-// texture coordinate then its position; no normals.
-void drawFaces(const Mesh& m) {
-    for (unsigned f = 0; f < m.faceCount; f++) {
-        glBegin(GL_TRIANGLES);
-        for (unsigned k = 0; k < 3; k++) {
-            const Vector2D& uv = m.texCoords[m.texIndices[3 * f + k]];
-            const Vector3D& v = m.vertices[m.faceIndices[3 * f + k]];
-            glTexCoord2f(uv.x, uv.y);
-            glVertex3f(v.x, v.y, v.z);
-        }
-        glEnd();
-    }
-}
-
-// Black linear fog from `start` to `end` units in front of the eye.
-void setFog(float start, float end) {
-    const GLfloat black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    glFogfv(GL_FOG_COLOR, black);
-    glFogf(GL_FOG_DENSITY, 0.015f);
-    glFogf(GL_FOG_START, start);
-    glFogf(GL_FOG_END, end);
-    glFogi(GL_FOG_MODE, GL_LINEAR);
-}
-
 // Clear, camera, fog and the fixed state of one pass. Fog is switched on
 // only for the mask; the picture passes that follow it in a frame inherit it.
 void beginPass(bool mask) {
@@ -64,15 +40,16 @@ void beginPass(bool mask) {
     glLoadIdentity();
     gluLookAt(0.0, 50.0, 300.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
     if (mask) {
-        setFog(250.0f, 300.0f);
+        setLinearFog(0.0f, 0.0f, 0.0f, 0.015f, 250.0f, 300.0f);
     } else {
-        setFog(200.0f, 400.0f);
+        const GLboolean fogOn = glIsEnabled(GL_FOG);
+        setLinearFog(0.0f, 0.0f, 0.0f, 0.015f, 200.0f, 400.0f);
+        if (!fogOn) glDisable(GL_FOG); // a picture pass only inherits the switch
     }
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
-    if (mask) glEnable(GL_FOG);
 }
 
 // The surface as integer vertices: white in the mask, else orange before
@@ -100,7 +77,7 @@ void drawRings(float t) {
         glPushMatrix();
         glRotatef(sway, 1.0f, 1.0f, 1.0f);
         glTranslatef(0.0f, 0.0f, 90.0f * float(r) + shift);
-        drawFaces(*ringi);
+        drawMeshFaces(*ringi);
         glPopMatrix();
     }
 }
@@ -130,15 +107,7 @@ float ringShift(float t) {
 }
 
 void drawPasses() {
-    engine->perspective(128.0f, 128.0f);
-    scene9(true);
-    engine->glow->MakeDOF(engine->texture);
-    scene9(false);
-    engine->glow->MakeBlur(engine->texture, false, 0.002f, 0.5f, 5);
-
-    engine->perspective(1024.0f, 768.0f);
-    scene9(false);
-    engine->glow->RenderDOF(engine->texture);
+    drawDepthOfField(scene9, 0.002f);
 }
 
 void scene9(bool mask) {

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "app/Timeline.h"
-#include "geometry/Mesh.h"
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Texture.h"
 #include "scenes/Scene9.h"
-#include "tests/support/AssetFolder.h"
+#include "scenes/Scenes.h"
+#include "tests/scenes/SceneFrames.h"
 #include "tests/support/ShowRunner.h"
 
 namespace {
@@ -96,54 +96,51 @@ TEST(Scene9Rings, SlideTwoSpacingsIn900msThenWrap) {
 
 // ---- Frames on a real context ----
 
-// The show headless without the overlay, in the texture environment that
-// Scene 1 leaves for the rest of the show: unit 0 combining with RGB from
-// the texture, unit 1 adding, unit 0 active.
+// What the update draws before its fade and flash quads.
+void pictureOnly() {
+    Scene9::moveBlobs(demoMS);
+    Scene9::polygonise();
+    Scene9::drawPasses();
+}
+
+// The composited rings alone: no blob surface.
+void ringsOnly() {
+    Scene9::surfMesh.reset();
+    Scene9::drawPasses();
+}
+
+// One drawing as the show makes it: a mask pass (which switches the fog on)
+// then a picture pass, in the viewport the caller set.
+void maskThenPicture() {
+    Scene9::moveBlobs(demoMS);
+    Scene9::polygonise();
+    Scene9::scene9(true);
+    Scene9::scene9(false);
+}
+
+// The show headless, its frames drawn without the overlay, in the texture
+// environment that the first scene leaves for the rest of the show.
 class Scene9Frames : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(show.ok());
-        // The pack's overlay mask is black; the image is cleared as well, so
-        // that no overlay shows whatever the store does with masks.
-        paintSlot(15, 0, 0, 0, 0);
-        glActiveTextureARB(GL_TEXTURE1_ARB);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
-        glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_ADD);
-        glDisable(GL_TEXTURE_2D);
-        glActiveTextureARB(GL_TEXTURE0_ARB);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
-        glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_REPLACE);
-        glDisable(GL_TEXTURE_2D);
+        scenetest::setShowTextureEnvironment();
     }
 
     // Replaces the image of the texture in `slot` by one colour.
-    void paintSlot(int slot, unsigned char r, unsigned char g, unsigned char b, unsigned char a = 255) {
-        std::vector<unsigned char> texels(16 * 16 * 4);
-        for (size_t i = 0; i < texels.size(); i += 4) {
+    void paintSlot(int slot, unsigned char r, unsigned char g, unsigned char b) {
+        std::vector<unsigned char> texels(16 * 16 * 3);
+        for (size_t i = 0; i < texels.size(); i += 3) {
             texels[i] = r;
             texels[i + 1] = g;
             texels[i + 2] = b;
-            texels[i + 3] = a;
         }
         engine->texture->bind(unsigned(engine->slots[slot]));
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 16, 16, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 16, 16, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
         glDisable(GL_TEXTURE_2D);
     }
 
-    std::vector<unsigned char> frameAt(unsigned ms) {
-        show.drawAt(ms, 1.0f);
-        return show.frame();
-    }
-
-    // The picture of the current demoMS without the fade and flash quads.
-    std::vector<unsigned char> undimmedFrame() {
-        Scene9::moveBlobs(demoMS);
-        Scene9::polygonise();
-        Scene9::drawPasses();
-        return show.frame();
-    }
-
-    ShowRunner show{testsupport::assetsWithoutOverlay()};
+    ShowRunner show;
 };
 
 double meanLevel(const std::vector<unsigned char>& rgb) {
@@ -152,13 +149,7 @@ double meanLevel(const std::vector<unsigned char>& rgb) {
     return sum / double(rgb.size());
 }
 
-double meanDifference(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
-    double sum = 0;
-    for (size_t i = 0; i < a.size(); i++) sum += std::abs(int(a[i]) - int(b[i]));
-    return sum / double(a.size());
-}
-
-// Every channel of `dimmed` is `keep` × `picture`'s, within `tolerance`.
+// Every channel of `dimmed` is `keep` x `picture`'s, within `tolerance`.
 void expectDimmed(const std::vector<unsigned char>& dimmed, const std::vector<unsigned char>& picture,
                   double keep, int tolerance) {
     int worst = 0;
@@ -170,20 +161,19 @@ void expectDimmed(const std::vector<unsigned char>& dimmed, const std::vector<un
 }
 
 TEST_F(Scene9Frames, FadesInFromBlackAndDarkensOnTheSyncs) {
-    std::vector<unsigned char> first = frameAt(123000);
-    EXPECT_LE(*std::max_element(first.begin(), first.end()), 1);
+    using scenetest::drawUpdate;
+    EXPECT_LE(scenetest::maxChannel(drawUpdate(scene9update, 123000)), 1);
 
-    std::vector<unsigned char> half = frameAt(123500); // fade alpha 0.5, the sync's flash just over
-    std::vector<unsigned char> picture = undimmedFrame();
+    // Fade alpha 0.5; the flash of the sync at 123,000 ms has just ended.
+    std::vector<unsigned char> half = drawUpdate(scene9update, 123500);
+    std::vector<unsigned char> picture = drawUpdate(pictureOnly, 123500);
     ASSERT_GT(meanLevel(picture), 20.0);
     expectDimmed(half, picture, 0.5, 2);
 
-    std::vector<unsigned char> flash = frameAt(125900); // 100 ms after a sync: alpha 0.8
-    picture = undimmedFrame();
-    expectDimmed(flash, picture, 0.2, 2);
+    // 100 ms after the sync at 125,800 ms: a black quad at alpha 0.8.
+    expectDimmed(drawUpdate(scene9update, 125900), drawUpdate(pictureOnly, 125900), 0.2, 2);
 
-    std::vector<unsigned char> clear = frameAt(124000);
-    EXPECT_EQ(meanDifference(clear, undimmedFrame()), 0.0);
+    EXPECT_EQ(drawUpdate(scene9update, 124000), drawUpdate(pictureOnly, 124000));
 }
 
 // Pixel counts by hue, over the whole frame.
@@ -211,19 +201,20 @@ TEST_F(Scene9Frames, BlobsTurnBlueAt135000AndTheRingsChangeTextureJustAfter) {
     paintSlot(10, 255, 0, 255); // "block2.jpg"
     const int many = 20000, none = 50;
 
-    Hues before = countHues(frameAt(134999));
+    Hues before = countHues(scenetest::drawUpdate(scene9update, 134999));
     EXPECT_GT(before.warm, many);
     EXPECT_LT(before.cool, none);
     EXPECT_GT(before.green, many);
     EXPECT_LT(before.magenta, none);
 
-    Hues at = countHues(frameAt(135000));
+    Hues at = countHues(scenetest::drawUpdate(scene9update, 135000));
     EXPECT_LT(at.warm, none);
     EXPECT_GT(at.cool, many);
     EXPECT_GT(at.green, many);
     EXPECT_LT(at.magenta, none);
 
-    Hues after = countHues(frameAt(135400)); // the sync's flash at alpha 0.2
+    // The sync's flash darkens this frame to 0.2.
+    Hues after = countHues(scenetest::drawUpdate(scene9update, 135400));
     EXPECT_LT(after.warm, none);
     EXPECT_GT(after.cool, many);
     EXPECT_LT(after.green, none);
@@ -264,26 +255,17 @@ TEST_F(Scene9Frames, MaskFogsFrom250To300AndThePicturesInheritTheFogFrom200To400
     oneBlobAt(Point3D(0, 0, 0)); // front surface about 286 units from the eye
     engine->perspective(1024.0f, 768.0f);
     Scene9::scene9(true);
-    const Rgb mask = show.pixel(W / 2, H / 2);
-    expectColour(mask, 73, 73, 73, 8);  // (300 - 286) / 50 of white
+    expectColour(show.pixel(W / 2, H / 2), 73, 73, 73, 8); // (300 - 286) / 50 of white
     Scene9::scene9(false);
-    const Rgb picture = show.pixel(W / 2, H / 2);
-    expectColour(picture, 146, 87, 15, 4); // (400 - 286) / 200 of orange
-}
-
-// The rings alone (no blob surface) at music time `ms`, composited.
-std::vector<unsigned char> ringsAt(ShowRunner& show, float ms) {
-    demoMS = ms;
-    Scene9::surfMesh.reset();
-    Scene9::drawPasses();
-    return show.frame();
+    expectColour(show.pixel(W / 2, H / 2), 146, 87, 15, 4); // (400 - 286) / 200 of orange
 }
 
 TEST_F(Scene9Frames, RingsWrapEvery900msWithoutAJump) {
-    show.drawAt(126000, 1.0f);
-    std::vector<unsigned char> before = ringsAt(show, 126899.0f);  // 179.8 units on
-    std::vector<unsigned char> after = ringsAt(show, 126900.0f);   // back to 0
-    std::vector<unsigned char> earlier = ringsAt(show, 126854.0f); // 9 units before
+    using scenetest::drawUpdate;
+    paintSlot(1, 200, 200, 200); // "net.jpg" flat, so that every ring pixel counts
+    std::vector<unsigned char> before = drawUpdate(ringsOnly, 126899);  // 179.8 units on
+    std::vector<unsigned char> after = drawUpdate(ringsOnly, 126900);   // back to 0
+    std::vector<unsigned char> earlier = drawUpdate(ringsOnly, 126854); // 9 units before
     // The near, bright rings land where their neighbours stood; only two far
     // rings enter, dimmed by the fog.
     double wrapChange = 0, slideChange = 0;
@@ -298,51 +280,12 @@ TEST_F(Scene9Frames, RingsWrapEvery900msWithoutAJump) {
     EXPECT_LT(wrapChange, 0.1 * slideChange);
 }
 
-// The picture in the lower-left 128 x 128 pixels, and the full frame
-// averaged down to 128 x 128 (8 x 6 pixels each), both RGB.
-std::vector<unsigned char> lowerLeftCorner(const std::vector<unsigned char>& frame) {
-    std::vector<unsigned char> out;
-    for (int y = 0; y < 128; y++) {
-        out.insert(out.end(), frame.begin() + 3 * y * W, frame.begin() + 3 * (y * W + 128));
-    }
-    return out;
-}
-
-std::vector<unsigned char> shrunk(const std::vector<unsigned char>& frame) {
-    std::vector<unsigned char> out;
-    for (int y = 0; y < 128; y++) {
-        for (int x = 0; x < 128; x++) {
-            for (int c = 0; c < 3; c++) {
-                int sum = 0;
-                for (int dy = 0; dy < 6; dy++) {
-                    for (int dx = 0; dx < 8; dx++) sum += frame[size_t(3 * ((6 * y + dy) * W + 8 * x + dx) + c)];
-                }
-                out.push_back(static_cast<unsigned char>(sum / 48));
-            }
-        }
-    }
-    return out;
-}
-
 TEST_F(Scene9Frames, SmallAndFullDrawingsShowTheSameScene) {
-    std::vector<unsigned char> small[2], full[2];
-    const unsigned times[2] = {130000, 130600};
-    for (int k = 0; k < 2; k++) {
-        show.drawAt(times[k], 1.0f); // sets the clock; leaves fog off like every frame
-        Scene9::moveBlobs(demoMS);
-        Scene9::polygonise();
-        engine->perspective(128.0f, 128.0f);
-        Scene9::scene9(true); // switches the fog on, as in the show
-        Scene9::scene9(false);
-        small[k] = lowerLeftCorner(show.frame());
-        engine->perspective(1024.0f, 768.0f);
-        Scene9::scene9(false);
-        full[k] = shrunk(show.frame());
-    }
-    ASSERT_GT(meanLevel(small[0]), 20.0);
-    const double same = meanDifference(small[0], full[0]);
-    const double other = meanDifference(small[0], full[1]);
-    EXPECT_LT(same, 4.0);
+    const double same = scenetest::smallVsFullDifference(maskThenPicture, 130000, 130000);
+    const double other = scenetest::smallVsFullDifference(maskThenPicture, 130000, 130600);
+    // Flat textures give about 1.3; the thin lines of "net.jpg" alias at
+    // 128 x 128 and add some 6.
+    EXPECT_LT(same, 10.0);
     EXPECT_GT(other, 3.0 * same);
 }
 
