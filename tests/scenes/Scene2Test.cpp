@@ -1,0 +1,123 @@
+// Scene 2: start lives, ring wrap, life floor and triangle respawn without
+// GL; the fade in from white, the fade to black and the stability of its two
+// drawings on the real show.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/Timeline.h"
+#include "scenes/Scene2.h"
+#include "scenes/SceneCommon.h"
+#include "scenes/Scenes.h"
+#include "tests/support/AssetFolder.h"
+#include "tests/support/SceneFrames.h"
+#include "tests/support/ShowRunner.h"
+
+namespace {
+
+using namespace testsupport;
+
+float life(int ring, int panel) {
+    return Scene2::polyLife[Scene2::lifeStride * ring + panel];
+}
+
+bool isWholeNumber(float v) {
+    return v == std::floor(v);
+}
+
+TEST(Scene2State, EveryPanelStartsWithALifeIn0To255) {
+    scene2init();
+    int outside = 0;
+    for (int i = 0; i < Scene2::ringCount; i++) {
+        for (int j = 0; j < Scene2::panelsPerRing; j++) {
+            const float l = life(i, j);
+            if (!(l >= 0.0f && l <= 255.0f && isWholeNumber(l))) outside++;
+        }
+    }
+    EXPECT_EQ(outside, 0);
+    EXPECT_EQ(Scene2::zPos[0], -12.0f);
+    EXPECT_EQ(Scene2::zPos[14], 156.0f);
+}
+
+TEST(Scene2State, RingPassingTheTunnelEndWrapsWithFadingPanels) {
+    scene2init();
+    Scene2::zPos[3] = 167.6f;
+    Scene2::zPos[4] = 166.0f;
+    for (int j = 0; j < Scene2::panelsPerRing; j++) {
+        Scene2::polyLife[Scene2::lifeStride * 3 + j] = 0.0f;
+        Scene2::polyLife[Scene2::lifeStride * 4 + j] = 100.0f;
+    }
+    Scene2::advance(0.4f); // rings move 0.8 units
+    EXPECT_NEAR(Scene2::zPos[3], 168.4f - 180.0f, 1e-4f);
+    EXPECT_NEAR(Scene2::zPos[4], 166.8f, 1e-4f); // not past 168: stays
+    for (int j = 0; j < Scene2::panelsPerRing; j++) {
+        EXPECT_GE(life(3, j), 128.0f);
+        EXPECT_LE(life(3, j), 255.0f);
+        EXPECT_FLOAT_EQ(life(4, j), 98.0f);
+    }
+}
+
+TEST(Scene2State, PanelLifeStopsAtZero) {
+    scene2init();
+    Scene2::polyLife[0] = 3.0f;
+    Scene2::advance(1.0f);
+    EXPECT_EQ(Scene2::polyLife[0], 0.0f);
+    Scene2::advance(50.0f); // the longest frame step
+    EXPECT_EQ(Scene2::polyLife[0], 0.0f);
+}
+
+TEST(Scene2State, TrianglePassingTheCameraRespawnsFarAhead) {
+    scene2init();
+    Scene2::triPos[0] = Vector3D(1.0f, 2.0f, 1.0f);
+    Scene2::triPos[1] = Vector3D(1.0f, 2.0f, 100.0f);
+    Scene2::advance(1.0f);
+    const Vector3D p = Scene2::triPos[0];
+    EXPECT_GE(p.z, 180.0f);
+    EXPECT_LE(p.z, 359.0f);
+    EXPECT_GE(p.x, -4.0f);
+    EXPECT_LE(p.x, 3.99f);
+    EXPECT_GE(p.y, -4.0f);
+    EXPECT_LE(p.y, 3.99f);
+    EXPECT_FLOAT_EQ(Scene2::triPos[1].z, 98.5f);
+    EXPECT_EQ(Scene2::triPos[1].x, 1.0f);
+}
+
+TEST(Scene2Frames, StartsWhiteAndIsHalfWhiteHalfASecondLater) {
+    ShowRunner show(assetsWithoutOverlay());
+    ASSERT_TRUE(show.ok());
+    show.drawAt(18000, 1.0f);
+    EXPECT_GE(darkest(currentFrame()), 254);
+    show.drawAt(18500, 1.0f);
+    const Frame shown = currentFrame();
+    drawWithGlow(Scene2::scene2, 0.002f, 0.8f); // the same frame without the quads
+    const Frame plain = currentFrame();
+    EXPECT_GT(contrast(plain), 5.0);
+    EXPECT_LE(largestQuadError(shown, plain, 1, 1, 1, 0.5f), 2);
+}
+
+TEST(Scene2Frames, FadesHalfwayToBlackAt29500ms) {
+    ShowRunner show(assetsWithoutOverlay());
+    ASSERT_TRUE(show.ok());
+    show.drawAt(29500, 1.0f);
+    const Frame shown = currentFrame();
+    drawWithGlow(Scene2::scene2, 0.002f, 0.8f);
+    const Frame plain = currentFrame();
+    EXPECT_GT(contrast(plain), 5.0);
+    EXPECT_LE(largestQuadError(shown, plain, 0, 0, 0, 0.5f), 2);
+}
+
+TEST(Scene2Frames, SmallAndFullDrawingsShowTheSameScene) {
+    ShowRunner show(assetsWithoutOverlay());
+    ASSERT_TRUE(show.ok());
+    show.drawAt(21000, 1.0f);
+    const Frame small = smallDrawing(Scene2::scene2);
+    const Frame full = fullDrawingDownscaled(Scene2::scene2);
+    EXPECT_GT(contrast(small), 10.0);
+    const double same = pictureDifference(small, full);
+    for (int i = 0; i < 8; i++) Scene2::advance(1.0f); // the tunnel moves on
+    const double other = pictureDifference(smallDrawing(Scene2::scene2), full);
+    EXPECT_LT(same, 6.0);
+    EXPECT_GT(other, 2.0 * same);
+}
+
+} // namespace

@@ -1,0 +1,147 @@
+// Scene 3: the arrows' random directions, the camera paths by sync, and on
+// the real show the arrow span limits, the fades and the stability of its
+// two drawings.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "app/Timeline.h"
+#include "platform/GL.h"
+#include "render/Engine.h"
+#include "scenes/Scene3.h"
+#include "scenes/SceneCommon.h"
+#include "scenes/Scenes.h"
+#include "tests/support/AssetFolder.h"
+#include "tests/support/SceneFrames.h"
+#include "tests/support/ShowRunner.h"
+
+namespace {
+
+using namespace testsupport;
+
+TEST(Scene3State, ZeroRandomDirectionIsDrawnAgain) {
+    // Find a place in the rand() stream where three draws in a row give 0
+    // (rand() % 100 == 50 each): about one in a million positions.
+    srand(7);
+    long zeroAt = -1, position = 0;
+    int run = 0;
+    for (; position < 200000000L && zeroAt < 0; position++) {
+        run = rand() % 100 == 50 ? run + 1 : 0;
+        if (run == 3) zeroAt = position - 2;
+    }
+    ASSERT_GE(zeroAt, 0);
+    srand(7);
+    for (long i = 0; i < zeroAt; i++) rand();
+    const Vector3D d = Scene3::randomDirection();
+    EXPECT_TRUE(std::isfinite(d.x) && std::isfinite(d.y) && std::isfinite(d.z));
+    EXPECT_NEAR(d.length(), 1.0f, 1e-5f);
+}
+
+TEST(Scene3State, ArrowsLeaveTheOriginAndReachDistance100) {
+    scene3init();
+    for (int i = 0; i < Scene3::arrowCount; i++) {
+        const Vector3D* p = Scene3::arrow[i].controlPoints;
+        EXPECT_EQ(p[0].length(), 0.0f);
+        EXPECT_NEAR(p[1].length(), 25.0f, 1e-3f);
+        EXPECT_NEAR(p[2].length(), 50.0f, 1e-3f);
+        EXPECT_NEAR(p[3].length(), 100.0f, 1e-3f);
+    }
+}
+
+TEST(Scene3Camera, ChangesPathAtEverySync) {
+    scene3init();
+    const struct {
+        float ms;
+        int path;
+    } cases[] = {{30000, 2}, {30001, 3}, {31600, 3}, {31601, 0}, {32801, 1}, {34601, 2},
+                 {35901, 3}, {38801, 0}, {41901, 1}, {44801, 2}, {47999, 2}};
+    for (const auto& c : cases) {
+        demoMS = c.ms;
+        EXPECT_EQ(Scene3::cameraPath(), c.path) << "at " << c.ms << " ms";
+    }
+}
+
+TEST(Scene3Camera, EyeSwingsBetweenTheEndsOfItsPath) {
+    scene3init();
+    const float pi = 3.14159265f;
+    demoMS = 1000.0f * (1.5f * pi + 10.0f * pi); // sine -1, path camz[3]
+    Vector3D eye = Scene3::cameraEye();
+    EXPECT_NEAR(eye.x, 30.0f, 0.01f);
+    EXPECT_NEAR(eye.y, 10.0f, 0.01f);
+    EXPECT_NEAR(eye.z, 0.0f, 0.01f);
+    demoMS = 1000.0f * (0.5f * pi + 10.0f * pi); // sine +1, path camz[1]
+    eye = Scene3::cameraEye();
+    EXPECT_EQ(Scene3::cameraPath(), 1);
+    EXPECT_NEAR(eye.x, 30.0f, 0.01f);
+    EXPECT_NEAR(eye.y, 20.0f, 0.01f);
+}
+
+// Clears to black, looks at the origin from above and draws one arrow.
+Frame arrowAlone(float head) {
+    engine->perspective(1024, 768);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_FOG);
+    glDisable(GL_DEPTH_TEST);
+    gluLookAt(0, 120, 80, 0, 0, 0, 0, 1, 0);
+    Scene3::renderArrow(&Scene3::arrow[5], head, 1.0f);
+    return currentFrame();
+}
+
+int brightest(const Frame& f) {
+    int m = 0;
+    for (unsigned char v : f) m = v > m ? v : m;
+    return m;
+}
+
+TEST(Scene3Frames, ArrowIsDrawnOnlyWhileItsHeadLiesIn0To1) {
+    ShowRunner show(assetsWithoutOverlay());
+    ASSERT_TRUE(show.ok());
+    demoMS = 40000.0f;
+    EXPECT_EQ(brightest(arrowAlone(0.0f)), 0);
+    EXPECT_EQ(brightest(arrowAlone(-0.001f)), 0);
+    EXPECT_EQ(brightest(arrowAlone(1.001f)), 0);
+    EXPECT_GT(brightest(arrowAlone(1.0f)), 20);
+    EXPECT_GT(brightest(arrowAlone(0.5f)), 20);
+}
+
+TEST(Scene3Frames, FadesInFromBlack) {
+    ShowRunner show(assetsWithoutOverlay());
+    ASSERT_TRUE(show.ok());
+    show.drawAt(30000, 1.0f);
+    EXPECT_EQ(brightest(currentFrame()), 0);
+    show.drawAt(30500, 1.0f);
+    const Frame shown = currentFrame();
+    drawWithGlow(Scene3::scene3, 0.002f, 1.0f); // the same frame without the quads
+    const Frame plain = currentFrame();
+    EXPECT_GT(contrast(plain), 5.0);
+    EXPECT_LE(largestQuadError(shown, plain, 0, 0, 0, 0.5f), 2);
+}
+
+TEST(Scene3Frames, IsNearlyWhiteJustBefore48000ms) {
+    ShowRunner show(assetsWithoutOverlay());
+    ASSERT_TRUE(show.ok());
+    show.drawAt(47999, 1.0f);
+    EXPECT_GE(darkest(currentFrame()), 253);
+    show.drawAt(47500, 1.0f);
+    const Frame shown = currentFrame();
+    drawWithGlow(Scene3::scene3, 0.002f, 1.0f);
+    EXPECT_LE(largestQuadError(shown, currentFrame(), 1, 1, 1, 0.5f), 2);
+}
+
+TEST(Scene3Frames, SmallAndFullDrawingsShowTheSameScene) {
+    ShowRunner show(assetsWithoutOverlay());
+    ASSERT_TRUE(show.ok());
+    show.drawAt(36300, 1.0f);
+    const Frame small = smallDrawing(Scene3::scene3);
+    const Frame full = fullDrawingDownscaled(Scene3::scene3);
+    EXPECT_GT(contrast(small), 5.0);
+    const double same = pictureDifference(small, full);
+    demoMS += 400.0f; // the arrows move on
+    const double other = pictureDifference(smallDrawing(Scene3::scene3), full);
+    EXPECT_LT(same, 6.0);
+    EXPECT_GT(other, 2.0 * same);
+}
+
+} // namespace
