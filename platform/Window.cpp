@@ -2,6 +2,8 @@
 #include "platform/Window.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -84,6 +86,22 @@ void destroyTarget() {
     target.delRenderbuffers(2, buffers);
     target.del(1, &target.fbo);
     target.fbo = 0;
+}
+
+// The size of the surface GL really draws on. SDL reports the display mode's
+// size for a fullscreen window even where no window manager made the window
+// that large (a bare X server such as Xvfb); X11 knows the truth.
+void drawableSize(int& w, int& h) {
+    SDL_GL_GetDrawableSize(window, &w, &h);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &attributes)) {
+            w = attributes.width;
+            h = attributes.height;
+        }
+    }
 }
 
 bool fail(const char* what) {
@@ -186,7 +204,7 @@ bool openWindow(const WindowConfig& config) {
     SDL_GL_SetSwapInterval(config.vsync ? 1 : 0);
 
     int drawableW = 0, drawableH = 0;
-    SDL_GL_GetDrawableSize(window, &drawableW, &drawableH);
+    drawableSize(drawableW, drawableH);
     bool exact = drawableW == renderWidth && drawableH == renderHeight;
     if ((!exact || config.mode == WindowMode::Windowed) && !createTarget()) {
         if (!exact) return fail("the window is not 1024 x 768 and framebuffer objects are missing");
@@ -242,7 +260,7 @@ void present() {
     if (!window) return;
     if (target.fbo) {
         int w = 0, h = 0;
-        SDL_GL_GetDrawableSize(window, &w, &h);
+        drawableSize(w, h);
         // Largest 4:3 rectangle that fits, centred.
         int fitW = w, fitH = w * 3 / 4;
         if (fitH > h) {

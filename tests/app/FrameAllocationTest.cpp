@@ -23,17 +23,22 @@ void* operator new(std::size_t size) {
 void* operator new[](std::size_t size) {
     return operator new(size);
 }
+// GCC sees free() after inlining the replaced new into a caller and warns of
+// a mismatch; the pair here is malloc/free on both sides.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept {
     std::free(p);
 }
+#pragma GCC diagnostic pop
 void operator delete[](void* p) noexcept {
-    std::free(p);
+    operator delete(p);
 }
 void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
+    operator delete(p);
 }
 void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
+    operator delete(p);
 }
 
 namespace {

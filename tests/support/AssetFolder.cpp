@@ -35,7 +35,8 @@ void jpegSize(const std::string& path, int& width, int& height) {
 
 } // namespace
 
-bool writeGreyJpeg(const std::string& path, int width, int height, int level) {
+bool writeGreyJpeg(const std::string& path, int width, int height, int left, int right) {
+    if (right < 0) right = left;
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
     jpeg_compress_struct info;
@@ -50,7 +51,8 @@ bool writeGreyJpeg(const std::string& path, int width, int height, int level) {
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
     jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<size_t>(width), static_cast<JSAMPLE>(level));
+    std::vector<JSAMPLE> row(static_cast<size_t>(width), static_cast<JSAMPLE>(left));
+    for (int x = width / 2; x < width; x++) row[size_t(x)] = static_cast<JSAMPLE>(right);
     while (info.next_scanline < info.image_height) {
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
@@ -60,23 +62,31 @@ bool writeGreyJpeg(const std::string& path, int width, int height, int level) {
     return std::fclose(f) == 0;
 }
 
-std::string assetsWithoutOverlay() {
-    static std::string made;
-    if (!made.empty()) return made;
+std::string copyOfGeneratedAssets() {
     std::string source = generatedAssets();
     std::string dir = makeTempDir();
     mkdir((dir + "/Textures").c_str(), 0755);
     if (DIR* d = opendir((source + "/Textures").c_str())) {
         while (dirent* e = readdir(d)) {
             std::string name = e->d_name;
-            if (name == "." || name == ".." || name == "layer_mask.jpg") continue;
+            if (name == "." || name == "..") continue;
             symlink((source + "/Textures/" + name).c_str(), (dir + "/Textures/" + name).c_str());
         }
         closedir(d);
     }
+    symlink((source + "/musa.mp3").c_str(), (dir + "/musa.mp3").c_str());
+    return dir;
+}
+
+std::string assetsWithoutOverlay() {
+    static std::string made;
+    if (!made.empty()) return made;
+    std::string dir = copyOfGeneratedAssets();
     int w, h;
-    jpegSize(source + "/Textures/layer.jpg", w, h);
-    writeGreyJpeg(dir + "/Textures/layer_mask.jpg", w, h, 0);
+    jpegSize(generatedAssets() + "/Textures/layer.jpg", w, h);
+    std::string mask = dir + "/Textures/layer_mask.jpg";
+    unlink(mask.c_str());
+    writeGreyJpeg(mask, w, h, 0);
     made = dir;
     return made;
 }

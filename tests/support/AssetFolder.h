@@ -10,7 +10,12 @@ namespace testsupport {
 // a frame shows what the scene alone draws. Made once per process.
 std::string assetsWithoutOverlay();
 
-// Writes a greyscale baseline JPEG of one grey level.
-bool writeGreyJpeg(const std::string& path, int width, int height, int level);
+// Writes a greyscale baseline JPEG: grey `left` in the left half of every
+// row and `right` in the right half (one level all over by default).
+bool writeGreyJpeg(const std::string& path, int width, int height, int left, int right = -1);
+
+// A temporary asset folder: the generated pack's files linked in, then the
+// named files replaced by whatever the caller writes into the returned path.
+std::string copyOfGeneratedAssets();
 
 } // namespace testsupport

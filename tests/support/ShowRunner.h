@@ -25,8 +25,8 @@ public:
     // Draws exactly one frame at `ms` with frame step `step`.
     void drawAt(unsigned ms, float step);
 
-    Rgb pixel(int x, int y);                 // origin lower left
-    std::vector<unsigned char> frame();      // bottom row first, RGB
+    Rgb pixel(int x, int y) { return readPixel(x, y); }        // origin lower left
+    std::vector<unsigned char> frame() { return readFrame(); } // bottom row first
 
 private:
     bool opened = false;
