@@ -95,11 +95,7 @@ void drawParticles(float t, float T) {
         const float radius = L * L / 100.0f;
         glTranslatef(sinf(w) * radius, y, -cosf(w) * radius);
         glRotatef(16.0f * T + 30.0f * float(i), 1.0f, 1.0f, 1.0f);
-        glBegin(GL_TRIANGLES);
-        glVertex3f(-1.0f, -1.0f, 0.0f);
-        glVertex3f(1.0f, -1.0f, 0.0f);
-        glVertex3f(1.0f, 1.0f, 0.0f);
-        glEnd();
+        drawCornerTriangle(1.0f);
         glPopMatrix();
     }
 }

@@ -90,11 +90,7 @@ void drawTriangles() {
         glColor3f(1.0f, 0.5f, 0.025f);
         glTranslatef(p.x, p.y, p.z);
         glRotatef(20.0f * p.z + 40.0f * p.x + 40.0f * p.y, 1.0f, 1.0f, 1.0f);
-        glBegin(GL_TRIANGLES);
-        glVertex3f(-0.3f, -0.3f, 0.0f);
-        glVertex3f(0.3f, -0.3f, 0.0f);
-        glVertex3f(0.3f, 0.3f, 0.0f);
-        glEnd();
+        drawCornerTriangle(0.3f);
         glPopMatrix();
     }
 }

@@ -30,6 +30,14 @@ void faceViewer() {
     glLoadMatrixf(m);
 }
 
+void drawCornerTriangle(float h) {
+    glBegin(GL_TRIANGLES);
+    glVertex3f(-h, -h, 0.0f);
+    glVertex3f(h, -h, 0.0f);
+    glVertex3f(h, h, 0.0f);
+    glEnd();
+}
+
 void drawTexturedFaces(const Mesh& mesh) {
     for (unsigned f = 0; f < mesh.faceCount; f++) {
         glBegin(GL_TRIANGLES);

@@ -20,6 +20,10 @@ void enableFog(float r, float g, float b, float density, float start, float end,
 // faces the viewer.
 void faceViewer();
 
+// One GL_TRIANGLES batch in the z = 0 plane: (-h, -h), (h, -h), (h, h), the
+// lower-right half of a square of half-size `h`.
+void drawCornerTriangle(float h);
+
 // Every face of `mesh` in order as its own GL_TRIANGLES batch, corners 0, 1,
 // 2, each as texture coordinate (through texIndices) then position (through
 // faceIndices). No normals, no material, no transform.

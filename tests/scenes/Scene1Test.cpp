@@ -109,9 +109,22 @@ TEST(Scene1Heights, GridIsFlatBefore12sThenSinksIntoAFunnel) {
     EXPECT_GT(Scene1::field[0], -3.0f);
 }
 
-TEST(Scene1Frames, LeavesUnitZeroTakingRgbFromTheTextureAndUnitOneAdding) {
-    ShowRunner show(assetsWithoutOverlay());
-    ASSERT_TRUE(show.ok());
+// The frame without its flash and fade quads.
+void plainFrame() {
+    drawWithGlow(Scene1::scene1, 0.001f, 0.8f);
+}
+
+void laterMoment() {
+    demoMS += 1500.0f; // the camera moves on
+}
+
+class Scene1Frames : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(show.ok()); }
+    ShowRunner show{assetsWithoutOverlay()};
+};
+
+TEST_F(Scene1Frames, LeavesUnitZeroTakingRgbFromTheTextureAndUnitOneAdding) {
     show.drawAt(1000, 1.0f);
     GLint active = 0, mode = 0, rgb = 0, alpha = 0;
     glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &active);
@@ -131,41 +144,25 @@ TEST(Scene1Frames, LeavesUnitZeroTakingRgbFromTheTextureAndUnitOneAdding) {
     glActiveTextureARB(GL_TEXTURE0_ARB);
 }
 
-TEST(Scene1Frames, FlashesHalfWhiteJustAfterASync) {
-    ShowRunner show(assetsWithoutOverlay());
-    ASSERT_TRUE(show.ok());
-    show.drawAt(6001, 1.0f);
-    const Frame shown = currentFrame();
-    drawWithGlow(Scene1::scene1, 0.001f, 0.8f); // the same frame without the quads
-    const Frame plain = currentFrame();
-    EXPECT_GT(contrast(plain), 5.0);
+TEST_F(Scene1Frames, FlashesHalfWhiteJustAfterASync) {
     // getSyncFloat is 0.998 one ms after the sync; the flash is half of it.
-    EXPECT_LE(largestQuadError(shown, plain, 1, 1, 1, 0.499f), 2);
+    const QuadCheck flash = checkQuad(show, 6001, plainFrame, 1, 1, 1, 0.499f);
+    EXPECT_GT(flash.contrast, 5.0);
+    EXPECT_LE(flash.error, 2);
 }
 
-TEST(Scene1Frames, IsWhiteAsItHandsOverAt18000ms) {
-    ShowRunner show(assetsWithoutOverlay());
-    ASSERT_TRUE(show.ok());
+TEST_F(Scene1Frames, FadesToWhiteAsItHandsOverAt18000ms) {
     show.drawAt(17999, 1.0f);
     EXPECT_GE(darkest(currentFrame()), 253);
-    show.drawAt(17500, 1.0f);
-    const Frame shown = currentFrame();
-    drawWithGlow(Scene1::scene1, 0.001f, 0.8f);
-    EXPECT_LE(largestQuadError(shown, currentFrame(), 1, 1, 1, 0.5f), 2);
+    EXPECT_LE(checkQuad(show, 17500, plainFrame, 1, 1, 1, 0.5f).error, 2);
 }
 
-TEST(Scene1Frames, SmallAndFullDrawingsShowTheSameScene) {
-    ShowRunner show(assetsWithoutOverlay());
-    ASSERT_TRUE(show.ok());
+TEST_F(Scene1Frames, SmallAndFullDrawingsShowTheSameScene) {
     show.drawAt(8000, 1.0f);
-    const Frame small = smallDrawing(Scene1::scene1);
-    const Frame full = fullDrawingDownscaled(Scene1::scene1);
-    EXPECT_GT(contrast(small), 10.0);
-    const double same = pictureDifference(small, full);
-    demoMS += 1500.0f; // the camera moves on: a different picture
-    const double other = pictureDifference(smallDrawing(Scene1::scene1), full);
-    EXPECT_LT(same, 6.0);
-    EXPECT_GT(other, 2.0 * same);
+    const DrawingsCheck d = compareDrawings(Scene1::scene1, laterMoment);
+    EXPECT_GT(d.contrast, 10.0);
+    EXPECT_LT(d.same, 6.0);
+    EXPECT_GT(d.other, 2.0 * d.same);
 }
 
 } // namespace

@@ -82,42 +82,41 @@ TEST(Scene2State, TrianglePassingTheCameraRespawnsFarAhead) {
     EXPECT_EQ(Scene2::triPos[1].x, 1.0f);
 }
 
-TEST(Scene2Frames, StartsWhiteAndIsHalfWhiteHalfASecondLater) {
-    ShowRunner show(assetsWithoutOverlay());
-    ASSERT_TRUE(show.ok());
+// The frame without its flash and fade quads.
+void plainFrame() {
+    drawWithGlow(Scene2::scene2, 0.002f, 0.8f);
+}
+
+void laterMoment() {
+    for (int i = 0; i < 8; i++) Scene2::advance(1.0f); // the tunnel moves on
+}
+
+class Scene2Frames : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(show.ok()); }
+    ShowRunner show{assetsWithoutOverlay()};
+};
+
+TEST_F(Scene2Frames, StartsWhiteAndIsHalfWhiteHalfASecondLater) {
     show.drawAt(18000, 1.0f);
     EXPECT_GE(darkest(currentFrame()), 254);
-    show.drawAt(18500, 1.0f);
-    const Frame shown = currentFrame();
-    drawWithGlow(Scene2::scene2, 0.002f, 0.8f); // the same frame without the quads
-    const Frame plain = currentFrame();
-    EXPECT_GT(contrast(plain), 5.0);
-    EXPECT_LE(largestQuadError(shown, plain, 1, 1, 1, 0.5f), 2);
+    const QuadCheck fade = checkQuad(show, 18500, plainFrame, 1, 1, 1, 0.5f);
+    EXPECT_GT(fade.contrast, 5.0);
+    EXPECT_LE(fade.error, 2);
 }
 
-TEST(Scene2Frames, FadesHalfwayToBlackAt29500ms) {
-    ShowRunner show(assetsWithoutOverlay());
-    ASSERT_TRUE(show.ok());
-    show.drawAt(29500, 1.0f);
-    const Frame shown = currentFrame();
-    drawWithGlow(Scene2::scene2, 0.002f, 0.8f);
-    const Frame plain = currentFrame();
-    EXPECT_GT(contrast(plain), 5.0);
-    EXPECT_LE(largestQuadError(shown, plain, 0, 0, 0, 0.5f), 2);
+TEST_F(Scene2Frames, FadesHalfwayToBlackAt29500ms) {
+    const QuadCheck fade = checkQuad(show, 29500, plainFrame, 0, 0, 0, 0.5f);
+    EXPECT_GT(fade.contrast, 5.0);
+    EXPECT_LE(fade.error, 2);
 }
 
-TEST(Scene2Frames, SmallAndFullDrawingsShowTheSameScene) {
-    ShowRunner show(assetsWithoutOverlay());
-    ASSERT_TRUE(show.ok());
+TEST_F(Scene2Frames, SmallAndFullDrawingsShowTheSameScene) {
     show.drawAt(21000, 1.0f);
-    const Frame small = smallDrawing(Scene2::scene2);
-    const Frame full = fullDrawingDownscaled(Scene2::scene2);
-    EXPECT_GT(contrast(small), 10.0);
-    const double same = pictureDifference(small, full);
-    for (int i = 0; i < 8; i++) Scene2::advance(1.0f); // the tunnel moves on
-    const double other = pictureDifference(smallDrawing(Scene2::scene2), full);
-    EXPECT_LT(same, 6.0);
-    EXPECT_GT(other, 2.0 * same);
+    const DrawingsCheck d = compareDrawings(Scene2::scene2, laterMoment);
+    EXPECT_GT(d.contrast, 10.0);
+    EXPECT_LT(d.same, 6.0);
+    EXPECT_GT(d.other, 2.0 * d.same);
 }
 
 } // namespace

@@ -89,15 +89,22 @@ Frame arrowAlone(float head) {
     return currentFrame();
 }
 
-int brightest(const Frame& f) {
-    int m = 0;
-    for (unsigned char v : f) m = v > m ? v : m;
-    return m;
+// The frame without its flash and fade quads.
+void plainFrame() {
+    drawWithGlow(Scene3::scene3, 0.002f, 1.0f);
 }
 
-TEST(Scene3Frames, ArrowIsDrawnOnlyWhileItsHeadLiesIn0To1) {
-    ShowRunner show(assetsWithoutOverlay());
-    ASSERT_TRUE(show.ok());
+void laterMoment() {
+    demoMS += 400.0f; // the arrows move on
+}
+
+class Scene3Frames : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(show.ok()); }
+    ShowRunner show{assetsWithoutOverlay()};
+};
+
+TEST_F(Scene3Frames, ArrowIsDrawnOnlyWhileItsHeadLiesIn0To1) {
     demoMS = 40000.0f;
     EXPECT_EQ(brightest(arrowAlone(0.0f)), 0);
     EXPECT_EQ(brightest(arrowAlone(-0.001f)), 0);
@@ -106,42 +113,26 @@ TEST(Scene3Frames, ArrowIsDrawnOnlyWhileItsHeadLiesIn0To1) {
     EXPECT_GT(brightest(arrowAlone(0.5f)), 20);
 }
 
-TEST(Scene3Frames, FadesInFromBlack) {
-    ShowRunner show(assetsWithoutOverlay());
-    ASSERT_TRUE(show.ok());
+TEST_F(Scene3Frames, FadesInFromBlack) {
     show.drawAt(30000, 1.0f);
     EXPECT_EQ(brightest(currentFrame()), 0);
-    show.drawAt(30500, 1.0f);
-    const Frame shown = currentFrame();
-    drawWithGlow(Scene3::scene3, 0.002f, 1.0f); // the same frame without the quads
-    const Frame plain = currentFrame();
-    EXPECT_GT(contrast(plain), 5.0);
-    EXPECT_LE(largestQuadError(shown, plain, 0, 0, 0, 0.5f), 2);
+    const QuadCheck fade = checkQuad(show, 30500, plainFrame, 0, 0, 0, 0.5f);
+    EXPECT_GT(fade.contrast, 5.0);
+    EXPECT_LE(fade.error, 2);
 }
 
-TEST(Scene3Frames, IsNearlyWhiteJustBefore48000ms) {
-    ShowRunner show(assetsWithoutOverlay());
-    ASSERT_TRUE(show.ok());
+TEST_F(Scene3Frames, IsNearlyWhiteJustBefore48000ms) {
     show.drawAt(47999, 1.0f);
     EXPECT_GE(darkest(currentFrame()), 253);
-    show.drawAt(47500, 1.0f);
-    const Frame shown = currentFrame();
-    drawWithGlow(Scene3::scene3, 0.002f, 1.0f);
-    EXPECT_LE(largestQuadError(shown, currentFrame(), 1, 1, 1, 0.5f), 2);
+    EXPECT_LE(checkQuad(show, 47500, plainFrame, 1, 1, 1, 0.5f).error, 2);
 }
 
-TEST(Scene3Frames, SmallAndFullDrawingsShowTheSameScene) {
-    ShowRunner show(assetsWithoutOverlay());
-    ASSERT_TRUE(show.ok());
+TEST_F(Scene3Frames, SmallAndFullDrawingsShowTheSameScene) {
     show.drawAt(36300, 1.0f);
-    const Frame small = smallDrawing(Scene3::scene3);
-    const Frame full = fullDrawingDownscaled(Scene3::scene3);
-    EXPECT_GT(contrast(small), 5.0);
-    const double same = pictureDifference(small, full);
-    demoMS += 400.0f; // the arrows move on
-    const double other = pictureDifference(smallDrawing(Scene3::scene3), full);
-    EXPECT_LT(same, 6.0);
-    EXPECT_GT(other, 2.0 * same);
+    const DrawingsCheck d = compareDrawings(Scene3::scene3, laterMoment);
+    EXPECT_GT(d.contrast, 5.0);
+    EXPECT_LT(d.same, 6.0);
+    EXPECT_GT(d.other, 2.0 * d.same);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "render/Engine.h"
 #include "tests/support/Pixels.h"
+#include "tests/support/ShowRunner.h"
 
 namespace testsupport {
 namespace {
@@ -86,6 +87,25 @@ int largestQuadError(const Frame& shown, const Frame& plain, float r, float g, f
 
 int darkest(const Frame& f) {
     return f.empty() ? 0 : int(*std::min_element(f.begin(), f.end()));
+}
+
+int brightest(const Frame& f) {
+    return f.empty() ? 0 : int(*std::max_element(f.begin(), f.end()));
+}
+
+QuadCheck checkQuad(ShowRunner& show, unsigned ms, void (*plainPass)(), float r, float g, float b, float a) {
+    show.drawAt(ms, 1.0f);
+    const Frame shown = readFrame();
+    plainPass();
+    const Frame plain = readFrame();
+    return {largestQuadError(shown, plain, r, g, b, a), contrast(plain)};
+}
+
+DrawingsCheck compareDrawings(void (*draw)(), void (*moveOn)()) {
+    const Frame small = smallDrawing(draw);
+    const Frame full = fullDrawingDownscaled(draw);
+    moveOn();
+    return {pictureDifference(small, full), pictureDifference(smallDrawing(draw), full), contrast(small)};
 }
 
 } // namespace testsupport
