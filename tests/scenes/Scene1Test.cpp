@@ -14,9 +14,7 @@
 #include "scenes/Scene1.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
-#include "tests/support/AssetFolder.h"
 #include "tests/support/SceneFrames.h"
-#include "tests/support/ShowRunner.h"
 
 namespace {
 
@@ -118,11 +116,7 @@ void laterMoment() {
     demoMS += 1500.0f; // the camera moves on
 }
 
-class Scene1Frames : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(show.ok()); }
-    ShowRunner show{assetsWithoutOverlay()};
-};
+class Scene1Frames : public SceneFramesTest {};
 
 TEST_F(Scene1Frames, LeavesUnitZeroTakingRgbFromTheTextureAndUnitOneAdding) {
     show.drawAt(1000, 1.0f);
@@ -146,23 +140,17 @@ TEST_F(Scene1Frames, LeavesUnitZeroTakingRgbFromTheTextureAndUnitOneAdding) {
 
 TEST_F(Scene1Frames, FlashesHalfWhiteJustAfterASync) {
     // getSyncFloat is 0.998 one ms after the sync; the flash is half of it.
-    const QuadCheck flash = checkQuad(show, 6001, plainFrame, 1, 1, 1, 0.499f);
-    EXPECT_GT(flash.contrast, 5.0);
-    EXPECT_LE(flash.error, 2);
+    expectQuad(6001, plainFrame, 1, 1, 1, 0.499f);
 }
 
 TEST_F(Scene1Frames, FadesToWhiteAsItHandsOverAt18000ms) {
     show.drawAt(17999, 1.0f);
     EXPECT_GE(darkest(currentFrame()), 253);
-    EXPECT_LE(checkQuad(show, 17500, plainFrame, 1, 1, 1, 0.5f).error, 2);
+    expectQuad(17500, plainFrame, 1, 1, 1, 0.5f);
 }
 
 TEST_F(Scene1Frames, SmallAndFullDrawingsShowTheSameScene) {
-    show.drawAt(8000, 1.0f);
-    const DrawingsCheck d = compareDrawings(Scene1::scene1, laterMoment);
-    EXPECT_GT(d.contrast, 10.0);
-    EXPECT_LT(d.same, 6.0);
-    EXPECT_GT(d.other, 2.0 * d.same);
+    expectStableDrawings(8000, Scene1::scene1, laterMoment, 10.0);
 }
 
 } // namespace

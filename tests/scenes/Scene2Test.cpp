@@ -9,9 +9,7 @@
 #include "scenes/Scene2.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
-#include "tests/support/AssetFolder.h"
 #include "tests/support/SceneFrames.h"
-#include "tests/support/ShowRunner.h"
 
 namespace {
 
@@ -91,32 +89,20 @@ void laterMoment() {
     for (int i = 0; i < 8; i++) Scene2::advance(1.0f); // the tunnel moves on
 }
 
-class Scene2Frames : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(show.ok()); }
-    ShowRunner show{assetsWithoutOverlay()};
-};
+class Scene2Frames : public SceneFramesTest {};
 
 TEST_F(Scene2Frames, StartsWhiteAndIsHalfWhiteHalfASecondLater) {
     show.drawAt(18000, 1.0f);
     EXPECT_GE(darkest(currentFrame()), 254);
-    const QuadCheck fade = checkQuad(show, 18500, plainFrame, 1, 1, 1, 0.5f);
-    EXPECT_GT(fade.contrast, 5.0);
-    EXPECT_LE(fade.error, 2);
+    expectQuad(18500, plainFrame, 1, 1, 1, 0.5f);
 }
 
 TEST_F(Scene2Frames, FadesHalfwayToBlackAt29500ms) {
-    const QuadCheck fade = checkQuad(show, 29500, plainFrame, 0, 0, 0, 0.5f);
-    EXPECT_GT(fade.contrast, 5.0);
-    EXPECT_LE(fade.error, 2);
+    expectQuad(29500, plainFrame, 0, 0, 0, 0.5f);
 }
 
 TEST_F(Scene2Frames, SmallAndFullDrawingsShowTheSameScene) {
-    show.drawAt(21000, 1.0f);
-    const DrawingsCheck d = compareDrawings(Scene2::scene2, laterMoment);
-    EXPECT_GT(d.contrast, 10.0);
-    EXPECT_LT(d.same, 6.0);
-    EXPECT_GT(d.other, 2.0 * d.same);
+    expectStableDrawings(21000, Scene2::scene2, laterMoment, 10.0);
 }
 
 } // namespace

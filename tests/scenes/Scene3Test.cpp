@@ -12,9 +12,7 @@
 #include "scenes/Scene3.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
-#include "tests/support/AssetFolder.h"
 #include "tests/support/SceneFrames.h"
-#include "tests/support/ShowRunner.h"
 
 namespace {
 
@@ -98,11 +96,7 @@ void laterMoment() {
     demoMS += 400.0f; // the arrows move on
 }
 
-class Scene3Frames : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(show.ok()); }
-    ShowRunner show{assetsWithoutOverlay()};
-};
+class Scene3Frames : public SceneFramesTest {};
 
 TEST_F(Scene3Frames, ArrowIsDrawnOnlyWhileItsHeadLiesIn0To1) {
     demoMS = 40000.0f;
@@ -116,23 +110,17 @@ TEST_F(Scene3Frames, ArrowIsDrawnOnlyWhileItsHeadLiesIn0To1) {
 TEST_F(Scene3Frames, FadesInFromBlack) {
     show.drawAt(30000, 1.0f);
     EXPECT_EQ(brightest(currentFrame()), 0);
-    const QuadCheck fade = checkQuad(show, 30500, plainFrame, 0, 0, 0, 0.5f);
-    EXPECT_GT(fade.contrast, 5.0);
-    EXPECT_LE(fade.error, 2);
+    expectQuad(30500, plainFrame, 0, 0, 0, 0.5f);
 }
 
 TEST_F(Scene3Frames, IsNearlyWhiteJustBefore48000ms) {
     show.drawAt(47999, 1.0f);
     EXPECT_GE(darkest(currentFrame()), 253);
-    EXPECT_LE(checkQuad(show, 47500, plainFrame, 1, 1, 1, 0.5f).error, 2);
+    expectQuad(47500, plainFrame, 1, 1, 1, 0.5f);
 }
 
 TEST_F(Scene3Frames, SmallAndFullDrawingsShowTheSameScene) {
-    show.drawAt(36300, 1.0f);
-    const DrawingsCheck d = compareDrawings(Scene3::scene3, laterMoment);
-    EXPECT_GT(d.contrast, 5.0);
-    EXPECT_LT(d.same, 6.0);
-    EXPECT_GT(d.other, 2.0 * d.same);
+    expectStableDrawings(36300, Scene3::scene3, laterMoment, 5.0);
 }
 
 } // namespace

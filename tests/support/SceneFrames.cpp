@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "render/Engine.h"
+#include "tests/support/AssetFolder.h"
 #include "tests/support/Pixels.h"
-#include "tests/support/ShowRunner.h"
 
 namespace testsupport {
 namespace {
@@ -93,19 +93,27 @@ int brightest(const Frame& f) {
     return f.empty() ? 0 : int(*std::max_element(f.begin(), f.end()));
 }
 
-QuadCheck checkQuad(ShowRunner& show, unsigned ms, void (*plainPass)(), float r, float g, float b, float a) {
+SceneFramesTest::SceneFramesTest() : show(assetsWithoutOverlay()) {}
+
+void SceneFramesTest::expectQuad(unsigned ms, void (*plainPass)(), float r, float g, float b, float a) {
     show.drawAt(ms, 1.0f);
     const Frame shown = readFrame();
     plainPass();
     const Frame plain = readFrame();
-    return {largestQuadError(shown, plain, r, g, b, a), contrast(plain)};
+    EXPECT_GT(contrast(plain), 5.0) << "a blank frame at " << ms << " ms";
+    EXPECT_LE(largestQuadError(shown, plain, r, g, b, a), 2) << "at " << ms << " ms";
 }
 
-DrawingsCheck compareDrawings(void (*draw)(), void (*moveOn)()) {
+void SceneFramesTest::expectStableDrawings(unsigned ms, void (*draw)(), void (*moveOn)(), double minContrast) {
+    show.drawAt(ms, 1.0f);
     const Frame small = smallDrawing(draw);
     const Frame full = fullDrawingDownscaled(draw);
     moveOn();
-    return {pictureDifference(small, full), pictureDifference(smallDrawing(draw), full), contrast(small)};
+    const double same = pictureDifference(small, full);
+    const double other = pictureDifference(smallDrawing(draw), full);
+    EXPECT_GT(contrast(small), minContrast);
+    EXPECT_LT(same, 6.0);
+    EXPECT_GT(other, 2.0 * same);
 }
 
 } // namespace testsupport

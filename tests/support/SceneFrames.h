@@ -4,11 +4,14 @@
 // same frame redrawn without them. Frames are RGB, bottom row first.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <vector>
+
+#include "tests/support/ShowRunner.h"
 
 namespace testsupport {
 
-class ShowRunner;
 using Frame = std::vector<unsigned char>;
 
 // `draw` after Engine::perspective(128, 128): the lower-left 128 x 128 pixels.
@@ -32,22 +35,24 @@ int largestQuadError(const Frame& shown, const Frame& plain, float r, float g, f
 int darkest(const Frame& f);
 int brightest(const Frame& f);
 
-// The show's frame at `ms` (drawn with step 1, so a scene's state is its
-// start state advanced once) set against the same frame redrawn by
-// `plainPass`, the scene's drawing and glow without its flash and fade quads.
-struct QuadCheck {
-    int error;       // largestQuadError of the shown frame for the quad
-    double contrast; // of the plain frame; near 0 the check would be empty
-};
-QuadCheck checkQuad(ShowRunner& show, unsigned ms, void (*plainPass)(), float r, float g, float b, float a);
+// Fixture for scene frame tests: the real show on the generated pack with an
+// invisible overlay, so a frame holds only what the scene draws.
+class SceneFramesTest : public testing::Test {
+protected:
+    SceneFramesTest();
+    void SetUp() override { ASSERT_TRUE(show.ok()); }
+    // The show's frame at `ms` (drawn with step 1: the scene's start state
+    // advanced once) equals, within 2 levels, the same frame redrawn by
+    // `plainPass` (the scene's drawing and glow without its flash and fade
+    // quads) under a quad of colour (r, g, b) at alpha `a`; the plain frame is
+    // not blank.
+    void expectQuad(unsigned ms, void (*plainPass)(), float r, float g, float b, float a);
+    // At the moment of the frame at `ms`, the small and the full drawing by
+    // `draw` agree, and the small drawing after `moveOn` differs at least
+    // twice as much; the small drawing has a contrast above `minContrast`.
+    void expectStableDrawings(unsigned ms, void (*draw)(), void (*moveOn)(), double minContrast);
 
-// The two drawings of the current moment by `draw`, small and full size,
-// and the small one again after `moveOn` has changed the moment.
-struct DrawingsCheck {
-    double same;     // pictureDifference of the two drawings of one moment
-    double other;    // the same for the small drawing of the later moment
-    double contrast; // of the small drawing
+    ShowRunner show;
 };
-DrawingsCheck compareDrawings(void (*draw)(), void (*moveOn)());
 
 } // namespace testsupport
