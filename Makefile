@@ -2,10 +2,11 @@
 # Both install what is missing, configure and build first.
 BUILD   ?= build
 ASAN    ?= build-asan
+FUZZ    ?= build-fuzz
 JOBS    ?= $(shell nproc)
 ASSETS  ?= $(BUILD)/assets
 
-.PHONY: all deps build run test test-fast test-asan bench clean
+.PHONY: all deps build run test test-fast test-asan test-fuzz bench clean
 
 all: build
 
@@ -23,8 +24,9 @@ build: deps $(BUILD)/CMakeCache.txt
 run: build
 	cd $(ASSETS) && $(abspath $(BUILD))/demo
 
-# The whole suite: the Release build, then the same suite under ASan + UBSan.
-test: test-fast test-asan
+# The whole suite: the Release build, the same suite under ASan + UBSan, then
+# the fuzz targets.
+test: test-fast test-asan test-fuzz
 
 test-fast: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -34,8 +36,17 @@ test-asan: deps
 	cmake --build $(ASAN) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=0 ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS)
 
+# libFuzzer with ASan + UBSan (clang): replays the committed corpus, then
+# fuzzes for 60 s, new inputs going to $(FUZZ)/corpus-jpeg.
+test-fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDEMO_FUZZ=ON
+	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_jpeg
+	$(FUZZ)/fuzz_jpeg -runs=0 tests/fuzz/corpus/jpeg
+	mkdir -p $(FUZZ)/corpus-jpeg
+	$(FUZZ)/fuzz_jpeg -max_total_time=60 -rss_limit_mb=4096 $(FUZZ)/corpus-jpeg tests/fuzz/corpus/jpeg
+
 bench: build
 	@for b in $(BUILD)/bench_*; do [ -x "$$b" ] && "$$b" || true; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN)
+	rm -rf $(BUILD) $(ASAN) $(FUZZ)

@@ -6,6 +6,7 @@
 
 #include "platform/GL.h"
 #include "render/Engine.h"
+#include "render/ScreenQuad.h"
 #include "render/Texture.h"
 
 namespace {
@@ -13,28 +14,10 @@ constexpr int layerSlot = 15; // the slot of "layer.jpg"
 }
 
 void drawOverlay() {
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_FOG);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1024, 768, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glViewport(0, 0, 1024, 768);
+    beginScreenPass();
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1, 1, 1, 0.3f);
     engine->texture->bind(unsigned(engine->slots[layerSlot]));
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 1);
-    glVertex2f(0, 0);
-    glTexCoord2f(1, 1);
-    glVertex2f(1024, 0);
-    glTexCoord2f(1, 0);
-    glVertex2f(1024, 768);
-    glTexCoord2f(0, 0);
-    glVertex2f(0, 768);
-    glEnd();
+    drawTexturedRect(1024, 768);
 }

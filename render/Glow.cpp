@@ -2,6 +2,7 @@
 #include "render/Glow.h"
 
 #include "platform/GL.h"
+#include "render/ScreenQuad.h"
 #include "render/Texture.h"
 
 namespace {
@@ -10,47 +11,18 @@ constexpr int workSize = 128;     // texels of the work textures
 constexpr float screenW = 1024.0f;
 constexpr float screenH = 768.0f;
 
-// Orthographic pixel projection with y down, identity modelview, full
-// viewport; depth test, culling, lighting and fog off.
-void fullScreenSetup() {
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_FOG);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, screenW, screenH, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glViewport(0, 0, int(screenW), int(screenH));
-}
-
-// A textured quad from (0, 0) to (w, h) showing the image upright.
-void texturedQuad(float w, float h) {
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 1);
-    glVertex3f(0, 0, 0);
-    glTexCoord2f(1, 1);
-    glVertex3f(w, 0, 0);
-    glTexCoord2f(1, 0);
-    glVertex3f(w, h, 0);
-    glTexCoord2f(0, 0);
-    glVertex3f(0, h, 0);
-    glEnd();
-}
-
 void captureInto(Texture* texture, int index) {
     texture->bind(index);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, workSize, workSize);
 }
 
 void compositeBlur(Texture* texture, int blurTexture, float alpha, GLenum destination) {
-    fullScreenSetup();
+    beginScreenPass();
     texture->bind(blurTexture);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, destination);
     glColor4f(1, 1, 1, alpha);
-    texturedQuad(screenW, screenH);
+    drawTexturedRect(screenW, screenH);
 }
 
 } // namespace
@@ -94,7 +66,7 @@ void Glow::MakeBlur(Texture* texture, bool additive, float spread, float alpha, 
         for (const auto& d : directions) {
             glPushMatrix();
             glTranslatef(d[0] * offset, d[1] * offset, 0);
-            texturedQuad(workSize, workSize);
+            drawTexturedRect(workSize, workSize);
             glPopMatrix();
         }
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, workSize, workSize);
@@ -112,22 +84,22 @@ void Glow::RenderBlur(Texture* texture, float alpha) {
 
 void Glow::RenderDOF(Texture* texture) {
     glDepthMask(GL_FALSE);
-    fullScreenSetup();
+    beginScreenPass();
     texture->bind(dofTexture);
     glEnable(GL_BLEND);
     glBlendFunc(GL_DST_COLOR, GL_ZERO);
     glColor4f(1, 1, 1, 1);
-    texturedQuad(screenW, screenH);
+    drawTexturedRect(screenW, screenH);
     texture->bind(blurTexture);
     glBlendFunc(GL_ONE, GL_ONE);
-    texturedQuad(screenW, screenH);
+    drawTexturedRect(screenW, screenH);
     glDepthMask(GL_TRUE);
 }
 
 void Glow::RenderQuad(float r, float g, float b, float a) {
     glDisable(GL_TEXTURE_2D);
     glDepthMask(GL_FALSE);
-    fullScreenSetup();
+    beginScreenPass();
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(r, g, b, a);

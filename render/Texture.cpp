@@ -1,27 +1,206 @@
-// Placeholder texture store.
+// The texture store: GL texture objects around the JPEG decoder, the name
+// cache, the filter settings, empty work textures and the 1-D shading ramp.
+// Decoding is GL-free (Jpg.h); this file only reads files and uploads.
 #include "render/Texture.h"
 
+#include <cctype>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "platform/GL.h"
+#include "platform/Window.h"
+#include "render/Jpg.h"
 
-unsigned Texture::load(const char* name, unsigned filter) {
-    return empty(4, filter) + 0 * unsigned(std::strlen(name));
+namespace {
+
+void setFilters(GLenum target, unsigned filter) {
+    if (filter == Texture::mipmapRequest) {
+        glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+        glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    } else {
+        glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GLint(filter));
+        glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GLint(filter));
+    }
 }
-unsigned Texture::load(const char* name, const char*, unsigned filter) {
-    return load(name, filter);
+
+// Uploads into the bound 2D texture, top line first (t = 0).
+void upload(GLint internalFormat, int width, int height, GLenum format, const void* pixels,
+            unsigned filter) {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    if (filter == Texture::mipmapRequest)
+        gluBuild2DMipmaps(GL_TEXTURE_2D, internalFormat, width, height, format, GL_UNSIGNED_BYTE, pixels);
+    else
+        glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
 }
-unsigned Texture::empty(unsigned size, unsigned filter) {
+
+// Last three characters j, p, g in any mix of cases.
+bool endsInJpg(const char* name) {
+    size_t n = strlen(name);
+    return n >= 3 && tolower((unsigned char)name[n - 3]) == 'j' &&
+           tolower((unsigned char)name[n - 2]) == 'p' && tolower((unsigned char)name[n - 1]) == 'g';
+}
+
+// Reads a file for loadJpg; false (with the line printed) when it cannot be read.
+bool readFile(const char* path, uint8_t** bytes, size_t* size, bool boxWhenMissing) {
+    const char* error = nullptr;
+    if (jpegReadFile(path, bytes, size, &error)) return true;
+    char text[300];
+    if (error) {
+        fprintf(stderr, "%s: %s\n", path, error);
+    } else if (boxWhenMissing) {
+        snprintf(text, sizeof text, "File %s not found!", path);
+        platform::showError("Error", text);
+    } else {
+        fprintf(stderr, "File %s not found!\n", path);
+    }
+    return false;
+}
+
+void report(const char* path, const char* error) {
+    if (error) fprintf(stderr, "%s: %s\n", path, error);
+}
+
+} // namespace
+
+Texture::Texture() : index1D(-1), count(0) {
+    memset(ids, 0, sizeof ids);
+    memset(names, 0, sizeof names);
+}
+
+Texture::~Texture() {}
+
+bool Texture::canCreate(const char* what) {
+    if (count < maxTextures) return true;
+    fprintf(stderr, "Texture store full (%u textures): %s refused\n", maxTextures, what);
+    return false;
+}
+
+unsigned Texture::create(const char* name, const char* maskName, unsigned filter) {
+    size_t longest = strlen(name);
+    if (maskName && strlen(maskName) > longest) longest = strlen(maskName);
+    if (longest > maxNameLength) {
+        fprintf(stderr, "Texture name of %zu characters refused (at most %u): %.40s...\n", longest,
+                maxNameLength, name);
+        return refused;
+    }
+    for (unsigned i = 1; count > 1 && i < count; i++) {
+        if (strcmp(name, names[i]) == 0) return i;
+    }
+    if (!canCreate(name)) return refused;
+    strcpy(names[count > 1 ? count : 1], name); // recorded before the read
+    char path[256], maskPath[256];
+    snprintf(path, sizeof path, "Textures/%s", name);
     glGenTextures(1, &ids[count]);
     glBindTexture(GL_TEXTURE_2D, ids[count]);
-    std::vector<unsigned char> pixels(size * size * 3, 200); // light grey until real images load
-    glTexImage2D(GL_TEXTURE_2D, 0, 3, size, size, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    if (endsInJpg(name)) {
+        if (maskName) {
+            snprintf(maskPath, sizeof maskPath, "Textures/%s", maskName);
+            loadJpg(path, maskPath, filter);
+        } else {
+            loadJpg(path, filter);
+        }
+    }
+    setFilters(GL_TEXTURE_2D, filter);
     return count++;
 }
+
+unsigned Texture::load(const char* name, unsigned filter) {
+    return create(name, nullptr, filter);
+}
+
+unsigned Texture::load(const char* name, const char* maskName, unsigned filter) {
+    return create(name, maskName, filter);
+}
+
+unsigned Texture::loadClamped(const char* name, unsigned filter) {
+    unsigned before = count;
+    unsigned index = create(name, nullptr, filter);
+    if (count != before) { // a new texture, still bound
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    }
+    return index;
+}
+
+unsigned Texture::empty(unsigned size, unsigned filter) {
+    if (!canCreate("empty texture")) return refused;
+    if (size > unsigned(jpegMaxSide)) {
+        fprintf(stderr, "Empty texture of %u pixels a side refused (at most %d)\n", size, jpegMaxSide);
+        return refused;
+    }
+    // Cleared, although nothing reads it before the first frame-buffer copy.
+    void* pixels = calloc(size_t(size) * size * 3 + 1, 1);
+    if (!pixels) {
+        fprintf(stderr, "Empty texture of %u pixels a side: out of memory\n", size);
+        return refused;
+    }
+    glGenTextures(1, &ids[count]);
+    glBindTexture(GL_TEXTURE_2D, ids[count]);
+    upload(3, int(size), int(size), GL_RGB, pixels, filter);
+    free(pixels);
+    setFilters(GL_TEXTURE_2D, filter);
+    names[count][0] = 0; // no name, so the cache never returns this texture
+    return count++;
+}
+
 void Texture::bind(unsigned index) {
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, ids[index]);
+    glBindTexture(GL_TEXTURE_2D, index < count ? ids[index] : 0);
+}
+
+void Texture::unbind() {
+    if (glIsEnabled(GL_TEXTURE_2D)) glDisable(GL_TEXTURE_2D);
+}
+
+void Texture::load1D() {
+    if (!canCreate("1-D ramp")) return;
+    float ramp[32 * 3];
+    for (int i = 0; i < 32; i++) {
+        float v = i < 4 ? 0.2f : (i < 14 ? 0.5f : 1.0f);
+        ramp[3 * i] = ramp[3 * i + 1] = ramp[3 * i + 2] = v;
+    }
+    glGenTextures(1, &ids[count]);
+    glBindTexture(GL_TEXTURE_1D, ids[count]);
+    glTexImage1D(GL_TEXTURE_1D, 0, GL_RGB, 32, 0, GL_RGB, GL_FLOAT, ramp);
+    setFilters(GL_TEXTURE_1D, GL_NEAREST);
+    names[count][0] = 0;
+    index1D = int(count++);
+}
+
+void Texture::bind1D() {
+    glEnable(GL_TEXTURE_1D);
+    glBindTexture(GL_TEXTURE_1D, index1D >= 0 ? ids[index1D] : 0);
+}
+
+int Texture::loadJpg(const char* path, unsigned filter) {
+    uint8_t* bytes;
+    size_t size;
+    if (!readFile(path, &bytes, &size, true)) return 0;
+    JpegImage image = jpegDecode(bytes, size);
+    free(bytes);
+    report(path, image.error);
+    upload(3, image.width, image.height, GL_RGBA, image.data, filter);
+    free(image.data);
+    return 1;
+}
+
+int Texture::loadJpg(const char* path, const char* maskPath, unsigned filter) {
+    uint8_t *maskBytes, *bytes;
+    size_t maskSize, size;
+    if (!readFile(maskPath, &maskBytes, &maskSize, false)) return 0;
+    if (!readFile(path, &bytes, &size, false)) {
+        free(maskBytes);
+        return 0;
+    }
+    const char* maskError = nullptr;
+    JpegImage image = jpegDecodeMasked(bytes, size, maskBytes, maskSize, &maskError);
+    free(bytes);
+    free(maskBytes);
+    report(maskPath, maskError);
+    report(path, image.error);
+    upload(GL_RGBA8, image.width, image.height, GL_RGBA, image.data, filter);
+    free(image.data);
+    return 1;
 }

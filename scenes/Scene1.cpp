@@ -29,23 +29,16 @@ constexpr int tileCount = gridSize * gridSize;
 constexpr int netSlot = 1;  // "net.jpg", tiled two tiles per repeat
 constexpr int niceSlot = 0; // "nice.jpg", stretched over the grid
 
-// Fog, blending and both texture units for the grid.
+// Fog, blending and both texture units for the grid. The alpha combiners
+// keep their default (modulate): alpha is the vertex alpha times the
+// textures' alpha, which is 1 for both.
 void setGridState() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    enableFog(0.0f, 0.0f, 0.0f, 0.015f, 60.0f, 90.0f, GL_LINEAR);
+    setLinearFog(0.0f, 0.0f, 0.0f, 0.015f, 60.0f, 90.0f);
     glEnable(GL_DEPTH_TEST);
-
-    // The alpha combiners keep their default (modulate): alpha is the
-    // vertex alpha times the textures' alpha, which is 1 for both.
-    glActiveTextureARB(GL_TEXTURE0_ARB);
-    bindSlot(netSlot);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
-    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_REPLACE);
-    glActiveTextureARB(GL_TEXTURE1_ARB);
-    bindSlot(niceSlot);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
-    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_ADD);
+    bindCombined(GL_TEXTURE0_ARB, netSlot, GL_REPLACE);
+    bindCombined(GL_TEXTURE1_ARB, niceSlot, GL_ADD);
 }
 
 void gridVertex(float s0, float t0, float s1, float t1, float x, float y, float z) {
@@ -143,10 +136,7 @@ void scene1() {
     setGridState();
     drawGrid(t, T);
 
-    // Unit 1 is active after the grid set-up; unit 0 stays active afterwards.
-    glDisable(GL_TEXTURE_2D);
-    glActiveTextureARB(GL_TEXTURE0_ARB);
-    glDisable(GL_TEXTURE_2D);
+    disableTextureUnits(); // unit 0 stays active
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_FOG);
     glEnable(GL_BLEND);
@@ -182,7 +172,8 @@ void scene1init() {
 
 void scene1update() {
     advanceParticles(skip);
-    drawWithGlow(scene1, 0.001f, 0.8f);
+    drawSmallBlurredThenFull(scene1, 0.001f);
+    engine->glow->Render(engine->texture, 0.8f);
     engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, getSyncFloat() / 2.0f);
     engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, (demoMS - 17000.0f) / 1000.0f);
 }

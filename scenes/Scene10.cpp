@@ -1,11 +1,58 @@
-// Scene 10. Placeholder until the scene is built: clears to its own grey so
-// that the schedule can be followed on screen.
+// Scene 10: the closing card on white. No state of its own.
+#include "scenes/Scene10.h"
+
+#include "app/Timeline.h"
 #include "platform/GL.h"
+#include "render/Engine.h"
+#include "render/Glow.h"
+#include "render/Texture.h"
 #include "scenes/Scenes.h"
+
+namespace Scene10 {
+
+namespace {
+constexpr int endTextSlot = 27; // "endtext.jpg"
+}
+
+void scene10() {
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT); // the depth buffer is left as it is
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDepthMask(GL_FALSE);
+    glDisable(GL_FOG);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 1024, 768, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glViewport(0, 0, 1024, 768);
+    glDisable(GL_BLEND);
+    engine->texture->bind(unsigned(engine->slots[endTextSlot]));
+    glColor3f(1, 1, 1);
+    const float right = cardLeft + cardSide, bottom = cardTop + cardSide;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(cardLeft, cardTop);
+    glTexCoord2f(1, 0);
+    glVertex2f(right, cardTop);
+    glTexCoord2f(1, 1);
+    glVertex2f(right, bottom);
+    glTexCoord2f(0, 1);
+    glVertex2f(cardLeft, bottom);
+    glEnd();
+    glDepthMask(GL_TRUE);
+}
+
+} // namespace Scene10
 
 void scene10init() {}
 
 void scene10update() {
-    glClearColor(0.8f, 0.8f, 0.8f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    engine->perspective(1024, 768);
+    Scene10::scene10();
+    // White, alpha 1 at 147,000 ms falling to 0 at 147,500 ms.
+    engine->glow->RenderQuad(1, 1, 1, (147500.0f - demoMS) / 500.0f);
 }

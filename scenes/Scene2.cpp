@@ -41,7 +41,7 @@ void placeCamera(float t, float f) {
 void drawPanels() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    bindSlot(netSlot);
+    bindSlotTexture(netSlot);
     glEnable(GL_DEPTH_TEST);
     for (int i = 0; i < ringCount; i++) {
         for (int j = 0; j < panelsPerRing; j++) {
@@ -70,12 +70,12 @@ void drawPanels() {
 
 // Blending stays on from the panels; the alpha of 1 makes the tyres opaque.
 void drawTyres() {
-    bindSlot(blockSlot);
+    bindSlotTexture(blockSlot);
     glColor3f(1.0f, 1.0f, 1.0f);
     for (int i = 0; i < ringCount; i++) {
         glPushMatrix();
         glTranslatef(0.0f, 0.0f, zPos[i] + 11.0f);
-        drawTexturedFaces(*tyre);
+        drawMeshFaces(*tyre);
         glPopMatrix();
     }
 }
@@ -125,7 +125,7 @@ void scene2() {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    enableFog(0.0f, 0.0f, 0.0f, 0.015f, 50.0f, 80.0f, GL_LINEAR);
+    setLinearFog(0.0f, 0.0f, 0.0f, 0.015f, 50.0f, 80.0f);
     glEnable(GL_DEPTH_TEST);
     placeCamera(demoMS, getSyncFloat());
     drawPanels();
@@ -160,7 +160,8 @@ void scene2init() {
 void scene2update() {
     const float t = demoMS;
     advance(skip);
-    drawWithGlow(scene2, 0.002f, 0.8f);
+    drawSmallBlurredThenFull(scene2, 0.002f);
+    engine->glow->Render(engine->texture, 0.8f);
     engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, (19000.0f - t) / 1000.0f);
     engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, 0.2f * getSyncFloat());
     engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, (t - 29000.0f) / 1000.0f);

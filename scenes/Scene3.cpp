@@ -53,7 +53,7 @@ void drawRibbon(const Curve& curve, float start, float end) {
 
 // Billboards every 0.1 from `start`, shimmering with the music time.
 void drawParticleString(const Curve& curve, float head, float start, float end) {
-    bindSlot(smallpartSlot);
+    bindSlotTexture(smallpartSlot);
     for (float u = start; u < end; u += particleStep) {
         float v = sinf(demoMS / 100.0f + u * 10.0f + head * 2.0f) * 0.4f + 0.1f;
         if (v < 0.0f) v = 0.0f;
@@ -98,7 +98,7 @@ void renderArrow(Curve* curve, float head, float length) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glColor3f(1.0f, 1.0f, 1.0f);
-    bindSlot(rainbowSlot);
+    bindSlotTexture(rainbowSlot);
 
     float start = head - length;
     float span = length;
@@ -122,7 +122,8 @@ void scene3() {
     const int t = int(demoMS - 30000.0f); // ms since the scene began
     const Vector3D eye = cameraEye();
     gluLookAt(eye.x, eye.y, eye.z, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
-    enableFog(0.0f, 0.0f, 0.0f, 0.015f, 40.0f, 80.0f, GL_EXP);
+    setLinearFog(0.0f, 0.0f, 0.0f, 0.015f, 40.0f, 80.0f);
+    glFogi(GL_FOG_MODE, GL_EXP); // only the density acts
     glDisable(GL_DEPTH_TEST);
     int off = t - 6000; // the arrows stand still for the first 6 s
     if (off < 0) off = 0;
@@ -149,7 +150,8 @@ void scene3init() {
 }
 
 void scene3update() {
-    drawWithGlow(scene3, 0.002f, 1.0f);
+    drawSmallBlurredThenFull(scene3, 0.002f);
+    engine->glow->Render(engine->texture, 1.0f);
     engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, getSyncFloat() * 0.2f);
     engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, (31000.0f - demoMS) / 1000.0f);
     engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, (demoMS - 47000.0f) / 1000.0f);

@@ -1,11 +1,162 @@
-// Scene 8. Placeholder until the scene is built: clears to its own grey so
-// that the schedule can be followed on screen.
+// Scene 8: the streak tunnel with its flare and greetings, drawn small and full
+// size, then the streaks advance (once per frame) and the glow and the fades
+// are laid on top. The streaks are the only state; they move only while the
+// scene is current.
+#include "scenes/Scene8.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "app/CApplication.h"
+#include "app/Timeline.h"
+#include "geometry/Vector3D.h"
 #include "platform/GL.h"
+#include "render/Engine.h"
+#include "render/Glow.h"
+#include "render/Texture.h"
+#include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
-void scene8init() {}
+namespace Scene8 {
+
+Vector3D* star = nullptr;
+
+namespace {
+
+constexpr int tailpartSlot = 16;      // "tailpart.jpg", the streaks
+constexpr int flareSlot = 17;         // "flare.jpg"
+constexpr int firstGreetingSlot = 18; // "greet1.jpg" .. "greet8.jpg" in 18 .. 25
+constexpr float sceneStart = 111000.0f;
+
+// A streak from three rand() values drawn in this order; `depth` takes r1.
+Vector3D randomStreak(int depthRange, int depthBase) {
+    const int r1 = std::rand();
+    const int r2 = std::rand();
+    const int r3 = std::rand();
+    return Vector3D(float(r3 % 360), float(r2 % 30 + 1), float(r1 % depthRange + depthBase));
+}
+
+void bindSlot(int slot) {
+    engine->texture->bind(unsigned(engine->slots[slot]));
+}
+
+// The 4 x 4 square of the flare and the greetings, (0, 0) at the top left.
+void squareQuad() {
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex3f(-2, 2, 0);
+    glTexCoord2f(1, 0);
+    glVertex3f(2, 2, 0);
+    glTexCoord2f(1, 1);
+    glVertex3f(2, -2, 0);
+    glTexCoord2f(0, 1);
+    glVertex3f(-2, -2, 0);
+    glEnd();
+}
+
+void drawStreaks() {
+    bindSlot(tailpartSlot);
+    glColor4f(1, 1, 1, 1);
+    for (int i = 0; i < starCount; i++) {
+        glPushMatrix();
+        glTranslatef(0, 0, star[i].z);
+        glRotatef(star[i].x, 0, 0, 1);
+        glTranslatef(0, star[i].y, 0);
+        const float w = float(i + 50) / 100.0f; // 0.5 .. 1.49
+        // Flat in the plane through the axis, orange head fading to black.
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 0);
+        glColor3f(1, 0.8f, 0.4f);
+        glVertex3f(-w, 0, 0);
+        glTexCoord2f(1, 0);
+        glVertex3f(w, 0, 0);
+        glTexCoord2f(1, 1);
+        glColor3f(0, 0, 0);
+        glVertex3f(w, 0, 30.0f * w);
+        glTexCoord2f(0, 1);
+        glVertex3f(-w, 0, 30.0f * w);
+        glEnd();
+        glPopMatrix();
+    }
+}
+
+// In eye space: every 1500 ms d falls from 1 to just above -0.5 while the
+// flare comes from 6 units ahead toward the eye; negative colours are black.
+void drawFlare(float t) {
+    bindSlot(flareSlot);
+    glLoadIdentity();
+    const float c = std::trunc(t / 1500.0f);
+    const float d = 1.0f - (t - 1500.0f * c) / 1000.0f;
+    glTranslatef(0, 0, -2.0f - 4.0f * d);
+    glColor3f(d, d, d);
+    glRotatef(t / 100.0f, 0, 0, -1);
+    squareQuad();
+}
+
+void drawGreetings(float t) {
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glLoadIdentity();
+    glTranslatef(0, 0, -5);
+    const float e = t - sceneStart;
+    for (int j = 0; j < greetingCount; j++) {
+        bindSlot(firstGreetingSlot + j);
+        glColor4f(1, 1, 1, greetingAlpha(j, e));
+        squareQuad();
+    }
+}
+
+} // namespace
+
+float greetingAlpha(int j, float e) {
+    const float begin = 1500.0f * float(j);
+    float a = 0;
+    if (e > begin) {
+        a = (e - begin) / 1000.0f;
+        if (e > begin + 1500.0f) a = 1.0f - (e - begin - 1500.0f) / 1000.0f;
+    }
+    return a;
+}
+
+void advanceStreaks(float s) {
+    for (int i = 0; i < starCount; i++) {
+        star[i].z -= float(i + 10) * s * 0.1f;
+        if (star[i].z < 0) star[i] = randomStreak(100, 300); // beyond the fog end
+    }
+}
+
+} // namespace Scene8
+
+using namespace Scene8;
+
+void scene8init() {
+    star = new Vector3D[starCount];
+    for (int i = 0; i < starCount; i++) star[i] = randomStreak(300, 0);
+}
 
 void scene8update() {
-    glClearColor(0.64f, 0.64f, 0.64f, 1.0f);
+    const float t = demoMS;
+    drawSmallBlurredThenFull(scene8, 0.001f);
+    advanceStreaks(skip); // after both drawings, so they show the same streaks
+    engine->glow->Render(engine->texture, 0.5f);
+    // White, alpha 1 at 111,000 ms falling to 0 at 111,500 ms.
+    engine->glow->RenderQuad(1, 1, 1, (111500.0f - t) / 500.0f);
+    // Black, alpha 0 at 122,500 ms rising toward 1 at 123,000 ms.
+    engine->glow->RenderQuad(0, 0, 0, (t - 122500.0f) / 500.0f);
+}
+
+void scene8() {
+    const float t = demoMS;
+    glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    gluLookAt(0, 0, 10, 0, 0, 1000, 0, 1, 0);
+    // With additive blending, distant streaks fade out.
+    setLinearFog(0, 0, 0, 0.015f, 40, 100);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    drawStreaks();
+    drawFlare(t);
+    drawGreetings(t);
 }

@@ -1,33 +1,68 @@
-// Drawing helpers shared by the scenes.
+// Drawing steps shared by several scenes.
 #include "scenes/SceneCommon.h"
 
 #include "geometry/Mesh.h"
-#include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/Texture.h"
 
-void bindSlot(int slot) {
-    engine->texture->bind(unsigned(engine->slots[slot]));
+void drawSmallBlurredThenFull(void (*draw)(), float spread) {
+    engine->perspective(128, 128);
+    draw();
+    engine->glow->MakeBlur(engine->texture, false, spread, 0.5f, 5);
+    engine->perspective(1024, 768);
+    draw();
 }
 
-void enableFog(float r, float g, float b, float density, float start, float end, int mode) {
+void setLinearFog(float r, float g, float b, float density, float start, float end) {
     const GLfloat colour[4] = {r, g, b, 1.0f};
     glEnable(GL_FOG);
     glFogfv(GL_FOG_COLOR, colour);
     glFogf(GL_FOG_DENSITY, density);
     glFogf(GL_FOG_START, start);
     glFogf(GL_FOG_END, end);
-    glFogi(GL_FOG_MODE, mode);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+}
+
+void bindCombined(GLenum unit, int slot, GLint rgbMode) {
+    glActiveTextureARB(unit);
+    engine->texture->bind(unsigned(engine->slots[slot]));
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, rgbMode);
+}
+
+void disableTextureUnits() {
+    glActiveTextureARB(GL_TEXTURE1_ARB);
+    glDisable(GL_TEXTURE_2D);
+    glActiveTextureARB(GL_TEXTURE0_ARB);
+    glDisable(GL_TEXTURE_2D);
+}
+
+void drawMeshFaces(const Mesh& mesh) {
+    for (unsigned i = 0; i < mesh.faceCount; i++) {
+        glBegin(GL_TRIANGLES);
+        for (unsigned c = 3 * i; c < 3 * i + 3; c++) {
+            const Vector2D& st = mesh.texCoords[mesh.texIndices[c]];
+            const Vector3D& v = mesh.vertices[mesh.faceIndices[c]];
+            glTexCoord2f(st.x, st.y);
+            glVertex3f(v.x, v.y, v.z);
+        }
+        glEnd();
+    }
 }
 
 void faceViewer() {
-    GLfloat m[16]; // column-major; m[12..14] is the translation
+    float m[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    // Column-major: elements 0..2, 4..6 and 8..10 are the rotation columns.
     for (int column = 0; column < 3; column++) {
-        for (int row = 0; row < 3; row++) m[4 * column + row] = column == row ? 1.0f : 0.0f;
+        for (int row = 0; row < 3; row++) m[column * 4 + row] = column == row ? 1.0f : 0.0f;
     }
     glLoadMatrixf(m);
+}
+
+void bindSlotTexture(int slot) {
+    engine->texture->bind(unsigned(engine->slots[slot]));
 }
 
 void drawCornerTriangle(float h) {
@@ -36,26 +71,4 @@ void drawCornerTriangle(float h) {
     glVertex3f(h, -h, 0.0f);
     glVertex3f(h, h, 0.0f);
     glEnd();
-}
-
-void drawTexturedFaces(const Mesh& mesh) {
-    for (unsigned f = 0; f < mesh.faceCount; f++) {
-        glBegin(GL_TRIANGLES);
-        for (int k = 0; k < 3; k++) {
-            const Vector2D& st = mesh.texCoords[mesh.texIndices[3 * f + k]];
-            const Vector3D& p = mesh.vertices[mesh.faceIndices[3 * f + k]];
-            glTexCoord2f(st.x, st.y);
-            glVertex3f(p.x, p.y, p.z);
-        }
-        glEnd();
-    }
-}
-
-void drawWithGlow(void (*draw)(), float spread, float glowAlpha) {
-    engine->perspective(128, 128);
-    draw();
-    engine->glow->MakeBlur(engine->texture, false, spread, 0.5f, 5);
-    engine->perspective(1024, 768);
-    draw();
-    engine->glow->Render(engine->texture, glowAlpha);
 }

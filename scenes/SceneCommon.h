@@ -1,35 +1,45 @@
-// Small drawing helpers that several scenes share: binding a texture by its
-// slot, fog set-up, the billboard matrix, a mesh's faces as textured
-// triangles, and the glow pattern (small drawing blurred, full drawing, glow
-// added). They use the global `engine`; none allocates or reads the clock.
+// Drawing steps that several scenes share: the small-then-full drawing with
+// the blur capture between, the linear fog set-up, the combine texture
+// environment on one texture unit, switching both units off again, and the
+// face-by-face textured draw of a generated mesh, the billboard matrix, slot
+// binding and the corner triangle of the particle scenes. All need a current GL context; the slot helpers need the global engine.
 #pragma once
+
+#include "platform/GL.h"
 
 class Mesh;
 
-// Binds the texture of slot `slot` (0..29 of the engine's slot table) on the
-// active texture unit; 2D texturing is enabled.
-void bindSlot(int slot);
+// The glow pattern's drawings: `draw` into the 128 x 128 corner, captured and
+// blurred by Glow::MakeBlur (not additive, `spread`, alpha 0.5, 5 passes),
+// then `draw` again full size. The caller composites afterwards.
+void drawSmallBlurredThenFull(void (*draw)(), float spread);
 
-// Enables fog of colour (r, g, b, 1) with the given density and linear
-// start and end (distances in eye units); `mode` is GL_LINEAR, GL_EXP or
-// GL_EXP2.
-void enableFog(float r, float g, float b, float density, float start, float end, int mode);
+// Fog on in GL_LINEAR mode with colour (r, g, b, 1), the given density and
+// the range start..end in eye-space units.
+void setLinearFog(float r, float g, float b, float density, float start, float end);
 
-// Overwrites the upper-left 3 x 3 part of the modelview matrix with the
-// identity, keeping its translation: a quad in the z = 0 plane drawn next
-// faces the viewer.
+// Makes `unit` (GL_TEXTURE0_ARB, GL_TEXTURE1_ARB) active, binds the texture
+// of engine slot `slot` there (texturing on) and sets GL_COMBINE_ARB with
+// GL_COMBINE_RGB_ARB = `rgbMode` (GL_REPLACE or GL_ADD); the alpha combiner
+// keeps its default (texture alpha x previous alpha). Leaves `unit` active.
+void bindCombined(GLenum unit, int slot, GLint rgbMode);
+
+// 2D texturing off on unit 1, then on unit 0, which stays the active unit.
+void disableTextureUnits();
+
+// Every face of `mesh` in order as its own GL_TRIANGLES batch, each corner
+// (0, 1, 2) as texture coordinate then position; no normals, no transform.
+void drawMeshFaces(const Mesh& mesh);
+
+// Replaces the upper-left 3 x 3 part of the current modelview matrix by the
+// identity, keeping its translation: whatever is drawn next in the z = 0
+// plane faces the viewer (a billboard). The matrix mode must be modelview.
 void faceViewer();
+
+// Binds the texture of engine slot `slot` (0..29) on the active unit;
+// texturing is enabled.
+void bindSlotTexture(int slot);
 
 // One GL_TRIANGLES batch in the z = 0 plane: (-h, -h), (h, -h), (h, h), the
 // lower-right half of a square of half-size `h`.
 void drawCornerTriangle(float h);
-
-// Every face of `mesh` in order as its own GL_TRIANGLES batch, corners 0, 1,
-// 2, each as texture coordinate (through texIndices) then position (through
-// faceIndices). No normals, no material, no transform.
-void drawTexturedFaces(const Mesh& mesh);
-
-// The scenes' glow pattern: `draw` at 128 x 128, captured and blurred
-// (not additive, `spread`, alpha 0.5, 5 passes); `draw` at 1024 x 768; the
-// blurred copy added over it at `glowAlpha`.
-void drawWithGlow(void (*draw)(), float spread, float glowAlpha);

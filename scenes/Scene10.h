@@ -1,0 +1,15 @@
+// Scene 10 (147,000 .. 150,000 ms): the closing card, "endtext.jpg" as an
+// opaque 512 x 512 square centred on a white screen, emerging from white
+// over its first half second. Drawn once at full size; no glow pass.
+#pragma once
+
+namespace Scene10 {
+
+constexpr float cardLeft = 256.0f; // screen pixels, y growing downwards
+constexpr float cardTop = 128.0f;
+constexpr float cardSide = 512.0f;
+
+// Draws the card; sets its own projection, viewport and states.
+void scene10();
+
+} // namespace Scene10

@@ -1,0 +1,19 @@
+// The per-bit reference for the JPEG decoder's scan: a byte-at-a-time bit
+// reader, the linear canonical-code search, literal dequantisation, the
+// scalar IDCT and per-pixel replication, written straight from the
+// algorithm. Tests and the fuzz target compare the fast decoder with it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "render/Jpg.h"
+
+namespace testsupport {
+
+// Decodes the scan into jpeg_file_s.data like jpeg_decompress.
+void jpegReferenceDecompress();
+// jpegDecode with the reference scan decoder.
+JpegImage jpegReferenceDecode(const uint8_t* bytes, size_t size);
+
+} // namespace testsupport
