@@ -87,16 +87,6 @@ TEST(Scene1Camera, SwitchesToTheSecondTransitionPathAfter9000ms) {
     EXPECT_GT((after - before).length(), 10.0f); // a cut, not a glide
 }
 
-TEST(Scene1Camera, FollowsSecCamFrom12sLookingIntoTheSinkingCentre) {
-    scene1init();
-    demoMS = 12000.0f;
-    Scene1::View v = Scene1::camera();
-    expectNear(v.eye, Vector3D(-70, 10, 0), 1e-4f);
-    expectNear(v.centre, Vector3D(0, 0, 0), 0.0f);
-    demoMS = 15000.0f;
-    EXPECT_FLOAT_EQ(Scene1::camera().centre.y, -10.0f);
-}
-
 TEST(Scene1Heights, GridIsFlatBefore12sThenSinksIntoAFunnel) {
     scene1init();
     Scene1::computeHeights(11999.0f);
