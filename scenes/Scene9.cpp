@@ -11,7 +11,6 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
-#include "render/Texture.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -69,7 +68,7 @@ void drawMetaballs(bool mask, float t) {
 
 // Five rings 90 units apart, sliding toward the eye and swaying together.
 void drawRings(float t) {
-    engine->texture->bind(unsigned(engine->slots[t > switchMs ? block2Slot : netSlot]));
+    bindSlotTexture(t > switchMs ? block2Slot : netSlot);
     glColor3f(1.0f, 1.0f, 1.0f);
     const float sway = 17.0f * sinf(t / 1200.0f); // degrees
     const float shift = ringShift(t);

@@ -2,7 +2,8 @@
 // the blur capture between, the same with a focus mask first (depth of
 // field), the linear fog set-up, the combine texture environment on one
 // texture unit, switching both units off again, the face-by-face textured
-// draw of a generated mesh, and the billboard matrix.
+// draw of a generated mesh, the billboard matrix, slot binding and the
+// corner triangle of the particle scenes.
 // All need a current GL context; the slot helpers need the global engine.
 #pragma once
 
@@ -42,3 +43,11 @@ void drawMeshFaces(const Mesh& mesh);
 // identity, keeping its translation: whatever is drawn next in the z = 0
 // plane faces the viewer (a billboard). The matrix mode must be modelview.
 void faceViewer();
+
+// Binds the texture of engine slot `slot` (0..29) on the active unit;
+// texturing is enabled.
+void bindSlotTexture(int slot);
+
+// One GL_TRIANGLES batch in the z = 0 plane: (-h, -h), (h, -h), (h, h), the
+// lower-right half of a square of half-size `h`.
+void drawCornerTriangle(float h);
