@@ -89,5 +89,8 @@ TEST(Scene6Test, SmallAndFullDrawingsShowTheSameScene) {
     auto normalPass = [] { scene6(false); };
     const SmallAndFull now = drawSmallAndFullAt(normalPass, 85000);
     const SmallAndFull later = drawSmallAndFullAt(normalPass, 86500);
-    expectSameScene(now, later, 10.0, 0);
+    // The panels' bold seams and vents are sampled without mip-maps: a
+    // 128 x 128 drawing hits or misses them where the full frame averages
+    // them, so the two are compared at the layout's scale (32 x 32).
+    expectSameScene(now, later, 10.0, 0, coarseDifference);
 }

@@ -24,13 +24,15 @@ double dotProfile(double u, double v) {
 
 Image paintSmallPart(int size, int) { return greyImage(size, dotProfile); }
 
-// Warm tint, deeper towards the rim and constant outside it, so that linear
-// filtering at the mask's edge blends towards the tint rather than black.
+// Deep cool blue-violet, darker towards the rim and constant outside it, so
+// that linear filtering at the mask's edge blends towards the tint rather
+// than black. The dots are alpha-blended over a pale sky and then brightened
+// by the glow, so even the core stays well below white to keep its colour.
 Image paintSmallPart2(int size, int) {
     Canvas c(size);
     c.fill([](double u, double v) {
         double r = clamp01(det::hypot(u - 0.5, v - 0.5) * 2.0);
-        Rgb core{1.0, 0.92, 0.70}, mid{1.0, 0.55, 0.12}, rim{0.85, 0.22, 0.05};
+        Rgb core{0.36, 0.24, 0.86}, mid{0.22, 0.12, 0.66}, rim{0.14, 0.06, 0.46};
         return r < 0.35 ? mix(core, mid, r / 0.35) : mix(mid, rim, smoothstep(0.35, 1.0, r));
     });
     return c.toImage(3);

@@ -15,8 +15,12 @@ struct PanelStyle {
     Rgb seam;         // gaps between plates
     Rgb lamp, lamp2;  // lights and traces
     uint32_t seed;
-    bool light;       // pale style: no glow, soft grey details
+    bool light;       // pale style: no glow, mid-grey details on a light base
 };
+
+// Stroke weight of seams and decorations. The light panels are seen small,
+// through fog and blur, so their details are drawn about twice as bold.
+double weight(const PanelStyle& s) { return s.light ? 2.2 : 1.0; }
 
 void rect(cairo_t* cr, double x, double y, double w, double h, Rgb c, double a = 1.0) {
     cairo_set_source_rgba(cr, c.r, c.g, c.b, a);
@@ -25,18 +29,21 @@ void rect(cairo_t* cr, double x, double y, double w, double h, Rgb c, double a =
 }
 
 void vents(Canvas& c, double x, double y, double w, double h, const PanelStyle& s) {
-    int n = int(h / 7);
+    double pitch = 7.0 * weight(s);
+    int n = int(h / pitch);
     for (int i = 1; i < n; ++i)
-        rect(c.cr, x + w * 0.15, y + i * 7.0, w * 0.7, 2.5, scale(s.seam, s.light ? 1.0 : 0.6));
+        rect(c.cr, x + w * 0.15, y + i * pitch, w * 0.7, 2.5 * weight(s), scale(s.seam, s.light ? 1.0 : 0.6));
 }
 
 void lamps(Canvas& c, double x, double y, double w, double h, const PanelStyle& s, Random& rnd) {
-    int n = int(w / 14);
+    double pitch = 14.0 * weight(s);
+    int n = int(w / pitch);
     for (int i = 0; i < n; ++i) {
         Rgb col = rnd.uniform() < 0.5 ? s.lamp : s.lamp2;
-        double cx = x + 10 + i * 14.0, cy = y + h / 2;
+        double cx = x + 10 * weight(s) + i * pitch, cy = y + h / 2;
         if (s.light) {
-            rect(c.cr, cx - 3, cy - 3, 6, 6, col);
+            double r = 3.0 * weight(s);
+            rect(c.cr, cx - r, cy - r, 2 * r, 2 * r, col);
             continue;
         }
         cairo_arc(c.cr, cx, cy, 2.0, 0, 2 * kPi);
@@ -55,7 +62,7 @@ void traces(Canvas& c, double x, double y, double w, double h, const PanelStyle&
         cairo_line_to(c.cr, nx, y + h - 4);
         if (s.light) {
             cairo_set_source_rgb(c.cr, s.lamp.r, s.lamp.g, s.lamp.b);
-            cairo_set_line_width(c.cr, 1.5);
+            cairo_set_line_width(c.cr, 1.5 * weight(s));
             cairo_stroke(c.cr);
         } else {
             c.glowStroke(s.lamp, 0.8, 0.6);
@@ -64,12 +71,12 @@ void traces(Canvas& c, double x, double y, double w, double h, const PanelStyle&
 }
 
 void rivets(Canvas& c, double x, double y, double w, double h, const PanelStyle& s) {
-    const double inset = 6;
+    const double inset = 6 * weight(s);
     const double pts[4][2] = {{x + inset, y + inset}, {x + w - inset, y + inset},
                               {x + inset, y + h - inset}, {x + w - inset, y + h - inset}};
     for (const auto& p : pts) {
-        cairo_arc(c.cr, p[0], p[1], 2.2, 0, 2 * kPi);
-        Rgb col = scale(s.base2, 1.25);
+        cairo_arc(c.cr, p[0], p[1], 2.2 * weight(s), 0, 2 * kPi);
+        Rgb col = s.light ? s.seam : scale(s.base2, 1.25);
         cairo_set_source_rgb(c.cr, col.r, col.g, col.b);
         cairo_fill(c.cr);
     }
@@ -77,17 +84,21 @@ void rivets(Canvas& c, double x, double y, double w, double h, const PanelStyle&
 
 // One plate: fill, bevel, then a decoration chosen by the generator.
 void plate(Canvas& c, double x, double y, double w, double h, const PanelStyle& s, Random& rnd) {
+    double gap = weight(s), bevel = 1.5 * weight(s);
     Rgb shade = mix(s.base, s.base2, rnd.uniform());
-    rect(c.cr, x + 1, y + 1, w - 2, h - 2, shade);
-    rect(c.cr, x + 1, y + 1, w - 2, 1.5, scale(shade, 1.35));       // lit top edge
-    rect(c.cr, x + 1, y + h - 2.5, w - 2, 1.5, scale(shade, 0.6)); // shaded bottom
+    // Some light plates are a mid-grey shade between the seams and the base,
+    // so that the panelling reads as blocks and not only as lines.
+    if (s.light && rnd.uniform() < 0.2) shade = mix(s.seam, s.base, 0.45);
+    rect(c.cr, x + gap, y + gap, w - 2 * gap, h - 2 * gap, shade);
+    rect(c.cr, x + gap, y + gap, w - 2 * gap, bevel, scale(shade, 1.35));              // lit top edge
+    rect(c.cr, x + gap, y + h - gap - bevel, w - 2 * gap, bevel, scale(shade, 0.6)); // shaded bottom
     int kind = int(rnd.next() % 5);
     if (w < 24 || h < 24) kind = 4;
     switch (kind) {
     case 0: vents(c, x, y, w, h, s); break;
     case 1: lamps(c, x, y, w, h, s, rnd); break;
     case 2: traces(c, x, y, w, h, s, rnd); break;
-    case 3: rect(c.cr, x + 6, y + h * 0.4, w - 12, h * 0.2, s.lamp2, s.light ? 0.35 : 0.25); break;
+    case 3: rect(c.cr, x + 6, y + h * 0.4, w - 12, h * 0.2, s.lamp2, s.light ? 0.8 : 0.25); break;
     default: break;
     }
     rivets(c, x, y, w, h, s);
@@ -142,11 +153,11 @@ Image paintBlock3(int size, int) {
 }
 
 Image paintLightPanel(int size, int) {
-    return techPanel(size, {{0.86, 0.88, 0.90}, {0.97, 0.97, 0.98}, {0.62, 0.66, 0.70},
-                            {0.55, 0.70, 0.85}, {0.80, 0.86, 0.92}, 404, true}, 4);
+    return techPanel(size, {{0.84, 0.86, 0.89}, {0.96, 0.96, 0.97}, {0.36, 0.41, 0.50},
+                            {0.30, 0.40, 0.55}, {0.52, 0.58, 0.68}, 404, true}, 4);
 }
 
 Image paintLightTube(int size, int) {
-    return techPanel(size, {{0.90, 0.92, 0.95}, {1.0, 1.0, 1.0}, {0.70, 0.74, 0.80},
-                            {0.95, 0.75, 0.55}, {0.75, 0.85, 0.95}, 505, true}, 3);
+    return techPanel(size, {{0.88, 0.90, 0.93}, {0.98, 0.98, 0.99}, {0.38, 0.43, 0.53},
+                            {0.70, 0.40, 0.20}, {0.46, 0.56, 0.70}, 505, true}, 3);
 }
