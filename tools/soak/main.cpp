@@ -2,7 +2,11 @@
 // fixed rate of music time from 0 ms until the show ends or --to MS, and
 // prints one line: frames drawn, whether the show ended, a digest of every
 // frame's pixels, the resident size after the first scene and at the end, and
-// the GL errors seen. Usage: soak [--fps N] [--to MS] [--assets DIR].
+// the GL errors seen; a second line gives the resident size as each scene
+// starts. With --passes N the show plays N times in the one process and the
+// sizes are those of the last pass (the GL driver compiles and caches code
+// for each new combination of state during the first).
+// Usage: soak [--fps N] [--to MS] [--passes N] [--assets DIR].
 // A quit request (SIGINT, SIGTERM) stops it between frames with status 130.
 #include <unistd.h>
 
@@ -23,6 +27,7 @@ namespace {
 struct Options {
     int fps = 5;
     long toMs = showEndMs + 1000; // past the end: the show stops itself
+    int passes = 1; // plays of the show in this process; figures of the last
     const char* assets = nullptr;
 };
 
@@ -31,9 +36,10 @@ bool parse(int argc, char** argv, Options& o) {
         if (!std::strcmp(argv[i], "--fps")) o.fps = std::atoi(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--to")) o.toMs = std::atol(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--assets")) o.assets = argv[i + 1];
+        else if (!std::strcmp(argv[i], "--passes")) o.passes = std::atoi(argv[i + 1]);
         else return false;
     }
-    return argc % 2 == 1 && o.fps >= 1 && o.fps <= 1000 && o.toMs >= 0;
+    return argc % 2 == 1 && o.fps >= 1 && o.fps <= 1000 && o.toMs >= 0 && o.passes >= 1;
 }
 
 // Resident set size in KiB, from /proc/self/statm; 0 when unreadable.
@@ -57,7 +63,7 @@ uint64_t digest(uint64_t h, const unsigned char* bytes, size_t n) {
 int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, options)) {
-        std::fprintf(stderr, "usage: soak [--fps N] [--to MS] [--assets DIR]\n");
+        std::fprintf(stderr, "usage: soak [--fps N] [--to MS] [--passes N] [--assets DIR]\n");
         return 2;
     }
     if (options.assets && chdir(options.assets) != 0) {
@@ -77,29 +83,38 @@ int main(int argc, char** argv) {
     std::vector<unsigned char> rgb(size_t(platform::renderWidth) * platform::renderHeight * 3);
     uint64_t hash = 14695981039346656037ull;
     long frames = 0, afterFirstScene = 0, glErrors = 0;
+    long sceneStartKiB[10] = {}; // resident size when each scene starts
     const float step = 20.0f / float(options.fps);
-    done = false;
-    for (long frame = 0; !done; frame++) {
-        unsigned ms = gridTimeMs(frame, options.fps);
-        if (long(ms) > options.toMs) break;
-        if (platform::quitRequested()) {
-            app.deinit();
-            return 130;
+    for (int pass = 0; pass < options.passes; pass++) {
+        afterFirstScene = 0;
+        for (long& kib : sceneStartKiB) kib = 0;
+        done = false;
+        for (long frame = 0; !done; frame++) {
+            unsigned ms = gridTimeMs(frame, options.fps);
+            if (long(ms) > options.toMs) break;
+            if (platform::quitRequested()) {
+                app.deinit();
+                return 130;
+            }
+            platform::beginFrame();
+            drawShowFrameAt(ms, step);
+            if (done) break; // past the end: the show draws nothing more
+            platform::readFrame(rgb.data());
+            hash = digest(hash, rgb.data(), rgb.size());
+            while (glGetError() != GL_NO_ERROR) glErrors++;
+            platform::present();
+            frames++;
+            if (!afterFirstScene && ms >= unsigned(sceneStartMs[1])) afterFirstScene = residentKiB();
+            if (!sceneStartKiB[currentScene]) sceneStartKiB[currentScene] = residentKiB();
         }
-        platform::beginFrame();
-        drawShowFrameAt(ms, step);
-        if (done) break; // past the end: the show draws nothing more
-        platform::readFrame(rgb.data());
-        hash = digest(hash, rgb.data(), rgb.size());
-        while (glGetError() != GL_NO_ERROR) glErrors++;
-        platform::present();
-        frames++;
-        if (!afterFirstScene && ms >= unsigned(sceneStartMs[1])) afterFirstScene = residentKiB();
     }
     std::printf("soak: %ld frames at %d fps, show %s, digest %016llx, resident %ld KiB after "
                 "scene 1, %ld KiB at the end, %ld GL errors\n",
                 frames, options.fps, done ? "ended" : "stopped", (unsigned long long)hash,
                 afterFirstScene, residentKiB(), glErrors);
+    std::printf("soak: resident KiB as each scene starts:");
+    for (long kib : sceneStartKiB) std::printf(" %ld", kib);
+    std::printf("\n");
     app.deinit();
     return 0;
 }
