@@ -41,7 +41,9 @@ TEST(Soak, TwoProcessesDrawIdenticalFramesWithoutGlErrorsOrGrowth) {
     EXPECT_EQ(a.glErrors, 0);
     EXPECT_EQ(b.glErrors, 0);
     EXPECT_GT(a.afterFirstScene, 0);
+#ifndef __SANITIZE_ADDRESS__ // ASan holds freed memory back in its quarantine
     EXPECT_LE(a.atEnd - a.afterFirstScene, 1024);
+#endif
     std::printf("soak: digest %016llx, resident %ld KiB after scene 1, %ld KiB at 24 s\n", a.digest,
                 a.afterFirstScene, a.atEnd);
 }
