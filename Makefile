@@ -36,14 +36,21 @@ test-asan: deps
 	cmake --build $(ASAN) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=0 ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS)
 
-# libFuzzer with ASan + UBSan (clang): replays the committed corpus, then
-# fuzzes for 60 s, new inputs going to $(FUZZ)/corpus-jpeg.
+# libFuzzer with ASan + UBSan (clang), for the JPEG decoder and the MP3
+# stream: replays each committed corpus, then fuzzes each for $(FUZZ_SECONDS) s
+# (hangs over 1 s count as failures), new inputs going to $(FUZZ)/corpus-*.
+FUZZ_SECONDS ?= 30
+FUZZ_TARGETS = jpeg mp3
+
 test-fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDEMO_FUZZ=ON
-	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_jpeg
-	$(FUZZ)/fuzz_jpeg -runs=0 tests/fuzz/corpus/jpeg
-	mkdir -p $(FUZZ)/corpus-jpeg
-	$(FUZZ)/fuzz_jpeg -max_total_time=60 -rss_limit_mb=4096 $(FUZZ)/corpus-jpeg tests/fuzz/corpus/jpeg
+	cmake --build $(FUZZ) -j $(JOBS) $(addprefix --target fuzz_,$(FUZZ_TARGETS))
+	set -e; for t in $(FUZZ_TARGETS); do \
+	  $(FUZZ)/fuzz_$$t -runs=0 -timeout=1 tests/fuzz/corpus/$$t; \
+	  mkdir -p $(FUZZ)/corpus-$$t; \
+	  $(FUZZ)/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=1 -rss_limit_mb=4096 \
+	    $(FUZZ)/corpus-$$t tests/fuzz/corpus/$$t; \
+	done
 
 bench: build
 	@for b in $(BUILD)/bench_*; do [ -x "$$b" ] && "$$b" || true; done

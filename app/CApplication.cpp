@@ -5,6 +5,7 @@
 
 #include "app/Timeline.h"
 #include "platform/GL.h"
+#include "platform/Music.h"
 #include "platform/Window.h"
 
 bool done = false;
@@ -73,5 +74,6 @@ void CApplication::run() {
 }
 
 void CApplication::deinit() {
+    platform::stopMusic();
     platform::closeWindow();
 }

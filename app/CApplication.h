@@ -13,8 +13,10 @@ float frameStep(uint64_t current, uint64_t last);
 
 // Everything `precalc` does before starting the music: the engine, the fixed
 // GL state, the textures from "Textures/" in the working directory and the
-// scene initialisations. For tools that drive the clock themselves.
-void prepareShow();
+// scene initialisations. For tools that drive the clock themselves. Returns
+// false, with the work left unfinished, when a quit request came during
+// loading: the show must then not draw.
+bool prepareShow();
 
 class CApplication {
 public:
@@ -25,7 +27,8 @@ public:
     // multitexture entry points. Returns false, after one line on stderr,
     // when the show cannot run (no display, no usable GL).
     bool init();
-    // Loads every asset, initialises the scenes and starts the music.
+    // Loads every asset, initialises the scenes and starts the music; when a
+    // quit request comes first it stops, and execute() ends at once.
     void precalc();
     // Runs the frame loop until `done`.
     void execute();

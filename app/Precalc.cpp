@@ -7,6 +7,7 @@
 #include "app/CApplication.h"
 #include "app/Timeline.h"
 #include "platform/GL.h"
+#include "platform/Window.h"
 #include "render/Engine.h"
 #include "render/Texture.h"
 #include "scenes/Scenes.h"
@@ -51,39 +52,42 @@ const TextureFile textureFiles[] = {
 constexpr int firstGreetingSlot = 18;
 constexpr int greetingCount = 8;
 
-void loadTextures(Engine* e) {
+// Each loading step ends early when a quit request (SIGINT, SIGTERM, the
+// window closed) is waiting, so that the show leaves within a second.
+bool loadTextures(Engine* e) {
     for (const TextureFile& t : textureFiles) {
+        if (platform::quitRequested()) return false;
         e->slots[t.slot] = int(t.mask ? e->texture->load(t.file, t.mask, GL_LINEAR)
                                       : e->texture->load(t.file, GL_LINEAR));
     }
     for (int i = 0; i < greetingCount; i++) {
+        if (platform::quitRequested()) return false;
         char name[32], mask[32];
         std::snprintf(name, sizeof name, "greet%d.jpg", i + 1);
         std::snprintf(mask, sizeof mask, "greet%d_mask.jpg", i + 1);
         e->slots[firstGreetingSlot + i] = int(e->texture->load(name, mask, GL_LINEAR));
     }
+    return true;
 }
 
 } // namespace
 
-void prepareShow() {
+bool prepareShow() {
     engine = new Engine();
     engine->init();
     setFixedState();
-    loadTextures(engine);
-    scene1init();
-    scene2init();
-    scene3init();
-    scene4init();
-    scene5init();
-    scene6init();
-    scene7init();
-    scene8init();
-    scene9init();
-    scene10init();
+    if (!loadTextures(engine)) return false;
+    static void (*const inits[10])() = {
+        scene1init, scene2init, scene3init, scene4init, scene5init,
+        scene6init, scene7init, scene8init, scene9init, scene10init,
+    };
+    for (auto init : inits) {
+        if (platform::quitRequested()) return false;
+        init();
+    }
+    return true;
 }
 
 void CApplication::precalc() {
-    prepareShow();
-    InitFMOD();
+    if (prepareShow()) InitFMOD();
 }

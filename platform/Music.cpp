@@ -11,14 +11,16 @@
 #include "platform/Music.h"
 
 #include <SDL.h>
-#include <mpg123.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
+#include "platform/Mp3Stream.h"
 #include "platform/MusicClock.h"
+#include "platform/TestHooks.h"
 #include "platform/Window.h"
 
 namespace platform {
@@ -27,7 +29,7 @@ namespace {
 constexpr int deviceBufferFrames = 512; // 11.6 ms at 44.1 kHz
 
 struct Stream {
-    mpg123_handle* decoder = nullptr;
+    Mp3Stream decoder;
     SDL_AudioDeviceID device = 0;
     int rate = 0;
     int frameBytes = 0;
@@ -58,16 +60,7 @@ void fillAudio(void*, Uint8* out, int len) {
         ended = stream.ended;
     }
     bool reachedEnd = false;
-    while (!ended && filled < size_t(len)) {
-        size_t got = 0;
-        int rc = mpg123_read(stream.decoder, out + filled, size_t(len) - filled, &got);
-        filled += got;
-        if (rc != MPG123_OK && rc != MPG123_NEW_FORMAT) {
-            reachedEnd = true; // end of the track or undecodable data
-            break;
-        }
-        if (got == 0 && rc == MPG123_OK) continue;
-    }
+    if (!ended) filled = stream.decoder.read(out, size_t(len), &reachedEnd);
     std::memset(out + filled, 0, size_t(len) - filled);
     uint64_t frames = filled / size_t(stream.frameBytes);
 
@@ -88,11 +81,7 @@ void closeStream() {
         SDL_CloseAudioDevice(stream.device);
         stream.device = 0;
     }
-    if (stream.decoder) {
-        mpg123_close(stream.decoder);
-        mpg123_delete(stream.decoder);
-        stream.decoder = nullptr;
-    }
+    stream.decoder.close();
     // Quitting a subsystem that was never started would also shut down
     // SDL's event queue, which the window still needs.
     if (audioStarted) {
@@ -108,28 +97,54 @@ bool silent(const char* path, const char* problem, const char* detail) {
     return false;
 }
 
-// Opens the decoder and fixes its output to signed 16-bit samples at the
-// file's own rate and channel count. Returns the problem, or null.
-const char* openDecoder(const char* path, long* rate, int* channels) {
-    int err = MPG123_OK;
-    stream.decoder = mpg123_new(nullptr, &err);
-    if (!stream.decoder) return "cannot start the MP3 decoder";
-    mpg123_param(stream.decoder, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
-    if (mpg123_open(stream.decoder, path) != MPG123_OK) return "cannot be opened";
-    int encoding = 0;
-    if (mpg123_getformat(stream.decoder, rate, channels, &encoding) != MPG123_OK)
-        return "is not an MP3 stream";
-    if (*rate <= 0 || (*channels != 1 && *channels != 2)) return "has an unsupported format";
-    mpg123_format_none(stream.decoder);
-    if (mpg123_format(stream.decoder, *rate, *channels, MPG123_ENC_SIGNED_16) != MPG123_OK)
-        return "has an unsupported format";
-    return nullptr;
+// The clock now: the device's position while it plays, else the timer.
+double readClock() {
+    double now = nowSeconds();
+    if (!clockStarted) return 0.0;
+    double target;
+    if (!audioActive) {
+        target = (now - timerStartWall) * 1000.0;
+    } else {
+        std::lock_guard<std::mutex> guard(stream.lock);
+        if (stream.ended && now >= stream.endWall) {
+            target = stream.endMs + (now - stream.endWall) * 1000.0;
+        } else if (!stream.called) {
+            target = 0.0;
+        } else {
+            double before = double(stream.framesBefore) * 1000.0 / stream.rate;
+            double after = double(stream.framesConsumed) * 1000.0 / stream.rate;
+            target = std::min(before + (now - stream.callbackWall) * 1000.0, after);
+        }
+    }
+    return clock.read(now, target);
+}
+
+// Moves the clock to the timer, continuing from where it stands now.
+void continueOnTimer() {
+    double position = readClock();
+    audioActive = false;
+    timerStartWall = nowSeconds() - position / 1000.0;
+}
+
+// The device stopped taking samples (unplugged, its server gone): its
+// callbacks no longer run, so the sample clock would freeze.
+void deviceLost() {
+    continueOnTimer();
+    std::fprintf(stderr, "Demo: the audio device was lost; the show goes on silently.\n");
+    closeStream();
 }
 
 } // namespace
 
 bool startMusic(const char* path) {
     stopMusic();
+    // The device must stop calling the decoder before the static stream is
+    // destroyed at exit; an atexit hook registered now runs before that.
+    static bool exitHookInstalled = false;
+    if (!exitHookInstalled) {
+        std::atexit(stopMusic);
+        exitHookInstalled = true;
+    }
     double now = nowSeconds();
     clock.reset(now, 0.0);
     timerStartWall = now;
@@ -140,12 +155,9 @@ bool startMusic(const char* path) {
     if (!probe) return silent(path, "not found", nullptr);
     std::fclose(probe);
 
-    mpg123_init();
-    long rate = 0;
-    int channels = 0;
-    if (const char* problem = openDecoder(path, &rate, &channels)) {
-        return silent(path, problem, nullptr);
-    }
+    if (const char* problem = stream.decoder.open(path)) return silent(path, problem, nullptr);
+    long rate = stream.decoder.rate;
+    int channels = stream.decoder.channels;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return silent(path, "no audio device", SDL_GetError());
     }
@@ -157,7 +169,10 @@ bool startMusic(const char* path) {
     want.samples = deviceBufferFrames;
     want.callback = fillAudio;
     SDL_AudioSpec have = {};
-    stream.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (!refusedForTest("SDL_OpenAudioDevice"))
+        stream.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    else
+        SDL_SetError("refused by DEMO_TEST_REFUSE");
     if (!stream.device) return silent(path, "no audio device", SDL_GetError());
 
     stream.rate = int(rate);
@@ -179,25 +194,13 @@ void stopMusic() {
     clockStarted = false;
 }
 
+void audioDeviceRemoved(uint32_t device) {
+    if (audioActive && device == stream.device) deviceLost();
+}
+
 double musicPositionMs() {
-    double now = nowSeconds();
-    if (!clockStarted) return 0.0;
-    double target;
-    if (!audioActive) {
-        target = (now - timerStartWall) * 1000.0;
-    } else {
-        std::lock_guard<std::mutex> guard(stream.lock);
-        if (stream.ended && now >= stream.endWall) {
-            target = stream.endMs + (now - stream.endWall) * 1000.0;
-        } else if (!stream.called) {
-            target = 0.0;
-        } else {
-            double before = double(stream.framesBefore) * 1000.0 / stream.rate;
-            double after = double(stream.framesConsumed) * 1000.0 / stream.rate;
-            target = std::min(before + (now - stream.callbackWall) * 1000.0, after);
-        }
-    }
-    return clock.read(now, target);
+    if (audioActive && SDL_GetAudioDeviceStatus(stream.device) == SDL_AUDIO_STOPPED) deviceLost();
+    return readClock();
 }
 
 MusicStats musicStats() {
@@ -209,6 +212,7 @@ MusicStats musicStats() {
         stats.sampleRate = stream.rate;
         stats.bufferFrames = deviceBufferFrames;
         stats.framesConsumed = stream.framesConsumed;
+        stats.device = stream.device;
     }
     return stats;
 }

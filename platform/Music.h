@@ -3,7 +3,8 @@
 // track as heard, is the show's clock. When the file cannot be played or no
 // device opens, one line goes to stderr and the clock runs on the system
 // timer from the moment of the start call; after the track ends the clock
-// goes on on the timer from the track's end.
+// goes on on the timer from the track's end, and likewise from where it
+// stands when the device is lost during the show.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +18,10 @@ bool startMusic(const char* path);
 void stopMusic();
 // Position in ms: smooth, never decreasing.
 double musicPositionMs();
+// Called by the event pump when SDL reports an output device removed: when it
+// is the music's, one line goes to stderr and the clock goes on on the timer
+// from where it stood, without a jump.
+void audioDeviceRemoved(uint32_t device);
 
 // Figures for tests and diagnostics.
 struct MusicStats {
@@ -25,6 +30,7 @@ struct MusicStats {
     int sampleRate = 0;         // frames per second of the device
     int bufferFrames = 0;       // frames per device callback
     uint64_t framesConsumed = 0; // frames the device has taken so far
+    uint32_t device = 0;         // SDL audio device id, 0 when none
 };
 MusicStats musicStats();
 

@@ -46,6 +46,10 @@ struct Event {
 // for an event the show ignores.
 Event pollEvent();
 
+// True when a quit request (the window closed, SIGINT, SIGTERM) is waiting;
+// it stays queued for pollEvent. Cheap enough to ask between loading steps.
+bool quitRequested();
+
 // Binds the 1024 x 768 render target; call before drawing a frame.
 void beginFrame();
 // Shows the finished frame: scales the off-screen target if there is one,

@@ -5,6 +5,9 @@
 // single-precision steps give the same bytes on every machine.
 #include "render/Jpg.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -710,6 +713,13 @@ void greyRow(const uint8_t* y, uint32_t* out, int n) {
     for (int x = 0; x < n; x++) out[x] = packRgb(y[x], y[x], y[x]);
 }
 
+bool hasEndMarker(const uint8_t* data, size_t size) {
+    for (size_t i = 1; i < size; i++) {
+        if (data[i] == 0xD9 && data[i - 1] == 0xFF) return true;
+    }
+    return false;
+}
+
 void fillBlack() {
     uint32_t* p = (uint32_t*)J.data;
     size_t n = size_t(J.width) * size_t(J.height);
@@ -877,10 +887,17 @@ bool jpegReadFile(const char* path, uint8_t** bytes, size_t* size, const char** 
     *size = 0;
     *error = nullptr;
     FILE* f = fopen(path, "rb");
-    if (!f) return false;
+    if (!f) {
+        // Only a file that is not there counts as missing.
+        if (errno != ENOENT && errno != ENOTDIR) *error = "cannot be read";
+        return false;
+    }
+    struct stat st;
     long length = -1;
-    if (fseek(f, 0, SEEK_END) == 0) length = ftell(f);
-    if (length < 0 || fseek(f, 0, SEEK_SET) != 0) *error = "cannot be read";
+    bool folder = fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode);
+    if (!folder && fseek(f, 0, SEEK_END) == 0) length = ftell(f);
+    if (folder) *error = "is a folder, not a file";
+    else if (length < 0 || fseek(f, 0, SEEK_SET) != 0) *error = "cannot be read";
     else if (size_t(length) > jpegMaxFileBytes) *error = "file too large (at most 256 MiB)";
     else if (!(*bytes = (uint8_t*)malloc(length ? size_t(length) : 1))) *error = "out of memory";
     else if (fread(*bytes, 1, size_t(length), f) != size_t(length)) *error = "cannot be read";
@@ -902,6 +919,7 @@ JpegImage jpegDecodeWith(const uint8_t* bytes, size_t size, void (*decompress)()
     J.file = bytes;
     J.file_size = size;
     jpeg_readmarkers();
+    size_t scanStart = J.file_pos;
     JpegImage image;
     image.error = J.error;
     if (!J.frame_ok) {
@@ -916,6 +934,9 @@ JpegImage jpegDecodeWith(const uint8_t* bytes, size_t size, void (*decompress)()
     }
     if (J.scan_ok) decompress();
     else fillBlack(); // a frame without a scan
+    // Entropy-coded data never holds FF D9, so a scan without it was cut off.
+    if (J.scan_ok && !image.error && !hasEndMarker(bytes + scanStart, size - scanStart))
+        image.error = "file ends inside the image data; the picture is incomplete";
     image.width = J.width;
     image.height = J.height;
     image.data = J.data;

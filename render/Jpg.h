@@ -116,8 +116,9 @@ struct JpegImage {
     const char* error = nullptr;
 };
 
-// Reads a whole file into a malloc'd buffer. Returns false when it cannot be
-// opened (*error null) or read (*error says why).
+// Reads a whole file into a malloc'd buffer. Returns false when it is not
+// there (*error null) or cannot be read: no permission, a folder, too large
+// (*error says why).
 bool jpegReadFile(const char* path, uint8_t** bytes, size_t* size, const char** error);
 // Decodes one file held in memory. Without a usable frame the image is
 // 0 x 0; with a frame but no scan it is black.

@@ -3,11 +3,14 @@
 // Decoding is GL-free (Jpg.h); this file only reads files and uploads.
 #include "render/Texture.h"
 
+#include <sys/stat.h>
+
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/GL.h"
 #include "platform/Window.h"
@@ -42,6 +45,20 @@ bool endsInJpg(const char* name) {
            tolower((unsigned char)name[n - 2]) == 'p' && tolower((unsigned char)name[n - 1]) == 'g';
 }
 
+// True when the texture folder itself is missing; the first call says so in
+// one line, so that a missing folder is not reported file by file.
+bool folderMissing(const char* path) {
+    static bool reported = false;
+    const char* slash = strrchr(path, '/');
+    if (!slash) return false;
+    std::string folder(path, size_t(slash - path));
+    struct stat st;
+    if (stat(folder.c_str(), &st) == 0) return false;
+    if (!reported) fprintf(stderr, "%s/: folder not found; the show plays without its pictures\n", folder.c_str());
+    reported = true;
+    return true;
+}
+
 // Reads a file for loadJpg; false (with the line printed) when it cannot be read.
 bool readFile(const char* path, uint8_t** bytes, size_t* size, bool boxWhenMissing) {
     const char* error = nullptr;
@@ -49,6 +66,8 @@ bool readFile(const char* path, uint8_t** bytes, size_t* size, bool boxWhenMissi
     char text[300];
     if (error) {
         fprintf(stderr, "%s: %s\n", path, error);
+    } else if (folderMissing(path)) {
+        // said once for the whole folder
     } else if (boxWhenMissing) {
         snprintf(text, sizeof text, "File %s not found!", path);
         platform::showError("Error", text);

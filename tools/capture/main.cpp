@@ -64,7 +64,10 @@ int main(int argc, char** argv) {
     platform::setMessageBoxes(false);
     CApplication app;
     if (!app.init()) return 1;
-    prepareShow();
+    if (!prepareShow()) {
+        app.deinit();
+        return 130; // interrupted while loading
+    }
 
     const int fps = options.fps;
     const float step = 20.0f / float(fps);
@@ -82,6 +85,10 @@ int main(int argc, char** argv) {
         bool atTarget = options.single && ms >= first;
         if (atTarget) ms = first; // the requested time itself, on or off the grid
         if (!options.single && ms > last) break;
+        if (platform::quitRequested()) {
+            app.deinit();
+            return 130; // SIGINT, SIGTERM: stop between frames
+        }
         platform::beginFrame();
         drawShowFrameAt(ms, step);
         if (atTarget || (!options.single && frame >= firstWritten)) {
