@@ -38,6 +38,7 @@ struct Stream {
     double callbackWall = 0;     // seconds, time of the latest callback
     bool called = false;         // at least one callback has run
     bool ended = false;          // the decoder has no more audio
+    double startMs = 0;          // track position of the first frame played, ms
     double endMs = 0;            // track length as played, ms
     double endWall = 0;          // seconds, when the last frame is heard
 };
@@ -48,6 +49,10 @@ bool audioActive = false;  // the clock follows the device
 bool audioStarted = false; // this module initialised SDL's audio subsystem
 bool clockStarted = false;
 double timerStartWall = 0; // seconds, start of the timer clock
+double timerStartMs = 0;   // clock reading at timerStartWall
+bool paused = false;
+double pausedMs = 0;       // clock reading while paused
+double pauseWall = 0;      // seconds, when the pause began
 
 void fillAudio(void*, Uint8* out, int len) {
     double now = nowSeconds();
@@ -78,7 +83,7 @@ void fillAudio(void*, Uint8* out, int len) {
     stream.called = true;
     if (reachedEnd && !stream.ended) {
         stream.ended = true;
-        stream.endMs = double(stream.framesConsumed) * 1000.0 / stream.rate;
+        stream.endMs = stream.startMs + double(stream.framesConsumed) * 1000.0 / stream.rate;
         stream.endWall = now + double(frames) / stream.rate;
     }
 }
@@ -126,15 +131,36 @@ const char* openDecoder(const char* path, long* rate, int* channels) {
     return nullptr;
 }
 
-} // namespace
-
-bool startMusic(const char* path) {
-    stopMusic();
+// Runs the clock on the timer from `fromMs`, starting now.
+void startTimer(double fromMs) {
     double now = nowSeconds();
-    clock.reset(now, 0.0);
+    clock.reset(now, fromMs);
     timerStartWall = now;
+    timerStartMs = fromMs;
     clockStarted = true;
     audioActive = false;
+    paused = false;
+}
+
+// Moves the decoder to `fromMs`. Returns the problem, or null.
+const char* seekDecoder(double fromMs, long rate) {
+    if (fromMs <= 0) return nullptr;
+    mpg123_scan(stream.decoder); // exact sample offsets for the seek
+    off_t sample = off_t(fromMs * double(rate) / 1000.0 + 0.5);
+    if (mpg123_seek(stream.decoder, sample, SEEK_SET) < 0) return "cannot seek";
+    return nullptr;
+}
+
+} // namespace
+
+void startSilentClock(double fromMs) {
+    stopMusic();
+    startTimer(fromMs);
+}
+
+bool startMusic(const char* path, double fromMs) {
+    stopMusic();
+    startTimer(fromMs);
 
     std::FILE* probe = std::fopen(path, "rb");
     if (!probe) return silent(path, "not found", nullptr);
@@ -146,6 +172,7 @@ bool startMusic(const char* path) {
     if (const char* problem = openDecoder(path, &rate, &channels)) {
         return silent(path, problem, nullptr);
     }
+    if (const char* problem = seekDecoder(fromMs, rate)) return silent(path, problem, nullptr);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return silent(path, "no audio device", SDL_GetError());
     }
@@ -164,10 +191,9 @@ bool startMusic(const char* path) {
     stream.frameBytes = 2 * channels;
     stream.framesBefore = stream.framesConsumed = 0;
     stream.called = stream.ended = false;
+    stream.startMs = fromMs;
+    startTimer(fromMs); // the clock starts with the device
     audioActive = true;
-    now = nowSeconds();
-    clock.reset(now, 0.0);
-    timerStartWall = now;
     SDL_PauseAudioDevice(stream.device, 0);
     return true;
 }
@@ -177,23 +203,47 @@ void stopMusic() {
     closeStream();
     audioActive = false;
     clockStarted = false;
+    paused = false;
+}
+
+void pauseMusic(bool pause) {
+    if (!clockStarted || pause == paused) return;
+    if (pause) {
+        pausedMs = musicPositionMs();
+        pauseWall = nowSeconds();
+        paused = true;
+        if (stream.device) SDL_PauseAudioDevice(stream.device, 1);
+        return;
+    }
+    double now = nowSeconds(), shift = now - pauseWall;
+    timerStartWall += shift;
+    {
+        // The device took nothing while paused: its times move by the pause.
+        std::lock_guard<std::mutex> guard(stream.lock);
+        stream.callbackWall += shift;
+        stream.endWall += shift;
+    }
+    clock.reset(now, pausedMs);
+    paused = false;
+    if (stream.device) SDL_PauseAudioDevice(stream.device, 0);
 }
 
 double musicPositionMs() {
     double now = nowSeconds();
     if (!clockStarted) return 0.0;
+    if (paused) return pausedMs;
     double target;
     if (!audioActive) {
-        target = (now - timerStartWall) * 1000.0;
+        target = timerStartMs + (now - timerStartWall) * 1000.0;
     } else {
         std::lock_guard<std::mutex> guard(stream.lock);
         if (stream.ended && now >= stream.endWall) {
             target = stream.endMs + (now - stream.endWall) * 1000.0;
         } else if (!stream.called) {
-            target = 0.0;
+            target = stream.startMs;
         } else {
-            double before = double(stream.framesBefore) * 1000.0 / stream.rate;
-            double after = double(stream.framesConsumed) * 1000.0 / stream.rate;
+            double before = stream.startMs + double(stream.framesBefore) * 1000.0 / stream.rate;
+            double after = stream.startMs + double(stream.framesConsumed) * 1000.0 / stream.rate;
             target = std::min(before + (now - stream.callbackWall) * 1000.0, after);
         }
     }

@@ -107,4 +107,53 @@ TEST(Music, UndecodableFileFallsBackToTheTimerWithOneLine) {
     platform::stopMusic();
 }
 
+TEST(Music, StartingAtAnOffsetPlaysFromThereAndTheClockStartsThere) {
+    std::string path = makeTempDir() + "/tone.mp3";
+    ASSERT_TRUE(writeTestMp3(path, 4.0));
+    ASSERT_TRUE(platform::startMusic(path.c_str(), 2500.0));
+    EXPECT_NEAR(platform::musicPositionMs(), 2500.0, 5.0);
+    sleepMs(300);
+    double pos = platform::musicPositionMs();
+    EXPECT_NEAR(pos, 2500.0 + consumedMs(), 20.0);
+    EXPECT_GT(pos, 2600.0);
+    // 1.5 s of track are left: the decoder ends early and the timer takes over.
+    sleepMs(1800);
+    EXPECT_TRUE(platform::musicStats().ended);
+    EXPECT_GT(platform::musicPositionMs(), 4000.0);
+    platform::stopMusic();
+}
+
+TEST(Music, PauseHoldsTheClockAndResumeContinuesFromThere) {
+    std::string path = makeTempDir() + "/tone.mp3";
+    ASSERT_TRUE(writeTestMp3(path, 4.0));
+    ASSERT_TRUE(platform::startMusic(path.c_str()));
+    sleepMs(300);
+    platform::pauseMusic(true);
+    double held = platform::musicPositionMs();
+    uint64_t frames = platform::musicStats().framesConsumed;
+    sleepMs(300);
+    EXPECT_EQ(platform::musicPositionMs(), held);
+    EXPECT_LE(platform::musicStats().framesConsumed, frames + 2048); // a callback in flight
+    platform::pauseMusic(false);
+    double resumed = platform::musicPositionMs();
+    EXPECT_GE(resumed, held);
+    EXPECT_LT(resumed - held, 5.0);
+    EXPECT_NEAR(timerClockAdvanceOver(200), 200.0, 40.0);
+    platform::stopMusic();
+}
+
+TEST(Music, SilentClockRunsOnTheTimerFromItsStartAndPauses) {
+    testing::internal::CaptureStderr();
+    platform::startSilentClock(47000.0);
+    EXPECT_TRUE(testing::internal::GetCapturedStderr().empty());
+    EXPECT_FALSE(platform::musicStats().playing);
+    EXPECT_NEAR(platform::musicPositionMs(), 47000.0, 5.0);
+    EXPECT_NEAR(timerClockAdvanceOver(200), 200.0, 40.0);
+    platform::pauseMusic(true);
+    EXPECT_NEAR(timerClockAdvanceOver(200), 0.0, 0.001);
+    platform::pauseMusic(false);
+    EXPECT_NEAR(timerClockAdvanceOver(200), 200.0, 40.0);
+    platform::stopMusic();
+}
+
 } // namespace
