@@ -15,6 +15,13 @@ float frameStep(uint64_t current, uint64_t last);
 // GL state, the textures from "Textures/" in the working directory and the
 // scene initialisations. For tools that drive the clock themselves.
 void prepareShow();
+// Seconds the last prepareShow spent loading the textures (reading, decoding
+// and uploading) and initialising the scenes, for the frame benchmark.
+struct PreparationTimes {
+    double textures = 0;
+    double scenes = 0;
+};
+extern PreparationTimes preparationTimes;
 
 class CApplication {
 public:

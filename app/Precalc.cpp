@@ -7,6 +7,7 @@
 #include "app/CApplication.h"
 #include "app/Timeline.h"
 #include "platform/GL.h"
+#include "platform/Window.h"
 #include "render/Engine.h"
 #include "render/Texture.h"
 #include "scenes/Scenes.h"
@@ -66,11 +67,15 @@ void loadTextures(Engine* e) {
 
 } // namespace
 
+PreparationTimes preparationTimes;
+
 void prepareShow() {
     engine = new Engine();
     engine->init();
     setFixedState();
+    double start = platform::nowSeconds();
     loadTextures(engine);
+    double loaded = platform::nowSeconds();
     scene1init();
     scene2init();
     scene3init();
@@ -81,6 +86,8 @@ void prepareShow() {
     scene8init();
     scene9init();
     scene10init();
+    preparationTimes.textures = loaded - start;
+    preparationTimes.scenes = platform::nowSeconds() - loaded;
 }
 
 void CApplication::precalc() {
