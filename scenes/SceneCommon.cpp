@@ -60,3 +60,15 @@ void faceViewer() {
     }
     glLoadMatrixf(m);
 }
+
+void bindSlotTexture(int slot) {
+    engine->texture->bind(unsigned(engine->slots[slot]));
+}
+
+void drawCornerTriangle(float h) {
+    glBegin(GL_TRIANGLES);
+    glVertex3f(-h, -h, 0.0f);
+    glVertex3f(h, -h, 0.0f);
+    glVertex3f(h, h, 0.0f);
+    glEnd();
+}

@@ -1,8 +1,8 @@
 // Drawing steps that several scenes share: the small-then-full drawing with
 // the blur capture between, the linear fog set-up, the combine texture
 // environment on one texture unit, switching both units off again, and the
-// face-by-face textured draw of a generated mesh, and the billboard matrix.
-// All need a current GL context; the slot helpers need the global engine.
+// face-by-face textured draw of a generated mesh, the billboard matrix, slot
+// binding and the corner triangle of the particle scenes. All need a current GL context; the slot helpers need the global engine.
 #pragma once
 
 #include "platform/GL.h"
@@ -35,3 +35,11 @@ void drawMeshFaces(const Mesh& mesh);
 // identity, keeping its translation: whatever is drawn next in the z = 0
 // plane faces the viewer (a billboard). The matrix mode must be modelview.
 void faceViewer();
+
+// Binds the texture of engine slot `slot` (0..29) on the active unit;
+// texturing is enabled.
+void bindSlotTexture(int slot);
+
+// One GL_TRIANGLES batch in the z = 0 plane: (-h, -h), (h, -h), (h, h), the
+// lower-right half of a square of half-size `h`.
+void drawCornerTriangle(float h);
