@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -110,6 +112,42 @@ TEST(Capture, VideoIsH264AndAacWithTheSpansFramesAndDuration) {
     ASSERT_NE(audio, std::string::npos) << text;
     double seconds = std::atof(text.c_str() + text.find("duration=", audio) + 9);
     EXPECT_NEAR(seconds, 1.1, 0.05) << text; // AAC frames are 1024 samples
+}
+
+TEST(Capture, InterruptedVideoIsAPlayableFileOfTheFramesRendered) {
+    if (std::system("command -v ffprobe >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "ffmpeg is not installed (Debian package ffmpeg); video not checked";
+    }
+    std::string dir = testsupport::makeTempDir();
+    std::string video = dir + "/cut.mp4", err = dir + "/stderr.txt";
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (!std::freopen(err.c_str(), "w", stderr)) _exit(2);
+        execl(DEMO_BINARY_DIR "/capture", "capture", "--from", "60000", "--to", "70000", "--fps",
+              "10", "--video", video.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // Ctrl-C once the second progress line is out (two frames at least).
+    auto lines = [&] {
+        std::string text = readFile(err);
+        return std::count(text.begin(), text.end(), '\r');
+    };
+    for (int i = 0; i < 600 && lines() < 2; i++) usleep(100000);
+    kill(pid, SIGINT);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << readFile(err);
+    std::string probe = dir + "/probe.txt";
+    std::string command = "ffprobe -v error -count_frames -select_streams v -show_entries "
+                          "stream=codec_name,nb_read_frames -of default=noprint_wrappers=1 " +
+                          video + " >" + probe;
+    ASSERT_EQ(std::system(command.c_str()), 0) << readFile(err);
+    std::string text = readFile(probe);
+    EXPECT_NE(text.find("codec_name=h264"), std::string::npos) << text;
+    long frames = std::atol(text.c_str() + text.find("nb_read_frames=") + 15);
+    EXPECT_GE(frames, 2) << text;
+    EXPECT_LT(frames, 101) << text;
 }
 
 TEST(Capture, SingleFrameEqualsTheLastFrameOfASpanEndingThere) {

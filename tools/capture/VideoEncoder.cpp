@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -59,16 +60,23 @@ std::string VideoEncoder::open(const std::string& ffmpeg, const std::string& pat
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(&a[0]);
     argv.push_back(nullptr);
-    pid_t pid = fork();
-    if (pid < 0) return std::string("cannot start ffmpeg: ") + std::strerror(errno);
-    if (pid == 0) {
-        setpgid(0, 0); // out of the terminal's Ctrl-C
-        dup2(fds[0], 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[0], 0);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    posix_spawn_file_actions_addclose(&actions, fds[1]);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0); // out of the terminal's Ctrl-C
+    pid_t pid = -1;
+    int rc = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    if (rc != 0) {
         ::close(fds[0]);
         ::close(fds[1]);
-        execv(argv[0], argv.data());
-        std::fprintf(stderr, "capture: cannot run %s: %s\n", argv[0], std::strerror(errno));
-        _exit(127);
+        return "cannot run " + ffmpeg + ": " + std::strerror(rc);
     }
     ::close(fds[0]);
     fcntl(fds[1], F_SETFD, FD_CLOEXEC);
@@ -101,7 +109,6 @@ std::string VideoEncoder::close() {
     }
     child = -1;
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return "";
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 127) return "ffmpeg could not be started";
     return "ffmpeg failed (status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) +
            ")";
 }
