@@ -123,7 +123,9 @@ TEST(Music, StartingAtAnOffsetPlaysFromThereAndTheClockStartsThere) {
     EXPECT_NEAR(platform::musicPositionMs(), 2500.0, 5.0);
     sleepMs(300);
     double pos = platform::musicPositionMs();
-    EXPECT_NEAR(pos, 2500.0 + consumedMs(), 20.0);
+    // The device's count plus the offset; a loaded machine delays the audio
+    // thread by a few tens of ms, a lost offset would be 2500 ms off.
+    EXPECT_NEAR(pos, 2500.0 + consumedMs(), 80.0);
     EXPECT_GT(pos, 2600.0);
     // 1.5 s of track are left: the decoder ends early and the timer takes over.
     sleepMs(1800);
