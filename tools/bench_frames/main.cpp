@@ -22,6 +22,7 @@
 #include "app/FixedStep.h"
 #include "app/Timeline.h"
 #include "platform/GL.h"
+#include "platform/Paths.h"
 #include "platform/Window.h"
 #include "render/Jpg.h"
 #include "tools/bench_frames/CodeSampler.h"
@@ -69,14 +70,6 @@ using Clock = std::chrono::steady_clock;
 
 double msSince(Clock::time_point t) {
     return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
-}
-
-std::string exeDir() {
-    char self[4096];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return ".";
-    std::string exe(self, size_t(n));
-    return exe.substr(0, exe.rfind('/'));
 }
 
 // Decodes every JPEG file of Textures/ once; returns the ms it took.
@@ -133,11 +126,13 @@ int main(int argc, char** argv) {
     int fps = 10;
     unsigned toMs = showEndMs - 1;
     for (int i = 1; i + 1 < argc; i += 2) {
-        if (!std::strcmp(argv[i], "--fps")) fps = std::max(1, std::min(1000, std::atoi(argv[i + 1])));
+        if (!std::strcmp(argv[i], "--fps"))
+            fps = std::max(1, std::min(1000, std::atoi(argv[i + 1])));
         if (!std::strcmp(argv[i], "--to")) toMs = unsigned(std::max(0, std::atoi(argv[i + 1])));
     }
-    if (chdir((exeDir() + "/assets").c_str()) != 0) {
-        std::fprintf(stderr, "bench_frames: cannot enter %s/assets\n", exeDir().c_str());
+    std::string assets = platform::executableDir() + "/assets";
+    if (chdir(assets.c_str()) != 0) {
+        std::fprintf(stderr, "bench_frames: cannot enter %s\n", assets.c_str());
         return 1;
     }
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
@@ -188,7 +183,8 @@ int main(int argc, char** argv) {
 
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     std::printf("bench_frames: %ld frames at %d frames/s, 1024 x 768, %s, %s, %ld cores\n",
-                frames, fps, renderer ? renderer : "?", cpuModel().c_str(), sysconf(_SC_NPROCESSORS_ONLN));
+                frames, fps, renderer ? renderer : "?", cpuModel().c_str(),
+                sysconf(_SC_NPROCESSORS_ONLN));
     std::printf("| scene | frames | median ms | p95 ms | render thread CPU ms | own code ms "
                 "| own code %% | allocations |\n");
     std::printf("|------:|-------:|----------:|-------:|---------------------:|------------:"

@@ -16,6 +16,7 @@
 #include "app/CApplication.h"
 #include "app/FixedStep.h"
 #include "app/Timeline.h"
+#include "platform/Paths.h"
 #include "platform/Window.h"
 #include "tools/capture/CaptureOptions.h"
 #include "tools/capture/PngWriter.h"
@@ -34,15 +35,6 @@ std::string absolute(const std::string& path) {
     if (path.empty() || path[0] == '/') return path;
     char cwd[4096];
     return getcwd(cwd, sizeof cwd) ? std::string(cwd) + "/" + path : path;
-}
-
-// The generated pack next to the executable: <dir of capture>/assets.
-std::string defaultAssets() {
-    char self[4096];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return "assets";
-    std::string exe(self, size_t(n));
-    return exe.substr(0, exe.rfind('/')) + "/assets";
 }
 
 int fail(const std::string& message) {
@@ -78,7 +70,8 @@ int main(int argc, char** argv) {
 
     const bool video = !options.video.empty();
     std::string out = absolute(video ? options.video : options.out);
-    std::string assets = options.assets.empty() ? defaultAssets() : options.assets;
+    std::string assets =
+        options.assets.empty() ? platform::executableDir() + "/assets" : options.assets;
     std::string ffmpeg;
     if (video) {
         ffmpeg = VideoEncoder::findFfmpeg();

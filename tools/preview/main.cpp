@@ -15,6 +15,7 @@
 #include "app/FixedStep.h"
 #include "app/Timeline.h"
 #include "platform/Music.h"
+#include "platform/Paths.h"
 #include "platform/Window.h"
 #include "tools/preview/PreviewOptions.h"
 #include "tools/preview/SceneJump.h"
@@ -22,14 +23,6 @@
 namespace {
 
 constexpr int runUpFps = 30; // grid of the run-up frames before a start
-
-std::string defaultAssets() {
-    char self[4096];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return "assets";
-    std::string exe(self, size_t(n));
-    return exe.substr(0, exe.rfind('/')) + "/assets";
-}
 
 struct Player {
     PreviewOptions options;
@@ -120,7 +113,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "preview: %s (see --help)\n", error.c_str());
         return 1;
     }
-    std::string assets = player.options.assets.empty() ? defaultAssets() : player.options.assets;
+    std::string assets = player.options.assets.empty() ? platform::executableDir() + "/assets"
+                                                       : player.options.assets;
     if (chdir(assets.c_str()) != 0) {
         std::fprintf(stderr, "preview: cannot enter the asset folder %s\n", assets.c_str());
         return 1;
