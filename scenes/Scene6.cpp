@@ -32,14 +32,7 @@ float wrapCell(float v) {
 }
 
 void drawComposited() {
-    engine->perspective(128, 128);
-    scene6(true);
-    engine->glow->MakeDOF(engine->texture);
-    scene6(false);
-    engine->glow->MakeBlur(engine->texture, false, 0.002f, 0.5f, 5);
-    engine->perspective(1024, 768);
-    scene6(false);
-    engine->glow->RenderDOF(engine->texture);
+    drawDepthOfField(scene6, 0.002f);
 }
 
 } // namespace Scene6

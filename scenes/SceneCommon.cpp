@@ -14,6 +14,17 @@ void drawSmallBlurredThenFull(void (*draw)(), float spread) {
     draw();
 }
 
+void drawDepthOfField(void (*draw)(bool mask), float spread) {
+    engine->perspective(128, 128);
+    draw(true);
+    engine->glow->MakeDOF(engine->texture);
+    draw(false);
+    engine->glow->MakeBlur(engine->texture, false, spread, 0.5f, 5);
+    engine->perspective(1024, 768);
+    draw(false);
+    engine->glow->RenderDOF(engine->texture);
+}
+
 void setLinearFog(float r, float g, float b, float density, float start, float end) {
     const GLfloat colour[4] = {r, g, b, 1.0f};
     glEnable(GL_FOG);

@@ -1,8 +1,10 @@
 // Drawing steps that several scenes share: the small-then-full drawing with
-// the blur capture between, the linear fog set-up, the combine texture
-// environment on one texture unit, switching both units off again, and the
-// face-by-face textured draw of a generated mesh, the billboard matrix, slot
-// binding and the corner triangle of the particle scenes. All need a current GL context; the slot helpers need the global engine.
+// the blur capture between, the same with a focus mask first (depth of
+// field), the linear fog set-up, the combine texture environment on one
+// texture unit, switching both units off again, the face-by-face textured
+// draw of a generated mesh, the billboard matrix, slot binding and the
+// corner triangle of the particle scenes.
+// All need a current GL context; the slot helpers need the global engine.
 #pragma once
 
 #include "platform/GL.h"
@@ -13,6 +15,12 @@ class Mesh;
 // blurred by Glow::MakeBlur (not additive, `spread`, alpha 0.5, 5 passes),
 // then `draw` again full size. The caller composites afterwards.
 void drawSmallBlurredThenFull(void (*draw)(), float spread);
+
+// The depth-of-field pattern: `draw`(true), the focus mask, into the
+// 128 x 128 corner, captured by Glow::MakeDOF; `draw`(false) there, captured
+// and blurred by Glow::MakeBlur (not additive, `spread`, alpha 0.5, 5
+// passes); `draw`(false) full size; then Glow::RenderDOF composites.
+void drawDepthOfField(void (*draw)(bool mask), float spread);
 
 // Fog on in GL_LINEAR mode with colour (r, g, b, 1), the given density and
 // the range start..end in eye-space units.

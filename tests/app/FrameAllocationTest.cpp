@@ -55,4 +55,14 @@ TEST(FrameAllocation, HundredFramesOverAllScenesAllocateNothing) {
     EXPECT_EQ(allocations.load() - before, 0);
 }
 
+TEST(FrameAllocation, SceneNineFramesAllocateNothing) {
+    // The metaball surface is rebuilt every frame into buffers made before main.
+    testsupport::ShowRunner show;
+    ASSERT_TRUE(show.ok());
+    show.drawAt(123500, 1.0f);
+    long before = allocations.load();
+    for (int i = 0; i < 48; i++) show.drawAt(123000u + unsigned(i) * 500, 1.0f);
+    EXPECT_EQ(allocations.load() - before, 0);
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 // Shared scene steps: the combine set-up of a texture unit and switching both
-// units off leave the unit state that the next drawing relies on.
+// units off leave the unit state that the next drawing relies on; the
+// depth-of-field drawings combine the right passes.
 #include <gtest/gtest.h>
 
 #include "platform/GL.h"
@@ -21,7 +22,35 @@ GLint envParameter(GLenum name) {
     return value;
 }
 
+// The focus mask is white on the left half of the viewport and black on the
+// right; the picture is grey 80 all over.
+void halfMaskFlatPicture(bool mask) {
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_FOG);
+    glDisable(GL_TEXTURE_2D);
+    const float level = mask ? 0.0f : 80.0f / 255.0f;
+    glClearColor(level, level, level, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    if (!mask) return;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glRectf(-1.0f, -1.0f, 0.0f, 1.0f);
+}
+
 } // namespace
+
+TEST(SceneCommonTest, DepthOfFieldKeepsThePictureWhereTheMaskIsWhiteAndTheBlurEverywhere) {
+    testsupport::ShowRunner show(testsupport::assetsWithoutOverlay());
+    ASSERT_TRUE(show.ok());
+    drawDepthOfField(halfMaskFlatPicture, 0.002f);
+    const testsupport::Rgb sharp = show.pixel(256, 384), blurred = show.pixel(768, 384);
+    EXPECT_NEAR(sharp.g, 160, 2);   // picture x 1 + blur
+    EXPECT_NEAR(blurred.g, 80, 2);  // picture x 0 + blur
+}
 
 TEST(SceneCommonTest, CombinedUnitsAreSetUpAndSwitchedOffLeavingUnitZeroActive) {
     testsupport::ShowRunner show(testsupport::assetsWithoutOverlay());
