@@ -4,7 +4,9 @@
 // the project's own code (a CPU-time sampler on the render thread, see
 // CodeSampler.h), the start-up phases from main() to the first frame, and the
 // heap allocations per frame after each scene's first frame (must be 0; the
-// exit status is 1 otherwise). Options: --fps N (default 10), --to MS.
+// exit status is 1 otherwise). Options: --fps N (default 10), --to MS, and
+// --draw-invisible-quads to time the show as it was before flash and fade
+// quads at alpha 0 were skipped.
 #include <dirent.h>
 #include <unistd.h>
 
@@ -24,6 +26,8 @@
 #include "platform/GL.h"
 #include "platform/Paths.h"
 #include "platform/Window.h"
+#include "render/Engine.h"
+#include "render/Glow.h"
 #include "render/Jpg.h"
 #include "tools/bench_frames/CodeSampler.h"
 
@@ -125,10 +129,22 @@ int main(int argc, char** argv) {
     CodeSampler::findOwnCode();
     int fps = 10;
     unsigned toMs = showEndMs - 1;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (!std::strcmp(argv[i], "--fps"))
-            fps = std::max(1, std::min(1000, std::atoi(argv[i + 1])));
-        if (!std::strcmp(argv[i], "--to")) toMs = unsigned(std::max(0, std::atoi(argv[i + 1])));
+    bool drawInvisible = false;
+    for (int i = 1; i < argc; i++) {
+        const char* value = i + 1 < argc ? argv[i + 1] : "";
+        if (!std::strcmp(argv[i], "--draw-invisible-quads")) {
+            drawInvisible = true;
+        } else if (!std::strcmp(argv[i], "--fps")) {
+            fps = std::max(1, std::min(1000, std::atoi(value)));
+            i++;
+        } else if (!std::strcmp(argv[i], "--to")) {
+            toMs = unsigned(std::max(0, std::atoi(value)));
+            i++;
+        } else {
+            std::fprintf(stderr, "bench_frames: unknown argument '%s' (--fps N, --to MS, "
+                                 "--draw-invisible-quads)\n", argv[i]);
+            return 2;
+        }
     }
     std::string assets = platform::executableDir() + "/assets";
     if (chdir(assets.c_str()) != 0) {
@@ -143,6 +159,7 @@ int main(int argc, char** argv) {
     if (!app.init()) return 1;
     double windowMs = msSince(processStart);
     prepareShow();
+    engine->glow->skipInvisibleQuads = !drawInvisible;
     Clock::time_point firstFrame = Clock::now();
     platform::beginFrame();
     drawShowFrameAt(0, 20.0f / float(fps));
@@ -182,9 +199,10 @@ int main(int argc, char** argv) {
     sampler.stop();
 
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    std::printf("bench_frames: %ld frames at %d frames/s, 1024 x 768, %s, %s, %ld cores\n",
+    std::printf("bench_frames: %ld frames at %d frames/s, 1024 x 768, %s, %s, %ld cores%s\n",
                 frames, fps, renderer ? renderer : "?", cpuModel().c_str(),
-                sysconf(_SC_NPROCESSORS_ONLN));
+                sysconf(_SC_NPROCESSORS_ONLN),
+                drawInvisible ? ", every fade and flash quad drawn" : "");
     std::printf("| scene | frames | median ms | p95 ms | render thread CPU ms | own code ms "
                 "| own code %% | allocations |\n");
     std::printf("|------:|-------:|----------:|-------:|---------------------:|------------:"
