@@ -5,7 +5,9 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
+#include "render/ScreenQuad.h"
 #include "render/Texture.h"
+#include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
 namespace Scene10 {
@@ -17,20 +19,11 @@ constexpr int endTextSlot = 27; // "endtext.jpg"
 void scene10() {
     glClearColor(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT); // the depth buffer is left as it is
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
     glDepthMask(GL_FALSE);
-    glDisable(GL_FOG);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1024, 768, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glViewport(0, 0, 1024, 768);
     glDisable(GL_BLEND);
-    engine->texture->bind(unsigned(engine->slots[endTextSlot]));
+    beginScreenPass(); // depth test, culling, lighting and fog off; pixel projection
+    bindSlotTexture(endTextSlot);
     glColor3f(1, 1, 1);
     const float right = cardLeft + cardSide, bottom = cardTop + cardSide;
     glBegin(GL_QUADS);

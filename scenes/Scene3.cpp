@@ -122,8 +122,7 @@ void scene3() {
     const int t = int(demoMS - 30000.0f); // ms since the scene began
     const Vector3D eye = cameraEye();
     gluLookAt(eye.x, eye.y, eye.z, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
-    setLinearFog(0.0f, 0.0f, 0.0f, 0.015f, 40.0f, 80.0f);
-    glFogi(GL_FOG_MODE, GL_EXP); // only the density acts
+    setFog(GL_EXP, 0.0f, 0.0f, 0.0f, 0.015f, 40.0f, 80.0f); // only the density acts
     glDisable(GL_DEPTH_TEST);
     int off = t - 6000; // the arrows stand still for the first 6 s
     if (off < 0) off = 0;

@@ -88,18 +88,6 @@ void setCamera() {
     gluLookAt(distance * sinf(angle), 0, distance * cosf(angle), 0, 0, 0, 0, 1, 0);
 }
 
-// Sets the fog parameters for later use; the particles themselves are drawn
-// without fog.
-void setFog() {
-    const float colour[4] = {0.8f, 0.9f, 1.0f, 1.0f};
-    glEnable(GL_FOG);
-    glFogfv(GL_FOG_COLOR, colour);
-    glFogf(GL_FOG_DENSITY, 0.015f);
-    glFogf(GL_FOG_START, 40.0f);
-    glFogf(GL_FOG_END, 80.0f);
-    glFogi(GL_FOG_MODE, GL_EXP);
-    glDisable(GL_FOG);
-}
 
 // Reveal level: grows by 1 every 2 s from the start of each word.
 float revealLevel() {
@@ -169,12 +157,15 @@ void scene4() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     setCamera();
-    setFog();
+    // The fog parameters are set for later use; the particles themselves are
+    // drawn without fog.
+    setFog(GL_EXP, 0.8f, 0.9f, 1.0f, 0.015f, 40.0f, 80.0f);
+    glDisable(GL_FOG);
     glEnable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor3f(1, 1, 1);
-    engine->texture->bind(unsigned(engine->slots[smallPart2Slot]));
+    bindSlotTexture(smallPart2Slot);
     const float reveal = revealLevel();
     for (int i = 0; i < particleCount; i++) drawParticle(i, reveal);
 }
@@ -199,11 +190,7 @@ void scene4init() {
 void scene4update() {
     using namespace Scene4;
     updateParticles();
-    engine->perspective(128, 128);
-    scene4();
-    engine->glow->MakeBlur(engine->texture, false, 0.001f, 0.5f, 5);
-    engine->perspective(1024, 768);
-    scene4();
+    drawSmallBlurredThenFull(scene4, 0.001f);
     engine->glow->Render(engine->texture, 0.3f);
     engine->glow->RenderQuad(1, 1, 1, (49000.0f - demoMS) / 1000.0f);
     engine->glow->RenderQuad(1, 1, 1, getSyncFloat() * 0.3f);

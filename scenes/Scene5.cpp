@@ -8,6 +8,7 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
+#include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
 namespace Scene5 {
@@ -53,20 +54,6 @@ void renderHand(float x, float z, float /*k*/, float period, float alphaShift) {
     }
 }
 
-namespace {
-
-void setLinearFog() {
-    const float colour[4] = {0.8f, 0.9f, 1.0f, 1.0f};
-    glEnable(GL_FOG);
-    glFogfv(GL_FOG_COLOR, colour);
-    glFogf(GL_FOG_DENSITY, 0.005f);
-    glFogf(GL_FOG_START, 100.0f);
-    glFogf(GL_FOG_END, 200.0f);
-    glFogi(GL_FOG_MODE, GL_LINEAR);
-}
-
-} // namespace
-
 void scene5() {
     glDisable(GL_TEXTURE_2D);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
@@ -77,7 +64,7 @@ void scene5() {
     const float t = driftClock();
     const float eyeHeight = 20.0f + (moving ? getSyncFloat() * 20.0f : 0.0f);
     gluLookAt(0, eyeHeight, 1, 0, 0, -100, 0, 1, 0);
-    setLinearFog();
+    setLinearFog(0.8f, 0.9f, 1.0f, 0.005f, 100.0f, 200.0f);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_TEXTURE_2D);
@@ -100,11 +87,7 @@ void scene5init() {
 
 void scene5update() {
     using namespace Scene5;
-    engine->perspective(128, 128);
-    scene5();
-    engine->glow->MakeBlur(engine->texture, false, 0.001f, 0.5f, 5);
-    engine->perspective(1024, 768);
-    scene5();
+    drawSmallBlurredThenFull(scene5, 0.001f);
     engine->glow->Render(engine->texture, 0.3f);
     if (demoMS >= freezeMs) engine->glow->RenderBlur(engine->texture, getSyncFloat() * 2.0f);
     engine->glow->RenderQuad(1, 1, 1, (61000.0f - demoMS) / 1000.0f);

@@ -87,9 +87,9 @@ void scene6(bool mask) {
             const float z = wrapCell(cellSize * float(i) + oz);
             glTranslatef(x, 0, z - 20.0f);
             glRotatef(90, 1, 0, 0); // the meshes' z axis becomes the vertical
-            if (!mask) engine->texture->bind(unsigned(engine->slots[blockSlot]));
+            if (!mask) bindSlotTexture(blockSlot);
             drawMeshFaces(*nice);
-            if (!mask) engine->texture->bind(unsigned(engine->slots[block2Slot]));
+            if (!mask) bindSlotTexture(block2Slot);
             // The tube bobs 0 .. 4 units; cells with the same i + j move in step.
             glTranslatef(0, 0, 2.0f * sinf(float(j + i) + t / 500.0f) + 2.0f);
             drawMeshFaces(*cyl);

@@ -36,10 +36,6 @@ Vector3D randomStreak(int depthRange, int depthBase) {
     return Vector3D(float(r3 % 360), float(r2 % 30 + 1), float(r1 % depthRange + depthBase));
 }
 
-void bindSlot(int slot) {
-    engine->texture->bind(unsigned(engine->slots[slot]));
-}
-
 // The 4 x 4 square of the flare and the greetings, (0, 0) at the top left.
 void squareQuad() {
     glBegin(GL_QUADS);
@@ -55,7 +51,7 @@ void squareQuad() {
 }
 
 void drawStreaks() {
-    bindSlot(tailpartSlot);
+    bindSlotTexture(tailpartSlot);
     glColor4f(1, 1, 1, 1);
     for (int i = 0; i < starCount; i++) {
         glPushMatrix();
@@ -83,7 +79,7 @@ void drawStreaks() {
 // In eye space: every 1500 ms d falls from 1 to just above -0.5 while the
 // flare comes from 6 units ahead toward the eye; negative colours are black.
 void drawFlare(float t) {
-    bindSlot(flareSlot);
+    bindSlotTexture(flareSlot);
     glLoadIdentity();
     const float c = std::trunc(t / 1500.0f);
     const float d = 1.0f - (t - 1500.0f * c) / 1000.0f;
@@ -99,7 +95,7 @@ void drawGreetings(float t) {
     glTranslatef(0, 0, -5);
     const float e = t - sceneStart;
     for (int j = 0; j < greetingCount; j++) {
-        bindSlot(firstGreetingSlot + j);
+        bindSlotTexture(firstGreetingSlot + j);
         glColor4f(1, 1, 1, greetingAlpha(j, e));
         squareQuad();
     }

@@ -25,19 +25,23 @@ void drawDepthOfField(void (*draw)(bool mask), float spread) {
     engine->glow->RenderDOF(engine->texture);
 }
 
-void setLinearFog(float r, float g, float b, float density, float start, float end) {
+void setFog(GLint mode, float r, float g, float b, float density, float start, float end) {
     const GLfloat colour[4] = {r, g, b, 1.0f};
     glEnable(GL_FOG);
     glFogfv(GL_FOG_COLOR, colour);
     glFogf(GL_FOG_DENSITY, density);
     glFogf(GL_FOG_START, start);
     glFogf(GL_FOG_END, end);
-    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogi(GL_FOG_MODE, mode);
+}
+
+void setLinearFog(float r, float g, float b, float density, float start, float end) {
+    setFog(GL_LINEAR, r, g, b, density, start, end);
 }
 
 void bindCombined(GLenum unit, int slot, GLint rgbMode) {
     glActiveTextureARB(unit);
-    engine->texture->bind(unsigned(engine->slots[slot]));
+    bindSlotTexture(slot);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
     glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, rgbMode);
 }

@@ -1,6 +1,6 @@
 // Drawing steps that several scenes share: the small-then-full drawing with
 // the blur capture between, the same with a focus mask first (depth of
-// field), the linear fog set-up, the combine texture environment on one
+// field), the fog set-up, the combine texture environment on one
 // texture unit, switching both units off again, the face-by-face textured
 // draw of a generated mesh, the billboard matrix, slot binding and the
 // corner triangle of the particle scenes.
@@ -22,8 +22,11 @@ void drawSmallBlurredThenFull(void (*draw)(), float spread);
 // passes); `draw`(false) full size; then Glow::RenderDOF composites.
 void drawDepthOfField(void (*draw)(bool mask), float spread);
 
-// Fog on in GL_LINEAR mode with colour (r, g, b, 1), the given density and
-// the range start..end in eye-space units.
+// Fog on in `mode` (GL_LINEAR, GL_EXP) with colour (r, g, b, 1), the given
+// density and the range start..end in eye-space units (the density acts only
+// in the exponential modes, the range only in GL_LINEAR).
+void setFog(GLint mode, float r, float g, float b, float density, float start, float end);
+// setFog in GL_LINEAR mode.
 void setLinearFog(float r, float g, float b, float density, float start, float end);
 
 // Makes `unit` (GL_TEXTURE0_ARB, GL_TEXTURE1_ARB) active, binds the texture

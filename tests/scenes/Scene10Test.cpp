@@ -14,10 +14,11 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Texture.h"
+#include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 #include "tests/support/AssetFolder.h"
 #include "tests/support/Pixels.h"
-#include "tests/support/SceneCompare.h"
+#include "tests/support/SceneFrames.h"
 #include "tests/support/ShowRunner.h"
 
 namespace {
@@ -36,7 +37,7 @@ std::string greyCardAssets() {
 
 // The card's colour as the texture store holds it (the mean of its texels).
 testsupport::Rgb cardColour() {
-    engine->texture->bind(unsigned(engine->slots[endTextSlot]));
+    bindSlotTexture(endTextSlot);
     int w = 0, h = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
@@ -69,10 +70,8 @@ TEST(Scene10Card, WhiteAt147000msAndHalfThroughAt147250ms) {
     ASSERT_TRUE(show.ok());
     const testsupport::Rgb card = cardColour();
     ASSERT_LT(card.r, 240); // the card can be told from white
-    testsupport::drawSceneOnly(147000, 1.0f, scene10update);
-    const std::vector<unsigned char> frame = testsupport::readFrame();
-    EXPECT_GE(int(*std::min_element(frame.begin(), frame.end())), 253);
-    testsupport::drawSceneOnly(147250, 1.0f, scene10update);
+    EXPECT_GE(testsupport::darkest(testsupport::drawUpdate(scene10update, 147000)), 253);
+    testsupport::drawUpdate(scene10update, 147250);
     expectColour(at(512, 384), {(255 + card.r) / 2, (255 + card.g) / 2, (255 + card.b) / 2}, "centre");
     expectColour(at(100, 384), white, "left of the card");
 }
@@ -89,7 +88,7 @@ TEST(Scene10Card, FullyVisibleFrom147500msOpaqueAndCentred) {
         glColor4f(1, 1, 1, 0.2f);
         glEnable(GL_FOG);
         glEnable(GL_DEPTH_TEST);
-        testsupport::drawSceneOnly(ms, 1.0f, scene10update);
+        testsupport::drawUpdate(scene10update, ms);
         expectColour(at(512, 384), card, "centre");
         // The card covers x 256..767 and y 128..639 (y down), nothing more.
         expectColour(at(256, 128), card, "top left");
@@ -105,11 +104,11 @@ TEST(Scene10Card, DrawnOnTheFrameThatEndsTheShow) {
     testsupport::ShowRunner show(greyCardAssets());
     ASSERT_TRUE(show.ok());
     const testsupport::Rgb card = cardColour();
-    testsupport::drawSceneOnly(149990, 1.0f, drawCurrentScene);
+    testsupport::drawUpdate(drawCurrentScene, 149990);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     done = false;
-    testsupport::drawSceneOnly(150001, 1.0f, drawCurrentScene);
+    testsupport::drawUpdate(drawCurrentScene, 150001);
     EXPECT_TRUE(done);
     // The frame overlay lies on both alike at up to 30 %: the card still
     // stands 70 to 100 % of its difference from white below the corner.

@@ -12,16 +12,12 @@
 #include "scenes/Scenes.h"
 #include "tests/support/AssetFolder.h"
 #include "tests/support/Pixels.h"
-#include "tests/support/SceneCompare.h"
+#include "tests/support/SceneFrames.h"
 #include "tests/support/ShowRunner.h"
 
 using namespace Scene5;
 
 namespace {
-
-int darkestChannel(const std::vector<unsigned char>& frame) {
-    return frame.empty() ? 0 : int(*std::min_element(frame.begin(), frame.end()));
-}
 
 // Largest difference between horizontally adjacent pixels: sharp edges
 // give large steps, a picture stretched from 128 x 128 only small ones.
@@ -82,20 +78,16 @@ TEST(Scene5Ribbons, SegmentsAreClearAtTheFootAndSolidFromAQuarterUp) {
 TEST(Scene5Frames, WhiteAtTheStartThenBlackRibbons) {
     testsupport::ShowRunner show(testsupport::assetsWithoutOverlay());
     ASSERT_TRUE(show.ok());
-    testsupport::drawSceneOnly(60000, 1.0f, scene5update);
-    EXPECT_GE(darkestChannel(testsupport::readFrame()), 253);
+    EXPECT_GE(testsupport::darkest(testsupport::drawUpdate(scene5update, 60000)), 253);
     // 61,000 ms: the fade is over and the sync of 60,000 ms has died away.
-    testsupport::drawSceneOnly(61000, 1.0f, scene5update);
-    EXPECT_LT(darkestChannel(testsupport::readFrame()), 80);
+    EXPECT_LT(testsupport::darkest(testsupport::drawUpdate(scene5update, 61000)), 80);
 }
 
 TEST(Scene5Frames, SyncsBlurThePictureFrom72000ms) {
     testsupport::ShowRunner show(testsupport::assetsWithoutOverlay());
     ASSERT_TRUE(show.ok());
-    testsupport::drawSceneOnly(71900, 1.0f, scene5update); // no sync for 3 s
-    EXPECT_GT(sharpestStep(testsupport::readFrame()), 100);
-    testsupport::drawSceneOnly(72100, 1.0f, scene5update); // 2 x 0.8: all blur
-    EXPECT_LT(sharpestStep(testsupport::readFrame()), 50);
+    EXPECT_GT(sharpestStep(testsupport::drawUpdate(scene5update, 71900)), 100); // no sync for 3 s
+    EXPECT_LT(sharpestStep(testsupport::drawUpdate(scene5update, 72100)), 50);  // 2 x 0.8: all blur
 }
 
 TEST(Scene5Frames, EyeBouncesOnSyncsUntil72000msThenStays) {
@@ -123,9 +115,5 @@ TEST(Scene5Frames, SmallAndFullDrawingsShowTheSameScene) {
     const testsupport::SmallAndFull now = testsupport::drawSmallAndFull(scene5);
     demoMS = 67300.0f;
     const testsupport::SmallAndFull later = testsupport::drawSmallAndFull(scene5);
-    EXPECT_GT(testsupport::contrast(now.full), 100);
-    const double same = testsupport::meanDifference(now.small, now.full);
-    const double other = testsupport::meanDifference(now.small, later.full);
-    EXPECT_LT(same, 4.0) << "other " << other;
-    EXPECT_LT(same * 2.0, other);
+    testsupport::expectSameScene(now, later, 4.0, 100);
 }

@@ -11,12 +11,11 @@
 #include "render/Engine.h"
 #include "scenes/Scene6.h"
 #include "scenes/Scenes.h"
-#include "tests/scenes/SceneFrames.h"
 #include "tests/support/AssetFolder.h"
+#include "tests/support/SceneFrames.h"
 #include "tests/support/ShowRunner.h"
 
-using namespace scenetest;
-using testsupport::ShowRunner;
+using namespace testsupport;
 
 TEST(Scene6Test, WrapKeepsTheFractionAndStaysInsideTheField) {
     EXPECT_FLOAT_EQ(Scene6::wrapCell(120.5f), 0.5f);
@@ -42,30 +41,25 @@ TEST(Scene6Test, WrapKeepsTheFractionAndStaysInsideTheField) {
 }
 
 TEST(Scene6Test, FadesInFromWhiteOverTwoSeconds) {
-    ShowRunner show(testsupport::assetsWithoutOverlay());
+    ShowRunner show(assetsWithoutOverlay());
     ASSERT_TRUE(show.ok());
     setShowTextureEnvironment();
 
     // 75,000 ms: the white quad at alpha 1 covers everything.
-    EXPECT_GE(minChannel(drawUpdate(scene6update, 75000)), 254);
+    EXPECT_GE(darkest(drawUpdate(scene6update, 75000)), 254);
 
     // 76,000 ms: half way between the picture and white.
     const std::vector<unsigned char> faded = drawUpdate(scene6update, 76000);
     const std::vector<unsigned char> plain = drawUpdate(Scene6::drawComposited, 76000);
-    ASSERT_LT(minChannel(plain), 240); // the picture is not white itself
-    int worst = 0;
-    for (std::size_t k = 0; k < faded.size(); k++) {
-        const int expected = (plain[k] + 255 + 1) / 2;
-        worst = std::max(worst, std::abs(faded[k] - expected));
-    }
-    EXPECT_LE(worst, 2);
+    ASSERT_LT(darkest(plain), 240); // the picture is not white itself
+    EXPECT_LE(largestQuadError(faded, plain, 1, 1, 1, 0.5f), 2);
 
     // 77,000 ms on: the fade no longer changes a pixel.
     EXPECT_EQ(drawUpdate(scene6update, 77000), drawUpdate(Scene6::drawComposited, 77000));
 }
 
 TEST(Scene6Test, MaskPassIsUntexturedBlackFadingToWhite) {
-    ShowRunner show(testsupport::assetsWithoutOverlay());
+    ShowRunner show(assetsWithoutOverlay());
     ASSERT_TRUE(show.ok());
     setShowTextureEnvironment();
     advanceTimeline(80000);
@@ -73,7 +67,7 @@ TEST(Scene6Test, MaskPassIsUntexturedBlackFadingToWhite) {
     scene6(true);
     glFinish();
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    const std::vector<unsigned char> rgb = testsupport::readFrame();
+    const std::vector<unsigned char> rgb = readFrame();
     int darkest = 255, lightest = 0;
     for (int y = 0; y < 128; y++) {
         for (int x = 0; x < 128; x++) {
@@ -89,13 +83,11 @@ TEST(Scene6Test, MaskPassIsUntexturedBlackFadingToWhite) {
 }
 
 TEST(Scene6Test, SmallAndFullDrawingsShowTheSameScene) {
-    ShowRunner show(testsupport::assetsWithoutOverlay());
+    ShowRunner show(assetsWithoutOverlay());
     ASSERT_TRUE(show.ok());
     setShowTextureEnvironment();
     auto normalPass = [] { scene6(false); };
-    const double same = smallVsFullDifference(normalPass, 85000, 85000);
-    const double other = smallVsFullDifference(normalPass, 85000, 86500);
-    std::printf("scene 6 small vs full: %.2f levels (other moment: %.2f)\n", same, other);
-    EXPECT_LT(same, 10.0);
-    EXPECT_LT(same * 2.0, other);
+    const SmallAndFull now = drawSmallAndFullAt(normalPass, 85000);
+    const SmallAndFull later = drawSmallAndFullAt(normalPass, 86500);
+    expectSameScene(now, later, 10.0, 0);
 }

@@ -10,12 +10,11 @@
 #include "geometry/Mesh.h"
 #include "scenes/Scene7.h"
 #include "scenes/Scenes.h"
-#include "tests/scenes/SceneFrames.h"
 #include "tests/support/AssetFolder.h"
+#include "tests/support/SceneFrames.h"
 #include "tests/support/ShowRunner.h"
 
-using namespace scenetest;
-using testsupport::ShowRunner;
+using namespace testsupport;
 
 TEST(Scene7Test, CameraAngleIsWholeRadiansPerSyncModFour) {
     const int expected[4] = {0, 1, 3, 4};
@@ -58,7 +57,7 @@ TEST(Scene7Test, BlobStaysWithin4And16UnitsAndShellWithin60And180) {
 }
 
 TEST(Scene7Test, EveryDrawingDeformsTheUnitSphereAfresh) {
-    ShowRunner show(testsupport::assetsWithoutOverlay());
+    ShowRunner show(assetsWithoutOverlay());
     ASSERT_TRUE(show.ok());
     Mesh reference;
     reference.makeSphere(1, 48);
@@ -72,18 +71,16 @@ TEST(Scene7Test, EveryDrawingDeformsTheUnitSphereAfresh) {
 }
 
 TEST(Scene7Test, FadesInFromBlack) {
-    ShowRunner show(testsupport::assetsWithoutOverlay());
+    ShowRunner show(assetsWithoutOverlay());
     ASSERT_TRUE(show.ok());
-    EXPECT_LE(maxChannel(drawUpdate(scene7update, 99000)), 1);
-    EXPECT_GT(maxChannel(drawUpdate(scene7update, 101000)), 100);
+    EXPECT_LE(brightest(drawUpdate(scene7update, 99000)), 1);
+    EXPECT_GT(brightest(drawUpdate(scene7update, 101000)), 100);
 }
 
 TEST(Scene7Test, SmallAndFullDrawingsShowTheSameScene) {
-    ShowRunner show(testsupport::assetsWithoutOverlay());
+    ShowRunner show(assetsWithoutOverlay());
     ASSERT_TRUE(show.ok());
-    const double same = smallVsFullDifference(scene7, 103000, 103000);
-    const double other = smallVsFullDifference(scene7, 103000, 103800);
-    std::printf("scene 7 small vs full: %.2f levels (other moment: %.2f)\n", same, other);
-    EXPECT_LT(same, 10.0);
-    EXPECT_LT(same * 2.0, other);
+    const SmallAndFull now = drawSmallAndFullAt(scene7, 103000);
+    const SmallAndFull later = drawSmallAndFullAt(scene7, 103800);
+    expectSameScene(now, later, 10.0, 0);
 }

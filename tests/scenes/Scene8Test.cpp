@@ -8,12 +8,11 @@
 #include "geometry/Vector3D.h"
 #include "scenes/Scene8.h"
 #include "scenes/Scenes.h"
-#include "tests/scenes/SceneFrames.h"
 #include "tests/support/AssetFolder.h"
+#include "tests/support/SceneFrames.h"
 #include "tests/support/ShowRunner.h"
 
-using namespace scenetest;
-using testsupport::ShowRunner;
+using namespace testsupport;
 
 namespace {
 
@@ -64,7 +63,7 @@ TEST(Scene8Test, StreaksStartInTheTunnelAndRespawnBeyondTheFog) {
 }
 
 TEST(Scene8Test, StreaksAdvanceOncePerFrameByTheirOwnSpeed) {
-    ShowRunner show(testsupport::assetsWithoutOverlay());
+    ShowRunner show(assetsWithoutOverlay());
     ASSERT_TRUE(show.ok());
     Vector3D before[Scene8::starCount];
     for (int i = 0; i < Scene8::starCount; i++) before[i] = Scene8::star[i];
@@ -82,21 +81,19 @@ TEST(Scene8Test, StreaksAdvanceOncePerFrameByTheirOwnSpeed) {
 }
 
 TEST(Scene8Test, FadesInFromWhiteAndOutToBlack) {
-    ShowRunner show(testsupport::assetsWithoutOverlay());
+    ShowRunner show(assetsWithoutOverlay());
     ASSERT_TRUE(show.ok());
     setShowTextureEnvironment();
-    EXPECT_GE(minChannel(drawUpdate(scene8update, 111000)), 254);
-    EXPECT_LT(minChannel(drawUpdate(scene8update, 111500)), 100);
-    EXPECT_LE(maxChannel(drawUpdate(scene8update, 122999)), 2);
+    EXPECT_GE(darkest(drawUpdate(scene8update, 111000)), 254);
+    EXPECT_LT(darkest(drawUpdate(scene8update, 111500)), 100);
+    EXPECT_LE(brightest(drawUpdate(scene8update, 122999)), 2);
 }
 
 TEST(Scene8Test, SmallAndFullDrawingsShowTheSameScene) {
-    ShowRunner show(testsupport::assetsWithoutOverlay());
+    ShowRunner show(assetsWithoutOverlay());
     ASSERT_TRUE(show.ok());
     setShowTextureEnvironment();
-    const double same = smallVsFullDifference(scene8, 114200, 114200);
-    const double other = smallVsFullDifference(scene8, 114200, 115600);
-    std::printf("scene 8 small vs full: %.2f levels (other moment: %.2f)\n", same, other);
-    EXPECT_LT(same, 10.0);
-    EXPECT_LT(same * 2.0, other);
+    const SmallAndFull now = drawSmallAndFullAt(scene8, 114200);
+    const SmallAndFull later = drawSmallAndFullAt(scene8, 115600);
+    expectSameScene(now, later, 10.0, 0);
 }

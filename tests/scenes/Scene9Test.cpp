@@ -14,8 +14,8 @@
 #include "render/Engine.h"
 #include "render/Texture.h"
 #include "scenes/Scene9.h"
+#include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
-#include "tests/scenes/SceneFrames.h"
 #include "tests/support/SceneFixture.h"
 
 namespace {
@@ -123,7 +123,7 @@ class Scene9Frames : public testsupport::SceneFixture {
 protected:
     void SetUp() override {
         SceneFixture::SetUp();
-        scenetest::setShowTextureEnvironment();
+        testsupport::setShowTextureEnvironment();
     }
 
     // Replaces the image of the texture in `slot` by one colour.
@@ -134,7 +134,7 @@ protected:
             texels[i + 1] = g;
             texels[i + 2] = b;
         }
-        engine->texture->bind(unsigned(engine->slots[slot]));
+        bindSlotTexture(slot);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 16, 16, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
         glDisable(GL_TEXTURE_2D);
     }
@@ -237,7 +237,7 @@ TEST_F(Scene9Frames, MaskFogsFrom250To300AndThePicturesInheritTheFogFrom200To400
 }
 
 TEST_F(Scene9Frames, RingsWrapEvery900msWithoutAJump) {
-    using scenetest::drawUpdate;
+    using testsupport::drawUpdate;
     paintSlot(1, 200, 200, 200); // "net.jpg" flat, so that every ring pixel counts
     std::vector<unsigned char> before = drawUpdate(ringsOnly, 126899);  // 179.8 units on
     std::vector<unsigned char> after = drawUpdate(ringsOnly, 126900);   // back to 0

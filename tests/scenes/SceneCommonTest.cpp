@@ -71,3 +71,28 @@ TEST(SceneCommonTest, CombinedUnitsAreSetUpAndSwitchedOffLeavingUnitZeroActive) 
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     glActiveTextureARB(GL_TEXTURE0_ARB);
 }
+
+TEST(SceneCommonTest, FogIsSwitchedOnInTheGivenModeWithItsColourDensityAndRange) {
+    testsupport::ShowRunner show(testsupport::assetsWithoutOverlay());
+    ASSERT_TRUE(show.ok());
+    setFog(GL_EXP, 0.8f, 0.9f, 1.0f, 0.015f, 40.0f, 80.0f);
+    EXPECT_TRUE(glIsEnabled(GL_FOG));
+    EXPECT_EQ(integer(GL_FOG_MODE), GL_EXP);
+    GLfloat colour[4] = {0, 0, 0, 0}, density = 0, start = 0, end = 0;
+    glGetFloatv(GL_FOG_COLOR, colour);
+    glGetFloatv(GL_FOG_DENSITY, &density);
+    glGetFloatv(GL_FOG_START, &start);
+    glGetFloatv(GL_FOG_END, &end);
+    EXPECT_FLOAT_EQ(colour[0], 0.8f);
+    EXPECT_FLOAT_EQ(colour[1], 0.9f);
+    EXPECT_FLOAT_EQ(colour[2], 1.0f);
+    EXPECT_FLOAT_EQ(colour[3], 1.0f);
+    EXPECT_FLOAT_EQ(density, 0.015f);
+    EXPECT_FLOAT_EQ(start, 40.0f);
+    EXPECT_FLOAT_EQ(end, 80.0f);
+
+    glDisable(GL_FOG);
+    setLinearFog(0.0f, 0.0f, 0.0f, 0.005f, 100.0f, 200.0f);
+    EXPECT_TRUE(glIsEnabled(GL_FOG));
+    EXPECT_EQ(integer(GL_FOG_MODE), GL_LINEAR);
+}

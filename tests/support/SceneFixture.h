@@ -1,26 +1,16 @@
 // A fixture for scene frame tests on the real show (the generated pack with
 // an invisible overlay): a flash or fade quad measured against the same frame
-// redrawn without it, and the small and full drawings of one frame compared
-// (with SceneCompare's helpers). Frames are RGB, bottom row first.
+// redrawn without it, the fade to white that hands over to the next scene,
+// and the small and full drawings of one frame compared (with the helpers of
+// SceneFrames.h). Frames are RGB, bottom row first.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
+#include "tests/support/SceneFrames.h"
 #include "tests/support/ShowRunner.h"
 
 namespace testsupport {
-
-// Largest difference, in levels, between `shown` and `plain` covered by a
-// quad of colour (r, g, b) in 0..1 at alpha `a` (SRC_ALPHA, ONE_MINUS_SRC_ALPHA).
-int largestQuadError(const std::vector<unsigned char>& shown, const std::vector<unsigned char>& plain,
-                     float r, float g, float b, float a);
-
-// Mean absolute difference per channel of two 128 x 128 pictures averaged
-// down to 32 x 32: texture detail that aliases differently at the two sizes
-// does not count, the layout of the picture does.
-double coarseDifference(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b);
 
 class SceneFixture : public testing::Test {
 protected:
@@ -33,6 +23,10 @@ protected:
     // quads) under a quad of colour (r, g, b) at alpha `a`; the plain frame
     // is not blank.
     void expectQuad(unsigned ms, void (*plainPass)(), float r, float g, float b, float a);
+    // The one-second fade to white that ends at `endMs`: 1 ms before, the
+    // frame is white within 2 levels; half a second before, it is the plain
+    // frame under white at alpha 0.5 (see expectQuad).
+    void expectFadeToWhiteEndingAt(unsigned endMs, void (*plainPass)());
     // At the moment of the frame at `ms`, the small and the full drawing by
     // `draw` agree, and the small drawing after `moveOn` differs at least
     // twice as much; the full drawing's contrast exceeds `minContrast`.
