@@ -17,6 +17,13 @@ float frameStep(uint64_t current, uint64_t last);
 // false, with the work left unfinished, when a quit request came during
 // loading: the show must then not draw.
 bool prepareShow();
+// Seconds the last prepareShow spent loading the textures (reading, decoding
+// and uploading) and initialising the scenes, for the frame benchmark.
+struct PreparationTimes {
+    double textures = 0;
+    double scenes = 0;
+};
+extern PreparationTimes preparationTimes;
 
 class CApplication {
 public:

@@ -72,11 +72,15 @@ bool loadTextures(Engine* e) {
 
 } // namespace
 
+PreparationTimes preparationTimes;
+
 bool prepareShow() {
     engine = new Engine();
     engine->init();
     setFixedState();
+    double start = platform::nowSeconds();
     if (!loadTextures(engine)) return false;
+    double loaded = platform::nowSeconds();
     static void (*const inits[10])() = {
         scene1init, scene2init, scene3init, scene4init, scene5init,
         scene6init, scene7init, scene8init, scene9init, scene10init,
@@ -85,6 +89,8 @@ bool prepareShow() {
         if (platform::quitRequested()) return false;
         init();
     }
+    preparationTimes.textures = loaded - start;
+    preparationTimes.scenes = platform::nowSeconds() - loaded;
     return true;
 }
 

@@ -72,4 +72,12 @@ size_t Mp3Stream::read(uint8_t* out, size_t bytes, bool* ended) {
     return filled;
 }
 
+const char* Mp3Stream::seek(double ms) {
+    if (ms <= 0 || !decoder) return nullptr;
+    mpg123_scan(decoder); // exact sample offsets for the seek
+    off_t sample = off_t(ms * double(rate) / 1000.0 + 0.5);
+    if (mpg123_seek(decoder, sample, SEEK_SET) < 0) return "cannot seek";
+    return nullptr;
+}
+
 } // namespace platform

@@ -26,6 +26,9 @@ public:
     // problem in a few words ("is not an MP3 stream"), the stream then closed.
     const char* open(const char* path);
     void close();
+    // Moves to `ms` of the track (nothing for 0 or less). Returns null, or the
+    // problem in a few words.
+    const char* seek(double ms);
     bool isOpen() const { return decoder != nullptr; }
 
     // Decodes up to `bytes` bytes of samples into `out`; returns the bytes

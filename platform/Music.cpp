@@ -11,6 +11,8 @@
 #include "platform/Music.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -40,7 +42,8 @@ struct Stream {
     double callbackWall = 0;     // seconds, time of the latest callback
     bool called = false;         // at least one callback has run
     bool ended = false;          // the decoder has no more audio
-    double endMs = 0;            // track length as played, ms
+    double startMs = 0;          // track position of the first frame played, ms
+    double endMs = 0;            // track position of the end, ms
     double endWall = 0;          // seconds, when the last frame is heard
 };
 
@@ -50,6 +53,10 @@ bool audioActive = false;  // the clock follows the device
 bool audioStarted = false; // this module initialised SDL's audio subsystem
 bool clockStarted = false;
 double timerStartWall = 0; // seconds, start of the timer clock
+double timerStartMs = 0;   // clock reading at timerStartWall
+bool paused = false;
+double pausedMs = 0;       // clock reading while paused
+double pauseWall = 0;      // seconds, when the pause began
 
 void fillAudio(void*, Uint8* out, int len) {
     double now = nowSeconds();
@@ -71,7 +78,7 @@ void fillAudio(void*, Uint8* out, int len) {
     stream.called = true;
     if (reachedEnd && !stream.ended) {
         stream.ended = true;
-        stream.endMs = double(stream.framesConsumed) * 1000.0 / stream.rate;
+        stream.endMs = stream.startMs + double(stream.framesConsumed) * 1000.0 / stream.rate;
         stream.endWall = now + double(frames) / stream.rate;
     }
 }
@@ -101,18 +108,19 @@ bool silent(const char* path, const char* problem, const char* detail) {
 double readClock() {
     double now = nowSeconds();
     if (!clockStarted) return 0.0;
+    if (paused) return pausedMs;
     double target;
     if (!audioActive) {
-        target = (now - timerStartWall) * 1000.0;
+        target = timerStartMs + (now - timerStartWall) * 1000.0;
     } else {
         std::lock_guard<std::mutex> guard(stream.lock);
         if (stream.ended && now >= stream.endWall) {
             target = stream.endMs + (now - stream.endWall) * 1000.0;
         } else if (!stream.called) {
-            target = 0.0;
+            target = stream.startMs;
         } else {
-            double before = double(stream.framesBefore) * 1000.0 / stream.rate;
-            double after = double(stream.framesConsumed) * 1000.0 / stream.rate;
+            double before = stream.startMs + double(stream.framesBefore) * 1000.0 / stream.rate;
+            double after = stream.startMs + double(stream.framesConsumed) * 1000.0 / stream.rate;
             target = std::min(before + (now - stream.callbackWall) * 1000.0, after);
         }
     }
@@ -123,7 +131,8 @@ double readClock() {
 void continueOnTimer() {
     double position = readClock();
     audioActive = false;
-    timerStartWall = nowSeconds() - position / 1000.0;
+    timerStartWall = nowSeconds();
+    timerStartMs = position;
 }
 
 // The device stopped taking samples (unplugged, its server gone): its
@@ -134,9 +143,48 @@ void deviceLost() {
     closeStream();
 }
 
+// Runs the clock on the timer from `fromMs`, starting now.
+void startTimer(double fromMs) {
+    double now = nowSeconds();
+    clock.reset(now, fromMs);
+    timerStartWall = now;
+    timerStartMs = fromMs;
+    clockStarted = true;
+    audioActive = false;
+    paused = false;
+}
+
+// Opens the default audio device for `want`. Audio backends (ALSA above all)
+// print their own diagnostics on stderr while they probe for a device; those
+// are hidden here, and the one line the show prints says what failed.
+SDL_AudioDeviceID openDevice(const SDL_AudioSpec& want) {
+    SDL_AudioDeviceID device = 0;
+    std::fflush(stderr);
+    int saved = dup(2);
+    int null = open("/dev/null", O_WRONLY);
+    if (saved >= 0 && null >= 0) dup2(null, 2);
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+        audioStarted = true;
+        SDL_AudioSpec have = {};
+        if (!refusedForTest("SDL_OpenAudioDevice"))
+            device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+        else
+            SDL_SetError("refused by DEMO_TEST_REFUSE");
+    }
+    if (saved >= 0 && null >= 0) dup2(saved, 2);
+    if (saved >= 0) close(saved);
+    if (null >= 0) close(null);
+    return device;
+}
+
 } // namespace
 
-bool startMusic(const char* path) {
+void startSilentClock(double fromMs) {
+    stopMusic();
+    startTimer(fromMs);
+}
+
+bool startMusic(const char* path, double fromMs) {
     stopMusic();
     // The device must stop calling the decoder before the static stream is
     // destroyed at exit; an atexit hook registered now runs before that.
@@ -145,44 +193,32 @@ bool startMusic(const char* path) {
         std::atexit(stopMusic);
         exitHookInstalled = true;
     }
-    double now = nowSeconds();
-    clock.reset(now, 0.0);
-    timerStartWall = now;
-    clockStarted = true;
-    audioActive = false;
+    startTimer(fromMs);
 
     std::FILE* probe = std::fopen(path, "rb");
     if (!probe) return silent(path, "not found", nullptr);
     std::fclose(probe);
 
     if (const char* problem = stream.decoder.open(path)) return silent(path, problem, nullptr);
+    if (const char* problem = stream.decoder.seek(fromMs)) return silent(path, problem, nullptr);
     long rate = stream.decoder.rate;
     int channels = stream.decoder.channels;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        return silent(path, "no audio device", SDL_GetError());
-    }
-    audioStarted = true;
     SDL_AudioSpec want = {};
     want.freq = int(rate);
     want.format = AUDIO_S16SYS;
     want.channels = Uint8(channels);
     want.samples = deviceBufferFrames;
     want.callback = fillAudio;
-    SDL_AudioSpec have = {};
-    if (!refusedForTest("SDL_OpenAudioDevice"))
-        stream.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    else
-        SDL_SetError("refused by DEMO_TEST_REFUSE");
+    stream.device = openDevice(want);
     if (!stream.device) return silent(path, "no audio device", SDL_GetError());
 
     stream.rate = int(rate);
     stream.frameBytes = 2 * channels;
     stream.framesBefore = stream.framesConsumed = 0;
     stream.called = stream.ended = false;
+    stream.startMs = fromMs;
+    startTimer(fromMs); // the clock starts with the device
     audioActive = true;
-    now = nowSeconds();
-    clock.reset(now, 0.0);
-    timerStartWall = now;
     SDL_PauseAudioDevice(stream.device, 0);
     return true;
 }
@@ -192,6 +228,29 @@ void stopMusic() {
     closeStream();
     audioActive = false;
     clockStarted = false;
+    paused = false;
+}
+
+void pauseMusic(bool pause) {
+    if (!clockStarted || pause == paused) return;
+    if (pause) {
+        pausedMs = musicPositionMs();
+        pauseWall = nowSeconds();
+        paused = true;
+        if (stream.device) SDL_PauseAudioDevice(stream.device, 1);
+        return;
+    }
+    double now = nowSeconds(), shift = now - pauseWall;
+    timerStartWall += shift;
+    {
+        // The device took nothing while paused: its times move by the pause.
+        std::lock_guard<std::mutex> guard(stream.lock);
+        stream.callbackWall += shift;
+        stream.endWall += shift;
+    }
+    clock.reset(now, pausedMs);
+    paused = false;
+    if (stream.device) SDL_PauseAudioDevice(stream.device, 0);
 }
 
 void audioDeviceRemoved(uint32_t device) {
@@ -199,7 +258,8 @@ void audioDeviceRemoved(uint32_t device) {
 }
 
 double musicPositionMs() {
-    if (audioActive && SDL_GetAudioDeviceStatus(stream.device) == SDL_AUDIO_STOPPED) deviceLost();
+    if (audioActive && !paused && SDL_GetAudioDeviceStatus(stream.device) == SDL_AUDIO_STOPPED)
+        deviceLost();
     return readClock();
 }
 

@@ -11,12 +11,19 @@
 
 namespace platform {
 
-// Opens `path` and starts playing it from 0 ms. Returns false when the show
-// will be silent (the timer clock then runs).
-bool startMusic(const char* path);
+// Opens `path` and starts playing it from `fromMs` (0 by default, the
+// show's own start). The clock then starts at `fromMs`. Returns false when
+// the show will be silent (the timer clock then runs, from `fromMs`).
+bool startMusic(const char* path, double fromMs = 0.0);
+// Starts the clock on the system timer at `fromMs`, without sound or message
+// (a muted preview).
+void startSilentClock(double fromMs);
+// Pauses (true) or resumes (false) the sound and the clock. While paused the
+// clock stands still; it resumes from the same position.
+void pauseMusic(bool paused);
 // Stops playback and closes the device and file; the clock stops.
 void stopMusic();
-// Position in ms: smooth, never decreasing.
+// Position in ms: smooth, never decreasing except across a new start call.
 double musicPositionMs();
 // Called by the event pump when SDL reports an output device removed: when it
 // is the music's, one line goes to stderr and the clock goes on on the timer

@@ -11,6 +11,9 @@ class Glow {
 public:
     int blurTexture = 0; // 128 x 128 RGB: the captured, blurred scene
     int dofTexture = 0;  // 128 x 128 RGB: the captured focus mask
+    // RenderQuad at alpha 0 or below sets its state but draws nothing: the
+    // blend would leave every pixel as it is. Off only to compare frames.
+    bool skipInvisibleQuads = true;
 
     // Creates the two work textures (the store's next two indices).
     void Init(Texture* texture, int filter);
@@ -27,6 +30,7 @@ public:
     void RenderBlur(Texture* texture, float alpha);
     // Screen x focus mask + blurred copy (depth of field).
     void RenderDOF(Texture* texture);
-    // An untextured full-screen quad (flash or fade); leaves texturing off.
+    // An untextured full-screen quad (flash or fade); leaves texturing off,
+    // blending on (source alpha), the colour set and a full-screen pass.
     void RenderQuad(float r, float g, float b, float a);
 };

@@ -107,4 +107,64 @@ TEST(Music, UndecodableFileFallsBackToTheTimerWithOneLine) {
     platform::stopMusic();
 }
 
+// The timer clock advances with the wall clock (measured, so that a loaded
+// machine's late wake-ups do not count against it).
+void expectClockFollowsTheWall(double ms) {
+    double wall = platform::nowSeconds();
+    double advance = timerClockAdvanceOver(ms);
+    EXPECT_NEAR(advance, (platform::nowSeconds() - wall) * 1000.0, 5.0);
+    EXPECT_GE(advance, ms - 5.0);
+}
+
+TEST(Music, StartingAtAnOffsetPlaysFromThereAndTheClockStartsThere) {
+    std::string path = makeTempDir() + "/tone.mp3";
+    ASSERT_TRUE(writeTestMp3(path, 4.0));
+    ASSERT_TRUE(platform::startMusic(path.c_str(), 2500.0));
+    EXPECT_NEAR(platform::musicPositionMs(), 2500.0, 5.0);
+    sleepMs(300);
+    double pos = platform::musicPositionMs();
+    // The device's count plus the offset; a loaded machine delays the audio
+    // thread by a few tens of ms, a lost offset would be 2500 ms off.
+    EXPECT_NEAR(pos, 2500.0 + consumedMs(), 80.0);
+    EXPECT_GT(pos, 2600.0);
+    // 1.5 s of track are left: the decoder ends early and the timer takes over.
+    sleepMs(1800);
+    EXPECT_TRUE(platform::musicStats().ended);
+    EXPECT_GT(platform::musicPositionMs(), 4000.0);
+    platform::stopMusic();
+}
+
+TEST(Music, PauseHoldsTheClockAndResumeContinuesFromThere) {
+    std::string path = makeTempDir() + "/tone.mp3";
+    ASSERT_TRUE(writeTestMp3(path, 4.0));
+    ASSERT_TRUE(platform::startMusic(path.c_str()));
+    sleepMs(300);
+    platform::pauseMusic(true);
+    double held = platform::musicPositionMs();
+    uint64_t frames = platform::musicStats().framesConsumed;
+    sleepMs(300);
+    EXPECT_EQ(platform::musicPositionMs(), held);
+    EXPECT_LE(platform::musicStats().framesConsumed, frames + 2048); // a callback in flight
+    platform::pauseMusic(false);
+    double resumed = platform::musicPositionMs();
+    EXPECT_GE(resumed, held);
+    EXPECT_LT(resumed - held, 5.0);
+    expectClockFollowsTheWall(200);
+    platform::stopMusic();
+}
+
+TEST(Music, SilentClockRunsOnTheTimerFromItsStartAndPauses) {
+    testing::internal::CaptureStderr();
+    platform::startSilentClock(47000.0);
+    EXPECT_TRUE(testing::internal::GetCapturedStderr().empty());
+    EXPECT_FALSE(platform::musicStats().playing);
+    EXPECT_NEAR(platform::musicPositionMs(), 47000.0, 5.0);
+    expectClockFollowsTheWall(200);
+    platform::pauseMusic(true);
+    EXPECT_EQ(timerClockAdvanceOver(200), 0.0);
+    platform::pauseMusic(false);
+    expectClockFollowsTheWall(200);
+    platform::stopMusic();
+}
+
 } // namespace

@@ -1,13 +1,20 @@
 // Glow post-processing on a real headless context: what each composite does
-// to the pixels, and the state each operation leaves for the next drawing.
+// to the pixels, the state each operation leaves for the next drawing, and
+// that skipping invisible flash quads changes no frame of the show.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <vector>
 
 #include "platform/GL.h"
+#include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/Texture.h"
 #include "tests/support/GlContext.h"
+#include "tests/support/ShowRunner.h"
 
 namespace {
 
@@ -91,6 +98,109 @@ TEST_F(GlowTest, RenderQuadLeavesTexturingOffAndTheDepthMaskOn) {
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 1024);
     EXPECT_EQ(viewport[3], 768);
+}
+
+// The GL state a drawing can see after RenderQuad.
+struct QuadState {
+    GLboolean texture, depthTest, blend, depthMask;
+    GLint src, dst, viewport[4];
+    GLfloat colour[4], projection[16], modelview[16];
+    bool operator==(const QuadState& o) const {
+        return texture == o.texture && depthTest == o.depthTest && blend == o.blend &&
+               depthMask == o.depthMask && src == o.src && dst == o.dst &&
+               std::equal(viewport, viewport + 4, o.viewport) &&
+               std::equal(colour, colour + 4, o.colour) &&
+               std::equal(projection, projection + 16, o.projection) &&
+               std::equal(modelview, modelview + 16, o.modelview);
+    }
+};
+
+QuadState quadStateAfter(Glow& glow, float alpha) {
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glow.RenderQuad(0.25f, 0.5f, 0.75f, alpha);
+    QuadState s;
+    s.texture = glIsEnabled(GL_TEXTURE_2D);
+    s.depthTest = glIsEnabled(GL_DEPTH_TEST);
+    s.blend = glIsEnabled(GL_BLEND);
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &s.depthMask);
+    glGetIntegerv(GL_BLEND_SRC, &s.src);
+    glGetIntegerv(GL_BLEND_DST, &s.dst);
+    glGetIntegerv(GL_VIEWPORT, s.viewport);
+    glGetFloatv(GL_CURRENT_COLOR, s.colour);
+    glGetFloatv(GL_PROJECTION_MATRIX, s.projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, s.modelview);
+    return s;
+}
+
+TEST_F(GlowTest, SkippedInvisibleQuadLeavesTheStateADrawnOneLeaves) {
+    clearScreen(120);
+    glow.skipInvisibleQuads = false;
+    QuadState drawn = quadStateAfter(glow, 0.0f);
+    glow.skipInvisibleQuads = true;
+    QuadState skipped = quadStateAfter(glow, 0.0f);
+    EXPECT_TRUE(drawn == skipped);
+    EXPECT_EQ(skipped.colour[3], 0.0f);
+    expectGrey(gl.pixel(512, 384), 120, 0);
+}
+
+// Frames of the show just after the flashes and fades of scenes 4 to 8 have
+// ended (their quads are at alpha 0 or below), bottom row first, one after
+// the other; empty when the show cannot start.
+const unsigned quietTimes[] = {49200, 61200, 77100, 101100, 111600};
+constexpr size_t quietCount = sizeof quietTimes / sizeof quietTimes[0];
+
+std::vector<unsigned char> quietFrames(bool skipInvisible) {
+    std::vector<unsigned char> frames;
+    testsupport::ShowRunner show;
+    if (!show.ok()) return frames;
+    engine->glow->skipInvisibleQuads = skipInvisible;
+    for (unsigned ms : quietTimes) {
+        show.runTo(ms, 5);
+        std::vector<unsigned char> f = show.frame();
+        frames.insert(frames.end(), f.begin(), f.end());
+    }
+    return frames;
+}
+
+// The same frames with and without the skip, in two processes (a scene's
+// state lives in its process): byte for byte the same.
+TEST(GlowFrames, SkippingInvisibleQuadsKeepsTheShowsFramesIdentical) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) { // draws every quad and sends its frames
+        close(fds[0]);
+        std::vector<unsigned char> frames = quietFrames(false);
+        size_t done = 0;
+        while (done < frames.size()) {
+            ssize_t n = write(fds[1], frames.data() + done, frames.size() - done);
+            if (n <= 0) break;
+            done += size_t(n);
+        }
+        _exit(0);
+    }
+    close(fds[1]);
+    std::vector<unsigned char> skipped = quietFrames(true);
+    std::vector<unsigned char> drawn(skipped.size());
+    size_t got = 0;
+    while (got < drawn.size()) {
+        ssize_t n = read(fds[0], drawn.data() + got, drawn.size() - got);
+        if (n <= 0) break;
+        got += size_t(n);
+    }
+    close(fds[0]);
+    waitpid(child, nullptr, 0);
+    ASSERT_FALSE(skipped.empty());
+    ASSERT_EQ(got, drawn.size());
+    size_t bytes = skipped.size() / quietCount;
+    for (size_t i = 0; i < quietCount; i++) {
+        auto from = skipped.begin() + long(i * bytes), to = from + long(bytes);
+        EXPECT_TRUE(std::equal(from, to, drawn.begin() + long(i * bytes)))
+            << "frame at " << quietTimes[i] << " ms";
+    }
 }
 
 TEST_F(GlowTest, MakeBlurWithoutPassesOnlyCaptures) {

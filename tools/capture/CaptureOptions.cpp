@@ -8,10 +8,14 @@
 const char* captureUsage =
     "usage: capture --at MS --out FRAME.png [--fps N] [--assets DIR]\n"
     "       capture [--from MS] [--to MS] [--fps N] --out DIR [--assets DIR]\n"
+    "       capture [--from MS] [--to MS] [--fps N] --video FILE.mp4 [--assets DIR]\n"
     "Renders frames of the show headless, exactly as a run at N frames per second\n"
     "(default 60) draws them: the frames of the scene before the first requested\n"
     "time are run but not written. --at writes one PNG; a span writes DIR/frame-NNNNNN.png\n"
     "for every frame from --from (default 0) to --to (default 150000) ms.\n"
+    "--video encodes the span with ffmpeg as H.264 (yuv420p, CRF 18) with the music\n"
+    "as AAC cut to the same span; Ctrl-C ends it with a playable file of the frames\n"
+    "rendered so far. A progress line goes to stderr.\n"
     "--assets selects the folder that holds Textures/ (default: the generated pack).\n";
 
 namespace {
@@ -55,6 +59,9 @@ std::string parseCaptureOptions(int argc, char** argv, CaptureOptions& o) {
         } else if (!std::strcmp(arg, "--out")) {
             ok = value && *value;
             if (ok) o.out = value;
+        } else if (!std::strcmp(arg, "--video")) {
+            ok = value && *value;
+            if (ok) o.video = value;
         } else if (!std::strcmp(arg, "--assets")) {
             ok = value && *value;
             if (ok) o.assets = value;
@@ -62,13 +69,21 @@ std::string parseCaptureOptions(int argc, char** argv, CaptureOptions& o) {
             return std::string("unknown argument '") + arg + "'";
         }
         if (!ok) {
+            bool isPath = !std::strcmp(arg, "--out") || !std::strcmp(arg, "--video") ||
+                          !std::strcmp(arg, "--assets");
             return std::string("bad or missing value for ") + arg +
-                   (std::strcmp(arg, "--fps") ? " (a time in ms, 0 to 150001)"
-                                              : " (frames per second, 1 to 1000)");
+                   (isPath                      ? " (a path)"
+                    : std::strcmp(arg, "--fps") ? " (a time in ms, 0 to 150001)"
+                                                : " (frames per second, 1 to 1000)");
         }
         i++;
     }
-    if (o.out.empty()) return "--out is required";
+    if (o.out.empty() && o.video.empty()) {
+        o.help = true; // nothing to write: show the usage
+        return "give --out or --video";
+    }
+    if (!o.out.empty() && !o.video.empty()) return "--out and --video cannot be combined";
+    if (o.single && !o.video.empty()) return "--video takes a span (--from, --to), not --at";
     if (o.single && (haveFrom || haveTo)) return "--at cannot be combined with --from or --to";
     if (!o.single && o.fromMs > o.toMs) return "--from is after --to";
     return "";

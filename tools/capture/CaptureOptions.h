@@ -10,6 +10,7 @@ struct CaptureOptions {
     unsigned toMs = 150000;   // --to MS
     int fps = 60;             // --fps N
     std::string out;          // --out FILE.png (with --at) or DIR
+    std::string video;        // --video FILE.mp4: H.264 + AAC of the span
     std::string assets;       // --assets DIR; empty: the generated pack
     bool help = false;
 };

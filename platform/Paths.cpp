@@ -1,0 +1,17 @@
+// The running executable's folder from /proc/self/exe. See Paths.h.
+#include "platform/Paths.h"
+
+#include <unistd.h>
+
+namespace platform {
+
+std::string executableDir() {
+    char self[4096];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return ".";
+    std::string exe(self, size_t(n));
+    size_t slash = exe.rfind('/');
+    return slash == std::string::npos ? "." : exe.substr(0, slash);
+}
+
+} // namespace platform

@@ -1,0 +1,238 @@
+// bench_frames: the whole show headless at 1024 x 768 with a fixed step, as
+// the capture tool renders it. Prints per scene the median and 95th
+// percentile frame time (wall time up to glFinish), the share of it spent in
+// the project's own code (a CPU-time sampler on the render thread, see
+// CodeSampler.h), the start-up phases from main() to the first frame, and the
+// heap allocations per frame after each scene's first frame (must be 0; the
+// exit status is 1 otherwise). Options: --fps N (default 10), --to MS, and
+// --draw-invisible-quads to time the show as it was before flash and fade
+// quads at alpha 0 were skipped.
+#include <dirent.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "app/CApplication.h"
+#include "app/FixedStep.h"
+#include "app/Timeline.h"
+#include "platform/GL.h"
+#include "platform/Paths.h"
+#include "platform/Window.h"
+#include "render/Engine.h"
+#include "render/Glow.h"
+#include "render/Jpg.h"
+#include "tools/bench_frames/CodeSampler.h"
+
+// Every operator new is counted; those called from the executable's own
+// code apart (the GL driver's shader compiler allocates through operator new
+// too, the first time it meets a state).
+namespace {
+std::atomic<long> allocations{0};
+std::atomic<long> ownAllocations{0};
+
+void* allocate(std::size_t size, const void* caller) {
+    allocations++;
+    if (CodeSampler::isOwnCode(caller)) ownAllocations++;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+} // namespace
+
+void* operator new(std::size_t size) {
+    return allocate(size, __builtin_return_address(0));
+}
+void* operator new[](std::size_t size) {
+    return allocate(size, __builtin_return_address(0));
+}
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+#pragma GCC diagnostic pop
+void operator delete[](void* p) noexcept {
+    operator delete(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    operator delete(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    operator delete(p);
+}
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point t) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
+}
+
+// Decodes every JPEG file of Textures/ once; returns the ms it took.
+double decodeAllTextures(int& files) {
+    files = 0;
+    DIR* dir = opendir("Textures");
+    if (!dir) return 0;
+    double ms = 0;
+    while (dirent* e = readdir(dir)) {
+        std::string name = e->d_name;
+        if (name.size() < 4 || name.compare(name.size() - 4, 4, ".jpg")) continue;
+        uint8_t* bytes = nullptr;
+        size_t size = 0;
+        const char* error = nullptr;
+        if (!jpegReadFile(("Textures/" + name).c_str(), &bytes, &size, &error)) continue;
+        Clock::time_point t = Clock::now();
+        JpegImage image = jpegDecode(bytes, size);
+        ms += msSince(t);
+        std::free(image.data);
+        std::free(bytes);
+        files++;
+    }
+    closedir(dir);
+    return ms;
+}
+
+double percentile(std::vector<double> v, double p) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    size_t i = size_t(p * double(v.size() - 1) + 0.5);
+    return v[std::min(i, v.size() - 1)];
+}
+
+std::string cpuModel() {
+    std::FILE* f = std::fopen("/proc/cpuinfo", "r");
+    char line[512];
+    std::string model = "unknown CPU";
+    while (f && std::fgets(line, sizeof line, f)) {
+        if (!std::strncmp(line, "model name", 10)) {
+            const char* colon = std::strchr(line, ':');
+            if (colon) model = std::string(colon + 2, std::strcspn(colon + 2, "\n"));
+            break;
+        }
+    }
+    if (f) std::fclose(f);
+    return model;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Clock::time_point processStart = Clock::now();
+    CodeSampler::findOwnCode();
+    int fps = 10;
+    unsigned toMs = showEndMs - 1;
+    bool drawInvisible = false;
+    for (int i = 1; i < argc; i++) {
+        const char* value = i + 1 < argc ? argv[i + 1] : "";
+        if (!std::strcmp(argv[i], "--draw-invisible-quads")) {
+            drawInvisible = true;
+        } else if (!std::strcmp(argv[i], "--fps")) {
+            fps = std::max(1, std::min(1000, std::atoi(value)));
+            i++;
+        } else if (!std::strcmp(argv[i], "--to")) {
+            toMs = unsigned(std::max(0, std::atoi(value)));
+            i++;
+        } else {
+            std::fprintf(stderr, "bench_frames: unknown argument '%s' (--fps N, --to MS, "
+                                 "--draw-invisible-quads)\n", argv[i]);
+            return 2;
+        }
+    }
+    std::string assets = platform::executableDir() + "/assets";
+    if (chdir(assets.c_str()) != 0) {
+        std::fprintf(stderr, "bench_frames: cannot enter %s\n", assets.c_str());
+        return 1;
+    }
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    platform::setMessageBoxes(false);
+
+    CApplication app;
+    if (!app.init()) return 1;
+    double windowMs = msSince(processStart);
+    prepareShow();
+    engine->glow->skipInvisibleQuads = !drawInvisible;
+    Clock::time_point firstFrame = Clock::now();
+    platform::beginFrame();
+    drawShowFrameAt(0, 20.0f / float(fps));
+    glFinish();
+    double firstFrameMs = msSince(firstFrame);
+    double startupMs = msSince(processStart);
+    int files = 0;
+    double decodeMs = decodeAllTextures(files);
+
+    const long frames = firstGridFrameFrom(toMs + 1, fps);
+    std::vector<double> times[10];
+    for (auto& t : times) t.reserve(size_t(frames));
+    CodeSampler sampler;
+    bool sampling = sampler.start(1000);
+    long counted = 0, allocated = 0, ownAllocated = 0;
+    long sceneAllocations[10] = {};
+    int lastScene = -1;
+    for (long frame = 1; frame < frames; frame++) {
+        unsigned ms = gridTimeMs(frame, fps);
+        int scene = sceneAt(ms);
+        sampler.setBucket(scene);
+        long before = allocations.load(), ownBefore = ownAllocations.load();
+        Clock::time_point t = Clock::now();
+        platform::beginFrame();
+        drawShowFrameAt(ms, 20.0f / float(fps));
+        glFinish();
+        times[scene].push_back(msSince(t));
+        if (scene == lastScene) { // the first frame of a scene is its warm-up
+            allocated += allocations.load() - before;
+            ownAllocated += ownAllocations.load() - ownBefore;
+            sceneAllocations[scene] += allocations.load() - before;
+            counted++;
+        }
+        lastScene = scene;
+        sampler.setBucket(CodeSampler::maxBuckets - 1);
+    }
+    sampler.stop();
+
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    std::printf("bench_frames: %ld frames at %d frames/s, 1024 x 768, %s, %s, %ld cores%s\n",
+                frames, fps, renderer ? renderer : "?", cpuModel().c_str(),
+                sysconf(_SC_NPROCESSORS_ONLN),
+                drawInvisible ? ", every fade and flash quad drawn" : "");
+    std::printf("| scene | frames | median ms | p95 ms | render thread CPU ms | own code ms "
+                "| own code %% | allocations |\n");
+    std::printf("|------:|-------:|----------:|-------:|---------------------:|------------:"
+                "|-----------:|------------:|\n");
+    double all = 0;
+    long n = 0;
+    for (int k = 0; k < 10; k++) {
+        if (times[k].empty()) continue;
+        double sum = 0;
+        for (double t : times[k]) sum += t;
+        all += sum;
+        n += long(times[k].size());
+        double own = sampler.ownMs(k) / double(times[k].size());
+        double cpu = sampler.totalMs(k) / double(times[k].size());
+        std::printf("| %5d | %6zu | %9.2f | %6.2f | %20.2f | %11.3f | %9.1f%% | %11ld |\n", k + 1,
+                    times[k].size(), percentile(times[k], 0.5), percentile(times[k], 0.95), cpu,
+                    own, sum > 0 ? 100.0 * sampler.ownMs(k) / sum : 0.0, sceneAllocations[k]);
+    }
+    if (!sampling) std::printf("(the CPU-time sampler could not start: own code not measured)\n");
+    std::printf("rendering: %.1f frames/s on average\n", n && all > 0 ? 1000.0 * n / all : 0.0);
+    std::printf("start-up: %.0f ms from main() to the first frame: window and context %.0f ms, "
+                "textures %.0f ms (decoding %.0f ms for %d files, reading and uploading %.0f ms), "
+                "scene initialisation %.0f ms, first frame %.0f ms\n",
+                startupMs, windowMs, preparationTimes.textures * 1000.0, decodeMs, files,
+                preparationTimes.textures * 1000.0 - decodeMs, preparationTimes.scenes * 1000.0,
+                firstFrameMs);
+    std::printf("allocations per frame after each scene's first frame: by the project's code "
+                "%.3f (%ld in %ld frames); all, the GL driver's included, %.3f (%ld)\n",
+                counted ? double(ownAllocated) / double(counted) : 0.0, ownAllocated, counted,
+                counted ? double(allocated) / double(counted) : 0.0, allocated);
+    app.deinit();
+    return ownAllocated == 0 ? 0 : 1;
+}

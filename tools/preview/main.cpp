@@ -1,0 +1,142 @@
+// build/preview: the show in real time with the music in a window or on the
+// desktop, for watching parts of it again: start anywhere, pause, jump
+// between scenes, loop, mute, shift the picture against the sound. A start
+// away from 0 first runs the scene up from its start at a fixed step, so its
+// moving parts stand where a run from the start would have left them.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "app/CApplication.h"
+#include "app/FixedStep.h"
+#include "app/Timeline.h"
+#include "platform/Music.h"
+#include "platform/Paths.h"
+#include "platform/Window.h"
+#include "tools/preview/PreviewOptions.h"
+#include "tools/preview/SceneJump.h"
+
+namespace {
+
+constexpr int runUpFps = 30; // grid of the run-up frames before a start
+
+struct Player {
+    PreviewOptions options;
+    bool paused = false;
+    unsigned shownMs = 0;   // music time of the last picture
+    uint64_t lastTicks = 0; // ms, timer reading of the last frame
+
+    // Starts playing at music time `ms`: runs the picture's scene up to the
+    // picture time at a fixed step, then starts the sound there.
+    void startAt(unsigned ms) {
+        unsigned picture = pictureTimeMs(ms, options.avOffsetMs);
+        long frame = firstGridFrameFrom(unsigned(sceneStartMs[sceneAt(picture)]), runUpFps);
+        for (; gridTimeMs(frame, runUpFps) < picture; frame++) {
+            platform::beginFrame();
+            drawShowFrameAt(gridTimeMs(frame, runUpFps), 20.0f / runUpFps);
+        }
+        done = false;
+        if (options.mute) platform::startSilentClock(ms);
+        else platform::startMusic("musa.mp3", ms);
+        if (paused) platform::pauseMusic(true);
+        lastTicks = platform::ticksMs();
+        shownMs = picture;
+    }
+
+    // Handles one key; returns false to quit.
+    bool key(platform::Key k) {
+        switch (k) {
+        case platform::Key::Escape:
+        case platform::Key::Q: return false;
+        case platform::Key::Space:
+            paused = !paused;
+            platform::pauseMusic(paused);
+            lastTicks = platform::ticksMs();
+            return true;
+        case platform::Key::Left: startAt(previousSceneStart(shownMs)); return true;
+        case platform::Key::Right: startAt(nextSceneStart(shownMs)); return true;
+        default: return true;
+        }
+    }
+
+    // Draws and shows one frame; returns false at the end of the show.
+    bool frame() {
+        unsigned picture = pictureTimeMs(platform::musicPositionMs(), options.avOffsetMs);
+        if (picture >= unsigned(showEndMs)) {
+            if (!options.loop) return false;
+            startAt(options.fromMs);
+            picture = shownMs;
+        }
+        uint64_t now = platform::ticksMs();
+        platform::beginFrame();
+        drawShowFrameAt(picture, frameStep(now, lastTicks));
+        platform::present();
+        lastTicks = now;
+        shownMs = picture;
+        return true;
+    }
+
+    void run() {
+        startAt(options.fromMs);
+        for (long frames = 0; !options.frames || frames < options.frames;) {
+            platform::Event e = platform::pollEvent();
+            if (e.type == platform::EventType::Quit) break;
+            if (e.type == platform::EventType::KeyDown && !key(e.key)) break;
+            if (e.type != platform::EventType::None) continue;
+            if (paused) {
+                // Keeps a resized window filled; a direct drawable keeps its frame.
+                if (platform::usesOffscreenTarget()) platform::present();
+                std::this_thread::sleep_for(std::chrono::milliseconds(15));
+                continue;
+            }
+            if (!frame()) break;
+            frames++;
+        }
+        platform::stopMusic();
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Player player;
+    std::string error = parsePreviewOptions(argc, argv, player.options);
+    if (player.options.help) {
+        std::fputs(previewUsage, stdout);
+        return 0;
+    }
+    if (!error.empty()) {
+        std::fprintf(stderr, "preview: %s (see --help)\n", error.c_str());
+        return 1;
+    }
+    std::string assets = player.options.assets.empty() ? platform::executableDir() + "/assets"
+                                                       : player.options.assets;
+    if (chdir(assets.c_str()) != 0) {
+        std::fprintf(stderr, "preview: cannot enter the asset folder %s\n", assets.c_str());
+        return 1;
+    }
+
+    platform::WindowConfig config;
+    config.title = "Demo preview";
+    config.mode = player.options.fullscreenDesktop ? platform::WindowMode::FullscreenDesktop
+                                                   : platform::WindowMode::Windowed;
+    config.width = player.options.width;
+    config.height = player.options.height;
+    config.vsync = player.options.vsync;
+    platform::setMessageBoxes(false);
+    // The window opens here with the preview's settings; init() then keeps it
+    // and fetches the GL entry points.
+    if (!platform::openWindow(config)) return 1;
+    CApplication app;
+    if (!app.init()) return 1;
+    prepareShow();
+    player.run();
+    std::printf("preview: stopped at %u ms in scene %d\n", player.shownMs,
+                sceneAt(player.shownMs) + 1);
+    app.deinit();
+    return 0;
+}
