@@ -333,6 +333,12 @@ double nowSeconds() {
     return double(SDL_GetPerformanceCounter() - start) / double(SDL_GetPerformanceFrequency());
 }
 
+void useHeadlessDrivers() {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    messageBoxes = false;
+}
+
 void setMessageBoxes(bool enabled) {
     messageBoxes = enabled;
 }

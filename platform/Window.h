@@ -75,5 +75,9 @@ double nowSeconds();
 // waits until it is dismissed.
 void showError(const char* caption, const char* text);
 void setMessageBoxes(bool enabled);
+// For headless tools and tests: SDL's offscreen video driver (Mesa through
+// EGL, no display needed) and dummy audio driver, messages on stderr only.
+// Call before openWindow.
+void useHeadlessDrivers();
 
 } // namespace platform

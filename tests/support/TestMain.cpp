@@ -8,9 +8,7 @@
 #include "platform/Window.h"
 
 int main(int argc, char** argv) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    platform::setMessageBoxes(false);
+    platform::useHeadlessDrivers();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -151,9 +151,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_frames: cannot enter %s\n", assets.c_str());
         return 1;
     }
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    platform::setMessageBoxes(false);
+    platform::useHeadlessDrivers();
 
     CApplication app;
     if (!app.init()) return 1;

@@ -84,9 +84,7 @@ int main(int argc, char** argv) {
     if (!error.empty()) return fail(error);
     if (chdir(assets.c_str()) != 0) return fail("cannot enter the asset folder " + assets);
 
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    platform::setMessageBoxes(false);
+    platform::useHeadlessDrivers();
     CApplication app;
     if (!app.init()) return 1;
     if (!prepareShow()) {

@@ -70,9 +70,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "soak: cannot enter the asset folder %s\n", options.assets);
         return 2;
     }
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    platform::setMessageBoxes(false);
+    platform::useHeadlessDrivers();
     CApplication app;
     if (!app.init()) return 1;
     if (!prepareShow()) {
