@@ -30,43 +30,18 @@
 #include "render/Glow.h"
 #include "render/Jpg.h"
 #include "tools/bench_frames/CodeSampler.h"
+#include "tools/common/CountingNew.h"
 
-// Every operator new is counted; those called from the executable's own
-// code apart (the GL driver's shader compiler allocates through operator new
-// too, the first time it meets a state).
+// Every operator new is counted (tools/common/CountingNew); those called from
+// the executable's own code apart (the GL driver's shader compiler allocates
+// through operator new too, the first time it meets a state).
 namespace {
-std::atomic<long> allocations{0};
 std::atomic<long> ownAllocations{0};
 
-void* allocate(std::size_t size, const void* caller) {
-    allocations++;
+void countOwn(const void* caller) {
     if (CodeSampler::isOwnCode(caller)) ownAllocations++;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
 }
 } // namespace
-
-void* operator new(std::size_t size) {
-    return allocate(size, __builtin_return_address(0));
-}
-void* operator new[](std::size_t size) {
-    return allocate(size, __builtin_return_address(0));
-}
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-#pragma GCC diagnostic pop
-void operator delete[](void* p) noexcept {
-    operator delete(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    operator delete(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    operator delete(p);
-}
 
 namespace {
 
@@ -127,6 +102,7 @@ std::string cpuModel() {
 int main(int argc, char** argv) {
     Clock::time_point processStart = Clock::now();
     CodeSampler::findOwnCode();
+    onHeapAllocation = countOwn;
     int fps = 10;
     unsigned toMs = showEndMs - 1;
     bool drawInvisible = false;
@@ -179,16 +155,16 @@ int main(int argc, char** argv) {
         unsigned ms = gridTimeMs(frame, fps);
         int scene = sceneAt(ms);
         sampler.setBucket(scene);
-        long before = allocations.load(), ownBefore = ownAllocations.load();
+        long before = heapAllocations.load(), ownBefore = ownAllocations.load();
         Clock::time_point t = Clock::now();
         platform::beginFrame();
         drawShowFrameAt(ms, 20.0f / float(fps));
         glFinish();
         times[scene].push_back(msSince(t));
         if (scene == lastScene) { // the first frame of a scene is its warm-up
-            allocated += allocations.load() - before;
+            allocated += heapAllocations.load() - before;
             ownAllocated += ownAllocations.load() - ownBefore;
-            sceneAllocations[scene] += allocations.load() - before;
+            sceneAllocations[scene] += heapAllocations.load() - before;
             counted++;
         }
         lastScene = scene;
