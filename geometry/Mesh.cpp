@@ -133,16 +133,20 @@ void Mesh::render() {
             glEnd();
         }
     }
-    if (material.getProperty(MAT_SHOW_VERTEX_NORMALS)) {
-        assert(vertexNormals != nullptr);
+    const bool vertexLines = material.getProperty(MAT_SHOW_VERTEX_NORMALS);
+    const bool faceLines = material.getProperty(MAT_SHOW_FACE_NORMALS);
+    if (vertexLines || faceLines) {
+        // Red, unlit, antialiased lines; smoothing is on only while they draw.
         glDisable(GL_LIGHTING);
         glColor3f(1.0f, 0.0f, 0.0f);
+        glEnable(GL_LINE_SMOOTH);
+    }
+    if (vertexLines) {
+        assert(vertexNormals != nullptr);
         for (unsigned j = 0; j < vertexCount; j++) line(vertices[j], vertices[j] + vertexNormals[j]);
     }
-    if (material.getProperty(MAT_SHOW_FACE_NORMALS)) {
+    if (faceLines) {
         assert(faceNormals != nullptr);
-        glDisable(GL_LIGHTING);
-        glColor3f(1.0f, 0.0f, 0.0f);
         for (unsigned j = 0; j < faceCount; j++) {
             const int* corner = faceIndices + 3 * j;
             const Vector3D centroid =
@@ -150,6 +154,7 @@ void Mesh::render() {
             line(centroid, centroid + faceNormals[j]);
         }
     }
+    if (vertexLines || faceLines) glDisable(GL_LINE_SMOOTH);
     glPopMatrix();
 }
 

@@ -165,6 +165,30 @@ TEST(MeshRender, UnlitMaterialDrawsOnlyTheRequestedNormalLines) {
     EXPECT_EQ(vertexLines.red, vertexLines.lit);
 }
 
+// Normal lines are antialiased: blended, their edges show partial coverage.
+// Smoothing is switched off again afterwards, so triangles drawn later never
+// run the driver's smooth-line path.
+TEST(MeshRender, NormalLinesAreSmoothedAndLeaveSmoothingOff) {
+    testsupport::GlContext gl;
+    ASSERT_TRUE(gl.ok());
+    Mesh sphere;
+    sphere.makeSphere(1.0f, 16);
+    sphere.createNormals();
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    meshview::lookFrom(Vector3D(0, 0, 5), Vector3D(0, 0, 0));
+    sphere.material.setPropereties(MAT_SHOW_FACE_NORMALS);
+    sphere.render();
+    EXPECT_FALSE(glIsEnabled(GL_LINE_SMOOTH));
+    const std::vector<unsigned char> rgb = gl.frame();
+    int partial = 0;
+    for (size_t i = 0; i < rgb.size(); i += 3) partial += rgb[i] > 0 && rgb[i] < 200;
+    EXPECT_GT(partial, 100);
+    glDisable(GL_BLEND);
+}
+
 TEST(MeshRender, LitMaterialDrawsTrianglesAtThePosition) {
     testsupport::GlContext gl;
     ASSERT_TRUE(gl.ok());
