@@ -1,13 +1,16 @@
 // build/soak: plays the show headless (SDL's offscreen driver, no sound) at a
-// fixed rate of music time from 0 ms until the show ends or --to MS, and
-// prints one line: frames drawn, whether the show ended, a digest of every
-// frame's pixels, the resident size after the first scene and at the end, and
-// the GL errors seen; a second line gives the resident size as each scene
-// starts. With --passes N the show plays N times in the one process and the
-// sizes are those of the last pass (the GL driver compiles and caches code
-// for each new combination of state during the first).
+// fixed rate of music time from 0 ms until the show ends or --to MS. The
+// first line gives the frames drawn, whether the show ended, a digest of
+// every frame's pixels and the GL errors seen. With --passes N the show plays
+// N times in the one process, and a line per play gives the resident size and
+// the heap in use (malloc's own count, which fragmentation does not inflate)
+// after the first scene and at the end of that play; a last line gives the
+// resident size as each scene of the last play starts. The first play also
+// carries the GL driver's one-off work: it compiles and caches code for each
+// new combination of state the first time a scene uses it.
 // Usage: soak [--fps N] [--to MS] [--passes N] [--assets DIR].
 // A quit request (SIGINT, SIGTERM) stops it between frames with status 130.
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -27,7 +30,7 @@ namespace {
 struct Options {
     int fps = 5;
     long toMs = showEndMs + 1000; // past the end: the show stops itself
-    int passes = 1; // plays of the show in this process; figures of the last
+    int passes = 1; // plays of the show in this process
     const char* assets = nullptr;
 };
 
@@ -51,6 +54,17 @@ long residentKiB() {
     std::fclose(f);
     return got == 2 ? resident * (sysconf(_SC_PAGESIZE) / 1024) : 0;
 }
+
+// Bytes handed out by malloc and not yet freed, in KiB, over all arenas.
+long heapInUseKiB() {
+    return long(mallinfo2().uordblks / 1024);
+}
+
+// Memory figures of one play.
+struct PlayMemory {
+    long residentAfterFirstScene = 0, residentAtEnd = 0;
+    long heapAfterFirstScene = 0, heapAtEnd = 0;
+};
 
 // 64-bit FNV-1a over the frame, chained across frames.
 uint64_t digest(uint64_t h, const unsigned char* bytes, size_t n) {
@@ -79,12 +93,12 @@ int main(int argc, char** argv) {
     }
 
     std::vector<unsigned char> rgb(size_t(platform::renderWidth) * platform::renderHeight * 3);
+    std::vector<PlayMemory> plays(size_t(options.passes));
     uint64_t hash = 14695981039346656037ull;
-    long frames = 0, afterFirstScene = 0, glErrors = 0;
-    long sceneStartKiB[10] = {}; // resident size when each scene starts
+    long frames = 0, glErrors = 0;
+    long sceneStartKiB[10] = {}; // resident size as each scene of the last play starts
     const float step = 20.0f / float(options.fps);
-    for (int pass = 0; pass < options.passes; pass++) {
-        afterFirstScene = 0;
+    for (PlayMemory& play : plays) {
         for (long& kib : sceneStartKiB) kib = 0;
         done = false;
         for (long frame = 0; !done; frame++) {
@@ -102,15 +116,25 @@ int main(int argc, char** argv) {
             while (glGetError() != GL_NO_ERROR) glErrors++;
             platform::present();
             frames++;
-            if (!afterFirstScene && ms >= unsigned(sceneStartMs[1])) afterFirstScene = residentKiB();
+            if (!play.residentAfterFirstScene && ms >= unsigned(sceneStartMs[1])) {
+                play.residentAfterFirstScene = residentKiB();
+                play.heapAfterFirstScene = heapInUseKiB();
+            }
             if (!sceneStartKiB[currentScene]) sceneStartKiB[currentScene] = residentKiB();
         }
+        play.residentAtEnd = residentKiB();
+        play.heapAtEnd = heapInUseKiB();
     }
-    std::printf("soak: %ld frames at %d fps, show %s, digest %016llx, resident %ld KiB after "
-                "scene 1, %ld KiB at the end, %ld GL errors\n",
-                frames, options.fps, done ? "ended" : "stopped", (unsigned long long)hash,
-                afterFirstScene, residentKiB(), glErrors);
-    std::printf("soak: resident KiB as each scene starts:");
+    std::printf("soak: %ld frames at %d fps, show %s, digest %016llx, %ld GL errors\n", frames,
+                options.fps, done ? "ended" : "stopped", (unsigned long long)hash, glErrors);
+    for (size_t k = 0; k < plays.size(); k++) {
+        const PlayMemory& m = plays[k];
+        std::printf("soak: play %zu: resident %ld KiB after scene 1, %ld KiB at the end; "
+                    "heap in use %ld KiB after scene 1, %ld KiB at the end\n",
+                    k + 1, m.residentAfterFirstScene, m.residentAtEnd, m.heapAfterFirstScene,
+                    m.heapAtEnd);
+    }
+    std::printf("soak: resident KiB as each scene of the last play starts:");
     for (long kib : sceneStartKiB) std::printf(" %ld", kib);
     std::printf("\n");
     app.deinit();
