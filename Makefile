@@ -6,7 +6,7 @@ FUZZ    ?= build-fuzz
 JOBS    ?= $(shell nproc)
 ASSETS  ?= $(BUILD)/assets
 
-.PHONY: all deps build run test test-fast test-asan test-fuzz bench clean
+.PHONY: all deps build run test test-fast test-asan test-fuzz bench soak memcheck clean
 
 all: build
 
@@ -54,6 +54,14 @@ test-fuzz: deps
 
 bench: build
 	@for b in $(BUILD)/bench_*; do [ -x "$$b" ] && "$$b" || true; done
+
+# The long checks, run by hand: the whole-show soak (a few minutes) and
+# valgrind's memcheck over the first 5 s of the show (about three minutes).
+soak: build
+	scripts/soak $(BUILD) $(ASSETS)
+
+memcheck: build
+	scripts/memcheck $(BUILD) $(ASSETS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN) $(FUZZ)

@@ -55,9 +55,11 @@ long residentKiB() {
     return got == 2 ? resident * (sysconf(_SC_PAGESIZE) / 1024) : 0;
 }
 
-// Bytes handed out by malloc and not yet freed, in KiB, over all arenas.
+// Bytes handed out by malloc and not yet freed, in KiB: over all arenas, plus
+// the large blocks malloc maps on their own.
 long heapInUseKiB() {
-    return long(mallinfo2().uordblks / 1024);
+    const struct mallinfo2 m = mallinfo2();
+    return long((m.uordblks + m.hblkhd) / 1024);
 }
 
 // Memory figures of one play.
