@@ -120,12 +120,16 @@ void makeOutwardSphere(Mesh& sphere, int segments) {
     sphere.flipNormals();
 }
 
-// Renders a unit sphere at `position` seen from (0, 0, 5); returns the frame.
-std::vector<unsigned char> renderSphere(testsupport::GlContext& gl, Mesh& sphere, unsigned bits) {
+// Renders a unit sphere at `position` seen from (0, 0, 5), blended by alpha
+// or not; returns the frame.
+std::vector<unsigned char> renderSphere(testsupport::GlContext& gl, Mesh& sphere, unsigned bits,
+                                        bool blend = false) {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
+    if (blend) glEnable(GL_BLEND);
+    else glDisable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_TEXTURE_2D);
     meshview::lookFrom(Vector3D(0, 0, 5), Vector3D(0, 0, 0));
     sphere.material.setPropereties(bits);
@@ -147,7 +151,7 @@ Census census(const std::vector<unsigned char>& rgb) {
     return c;
 }
 
-TEST(MeshRender, UnlitMaterialDrawsOnlyTheRequestedNormalLines) {
+TEST(MeshRender, UnlitMaterialDrawsOnlyTheRequestedSmoothNormalLines) {
     testsupport::GlContext gl;
     ASSERT_TRUE(gl.ok());
     Mesh sphere;
@@ -163,30 +167,15 @@ TEST(MeshRender, UnlitMaterialDrawsOnlyTheRequestedNormalLines) {
     const Census vertexLines = census(renderSphere(gl, sphere, MAT_SHOW_VERTEX_NORMALS));
     EXPECT_GT(vertexLines.red, 100);
     EXPECT_EQ(vertexLines.red, vertexLines.lit);
-}
 
-// Normal lines are antialiased: blended, their edges show partial coverage.
-// Smoothing is switched off again afterwards, so triangles drawn later never
-// run the driver's smooth-line path.
-TEST(MeshRender, NormalLinesAreSmoothedAndLeaveSmoothingOff) {
-    testsupport::GlContext gl;
-    ASSERT_TRUE(gl.ok());
-    Mesh sphere;
-    sphere.makeSphere(1.0f, 16);
-    sphere.createNormals();
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    meshview::lookFrom(Vector3D(0, 0, 5), Vector3D(0, 0, 0));
-    sphere.material.setPropereties(MAT_SHOW_FACE_NORMALS);
-    sphere.render();
+    // The lines are antialiased: blended, their edges show partial coverage.
+    // Smoothing is off again afterwards, so triangles drawn later never take
+    // the driver's smooth-line path.
+    const std::vector<unsigned char> blended = renderSphere(gl, sphere, MAT_SHOW_FACE_NORMALS, true);
     EXPECT_FALSE(glIsEnabled(GL_LINE_SMOOTH));
-    const std::vector<unsigned char> rgb = gl.frame();
     int partial = 0;
-    for (size_t i = 0; i < rgb.size(); i += 3) partial += rgb[i] > 0 && rgb[i] < 200;
+    for (size_t i = 0; i < blended.size(); i += 3) partial += blended[i] > 0 && blended[i] < 200;
     EXPECT_GT(partial, 100);
-    glDisable(GL_BLEND);
 }
 
 TEST(MeshRender, LitMaterialDrawsTrianglesAtThePosition) {
