@@ -1,5 +1,6 @@
 // Asset preparation with the generated pack: which file went to which slot,
-// the store's indices, the untouched slots, and the clock on the first frame.
+// the store's indices, the untouched slots, the fixed GL state, and the clock
+// on the first frame.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,6 +8,7 @@
 
 #include "app/CApplication.h"
 #include "app/Timeline.h"
+#include "platform/GL.h"
 #include "platform/Music.h"
 #include "render/Engine.h"
 #include "render/Texture.h"
@@ -42,6 +44,23 @@ TEST(Precalc, EverySlotHoldsItsFileInLoadingOrder) {
     EXPECT_EQ(engine->texture->names[0][0], 0);
     EXPECT_EQ(engine->texture->names[1][0], 0);
     for (int s = 30; s < 512; s++) EXPECT_EQ(engine->slots[s], 0) << "slot " << s;
+}
+
+// The fixed state the scenes start from. Line smoothing asks for the best
+// quality but stays off: left on, llvmpipe stores a state block per draw
+// after every matrix change, and only Mesh's normal lines switch it on.
+TEST(Precalc, FixedStateKeepsLineSmoothingOffWithTheNicestHint) {
+    testsupport::ShowRunner show;
+    ASSERT_TRUE(show.ok());
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_LINE_SMOOTH));
+    GLint hint = 0, shade = 0;
+    glGetIntegerv(GL_LINE_SMOOTH_HINT, &hint);
+    glGetIntegerv(GL_SHADE_MODEL, &shade);
+    EXPECT_EQ(hint, GL_NICEST);
+    EXPECT_EQ(shade, GL_SMOOTH);
 }
 
 TEST(Precalc, TheClockReadsZeroWhenTheFirstFrameIsDrawn) {
