@@ -45,7 +45,7 @@ void drawPanels() {
     glEnable(GL_DEPTH_TEST);
     for (int i = 0; i < ringCount; i++) {
         for (int j = 0; j < panelsPerRing; j++) {
-            glColor4f(1.0f, 1.0f, 1.0f, 1.0f - polyLife[lifeStride * i + j] / 256.0f);
+            const float alpha = 1.0f - polyLife[lifeStride * i + j] / 256.0f;
             glPushMatrix();
             const float ax = panelRadius * sinf(2.0f * P * float(j) / 6.0f);
             const float ay = panelRadius * cosf(2.0f * P * float(j) / 6.0f);
@@ -54,6 +54,10 @@ void drawPanels() {
             const float z0 = zPos[i], z1 = z0 + panelLength;
             glTranslatef(ax, ay, z0);
             glBegin(GL_QUADS);
+            // Inside the primitive the colour is a vertex attribute; set
+            // between primitives, with a matrix per panel, it would cost the
+            // driver a state block per panel.
+            glColor4f(1.0f, 1.0f, 1.0f, alpha);
             glTexCoord2f(0.0f, 0.0f);
             glVertex3f(0.0f, 0.0f, 0.0f);
             glTexCoord2f(3.0f, 0.0f);

@@ -57,12 +57,12 @@ void drawParticleString(const Curve& curve, float head, float start, float end) 
     for (float u = start; u < end; u += particleStep) {
         float v = sinf(demoMS / 100.0f + u * 10.0f + head * 2.0f) * 0.4f + 0.1f;
         if (v < 0.0f) v = 0.0f;
-        glColor3f(v, v * 1.3f, v * 1.5f);
         const Vector3D p = foldUp(curve.vReturnPoint(head * 0.1f + u));
         glPushMatrix();
         glTranslatef(p.x, p.y, p.z);
         faceViewer();
         glBegin(GL_QUADS);
+        glColor3f(v, v * 1.3f, v * 1.5f); // a vertex attribute here: no state block per billboard
         quadVertex(0.0f, 0.0f, Vector3D(-0.5f, 0.5f, 0.0f));
         quadVertex(1.0f, 0.0f, Vector3D(0.5f, 0.5f, 0.0f));
         quadVertex(1.0f, 1.0f, Vector3D(0.5f, -0.5f, 0.0f));
