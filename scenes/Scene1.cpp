@@ -11,6 +11,7 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -26,19 +27,18 @@ Curve secCam;
 namespace {
 
 constexpr int tileCount = gridSize * gridSize;
-constexpr int netSlot = 1;  // "net.jpg", tiled two tiles per repeat
-constexpr int niceSlot = 0; // "nice.jpg", stretched over the grid
 
-// Fog, blending and both texture units for the grid. The alpha combiners
-// keep their default (modulate): alpha is the vertex alpha times the
-// textures' alpha, which is 1 for both.
+// Fog, blending and both texture units for the grid: the net tiled two
+// tiles per repeat on unit 0, the nice image stretched over the grid on
+// unit 1. The alpha combiners keep their default (modulate): alpha is the
+// vertex alpha times the textures' alpha, which is 1 for both.
 void setGridState() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     setLinearFog(0.0f, 0.0f, 0.0f, 0.015f, 60.0f, 90.0f);
     glEnable(GL_DEPTH_TEST);
-    bindCombined(GL_TEXTURE0_ARB, netSlot, GL_REPLACE);
-    bindCombined(GL_TEXTURE1_ARB, niceSlot, GL_ADD);
+    bindCombined(GL_TEXTURE0_ARB, slotNet, GL_REPLACE);
+    bindCombined(GL_TEXTURE1_ARB, slotNice, GL_ADD);
 }
 
 void gridVertex(float s0, float t0, float s1, float t1, float x, float y, float z) {

@@ -7,14 +7,11 @@
 #include "render/Glow.h"
 #include "render/ScreenQuad.h"
 #include "render/Texture.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
 namespace Scene10 {
-
-namespace {
-constexpr int endTextSlot = 27; // "endtext.jpg"
-}
 
 void scene10() {
     glClearColor(1, 1, 1, 1);
@@ -23,7 +20,7 @@ void scene10() {
     glDepthMask(GL_FALSE);
     glDisable(GL_BLEND);
     beginScreenPass(); // depth test, culling, lighting and fog off; pixel projection
-    bindSlotTexture(endTextSlot);
+    bindSlotTexture(slotEndText);
     glColor3f(1, 1, 1);
     const float right = cardLeft + cardSide, bottom = cardTop + cardSide;
     glBegin(GL_QUADS);

@@ -11,6 +11,7 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -26,8 +27,6 @@ namespace {
 constexpr int lifeCount = ringCount * lifeStride;
 constexpr float panelRadius = 6.0f;  // of the hexagon around the z axis
 constexpr float panelLength = 10.0f; // along z
-constexpr int netSlot = 1;           // "net.jpg" on the panels
-constexpr int blockSlot = 3;         // "block.jpg" on the tyres
 constexpr float P = 3.14159f;
 
 // Camera bobbing and rolling slowly, jerked by the sync flash value f.
@@ -41,7 +40,7 @@ void placeCamera(float t, float f) {
 void drawPanels() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    bindSlotTexture(netSlot);
+    bindSlotTexture(slotNet);
     glEnable(GL_DEPTH_TEST);
     for (int i = 0; i < ringCount; i++) {
         for (int j = 0; j < panelsPerRing; j++) {
@@ -74,7 +73,7 @@ void drawPanels() {
 
 // Blending stays on from the panels; the alpha of 1 makes the tyres opaque.
 void drawTyres() {
-    bindSlotTexture(blockSlot);
+    bindSlotTexture(slotBlock);
     glColor3f(1.0f, 1.0f, 1.0f);
     for (int i = 0; i < ringCount; i++) {
         glPushMatrix();

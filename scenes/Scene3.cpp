@@ -10,6 +10,7 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -20,8 +21,6 @@ Curve* camz = nullptr;
 
 namespace {
 
-constexpr int rainbowSlot = 4;   // "rainbow.jpg" with the "rshadowmask.jpg" alpha
-constexpr int smallpartSlot = 2; // "smallpart.jpg"
 constexpr float segmentStep = 0.01f;  // curve parameter per ribbon segment
 constexpr float particleStep = 0.1f;  // curve parameter between particles
 
@@ -53,7 +52,7 @@ void drawRibbon(const Curve& curve, float start, float end) {
 
 // Billboards every 0.1 from `start`, shimmering with the music time.
 void drawParticleString(const Curve& curve, float head, float start, float end) {
-    bindSlotTexture(smallpartSlot);
+    bindSlotTexture(slotSmallPart);
     for (float u = start; u < end; u += particleStep) {
         float v = sinf(demoMS / 100.0f + u * 10.0f + head * 2.0f) * 0.4f + 0.1f;
         if (v < 0.0f) v = 0.0f;
@@ -98,7 +97,7 @@ void renderArrow(Curve* curve, float head, float length) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glColor3f(1.0f, 1.0f, 1.0f);
-    bindSlotTexture(rainbowSlot);
+    bindSlotTexture(slotRainbow);
 
     float start = head - length;
     float span = length;

@@ -13,6 +13,7 @@
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/Texture.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -28,7 +29,6 @@ int secondWordCells = 0;
 
 namespace {
 
-constexpr int smallPart2Slot = 9; // "smallpart2.jpg", alpha from "smallpart.jpg"
 constexpr float sceneStart = 48000.0f;
 
 // The two words as pictures, '#' for a letter cell: capitals five cells high
@@ -170,7 +170,7 @@ void scene4() {
     glDisable(GL_DEPTH_TEST);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor3f(1, 1, 1);
-    bindSlotTexture(smallPart2Slot);
+    bindSlotTexture(slotSmallPart2);
     const float reveal = revealLevel();
     for (int i = 0; i < particleCount; i++) drawParticle(i, reveal);
 }

@@ -11,6 +11,7 @@
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/Texture.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -20,8 +21,6 @@ Mesh* nice = nullptr;
 Mesh* cyl = nullptr;
 
 namespace {
-constexpr int blockSlot = 28;  // "6block.jpg", the rings
-constexpr int block2Slot = 29; // "6block2.jpg", the tubes
 constexpr int cells = 10;      // rows and columns of the field
 constexpr float cellSize = 12.0f;
 } // namespace
@@ -87,9 +86,9 @@ void scene6(bool mask) {
             const float z = wrapCell(cellSize * float(i) + oz);
             glTranslatef(x, 0, z - 20.0f);
             glRotatef(90, 1, 0, 0); // the meshes' z axis becomes the vertical
-            if (!mask) bindSlotTexture(blockSlot);
+            if (!mask) bindSlotTexture(slot6Block);
             drawMeshFaces(*nice);
-            if (!mask) bindSlotTexture(block2Slot);
+            if (!mask) bindSlotTexture(slot6Block2);
             // The tube bobs 0 .. 4 units; cells with the same i + j move in step.
             glTranslatef(0, 0, 2.0f * sinf(float(j + i) + t / 500.0f) + 2.0f);
             drawMeshFaces(*cyl);

@@ -11,6 +11,7 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -21,14 +22,11 @@ Mesh* sphere2 = nullptr;
 
 namespace {
 
-constexpr int specularSlot = 13;  // "specular.jpg", the highlight on both
-constexpr int chrometexSlot = 14; // "chrometex.jpg", the blob's base
-constexpr int chromeoSlot = 26;   // "chromeo.jpg", the shell's base
 
 // Base texture replaced onto the surface on unit 0, specular added on unit 1.
 void setUpUnits(int baseSlot) {
     bindCombined(GL_TEXTURE0_ARB, baseSlot, GL_REPLACE);
-    bindCombined(GL_TEXTURE1_ARB, specularSlot, GL_ADD);
+    bindCombined(GL_TEXTURE1_ARB, slotSpecular, GL_ADD);
 }
 
 // The shell's radius factor for a unit-sphere vertex: 60 .. 180.
@@ -98,7 +96,7 @@ void scene7() {
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
 
-    setUpUnits(chromeoSlot);
+    setUpUnits(slotChromeO);
     glColor3f(1, 1, 1);
     sphere2->frender();
     disableTextureUnits();
@@ -109,7 +107,7 @@ void scene7() {
     sphere->pushVertices();
     deformBlob(t);
     sphere->createNormals();
-    setUpUnits(chrometexSlot);
+    setUpUnits(slotChromeTex);
     sphere->frender();
     sphere->popVertices();
     glPopMatrix();

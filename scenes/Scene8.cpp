@@ -14,6 +14,7 @@
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/Texture.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -23,9 +24,6 @@ Vector3D* star = nullptr;
 
 namespace {
 
-constexpr int tailpartSlot = 16;      // "tailpart.jpg", the streaks
-constexpr int flareSlot = 17;         // "flare.jpg"
-constexpr int firstGreetingSlot = 18; // "greet1.jpg" .. "greet8.jpg" in 18 .. 25
 constexpr float sceneStart = 111000.0f;
 
 // A streak from three rand() values drawn in this order; `depth` takes r1.
@@ -51,7 +49,7 @@ void squareQuad() {
 }
 
 void drawStreaks() {
-    bindSlotTexture(tailpartSlot);
+    bindSlotTexture(slotTailPart);
     glColor4f(1, 1, 1, 1);
     for (int i = 0; i < starCount; i++) {
         glPushMatrix();
@@ -79,7 +77,7 @@ void drawStreaks() {
 // In eye space: every 1500 ms d falls from 1 to just above -0.5 while the
 // flare comes from 6 units ahead toward the eye; negative colours are black.
 void drawFlare(float t) {
-    bindSlotTexture(flareSlot);
+    bindSlotTexture(slotFlare);
     glLoadIdentity();
     const float c = std::trunc(t / 1500.0f);
     const float d = 1.0f - (t - 1500.0f * c) / 1000.0f;
@@ -95,7 +93,7 @@ void drawGreetings(float t) {
     glTranslatef(0, 0, -5);
     const float e = t - sceneStart;
     for (int j = 0; j < greetingCount; j++) {
-        bindSlotTexture(firstGreetingSlot + j);
+        bindSlotTexture(slotFirstGreeting + j);
         glColor4f(1, 1, 1, greetingAlpha(j, e));
         squareQuad();
     }

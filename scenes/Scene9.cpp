@@ -11,6 +11,7 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -28,8 +29,6 @@ Mesh* ringi = nullptr;
 namespace {
 
 constexpr float switchMs = 135000.0f; // blue blobs from here, "block2.jpg" just after
-constexpr int netSlot = 1;            // "net.jpg"
-constexpr int block2Slot = 10;        // "block2.jpg"
 
 // Clear, camera, fog and the fixed state of one pass. Fog is switched on
 // only for the mask; the picture passes that follow it in a frame inherit it.
@@ -68,7 +67,7 @@ void drawMetaballs(bool mask, float t) {
 
 // Five rings 90 units apart, sliding toward the eye and swaying together.
 void drawRings(float t) {
-    bindSlotTexture(t > switchMs ? block2Slot : netSlot);
+    bindSlotTexture(t > switchMs ? slotBlock2 : slotNet);
     glColor3f(1.0f, 1.0f, 1.0f);
     const float sway = 17.0f * sinf(t / 1200.0f); // degrees
     const float shift = ringShift(t);

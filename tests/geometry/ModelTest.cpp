@@ -8,6 +8,7 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Texture.h"
+#include "render/TextureSlots.h"
 #include "tests/support/GlContext.h"
 
 namespace {
@@ -18,7 +19,7 @@ protected:
         ASSERT_TRUE(gl.ok());
         engine = new Engine();
         engine->init();
-        engine->slots[0] = int(engine->texture->empty(4, GL_LINEAR)); // "nice.jpg"
+        engine->slots[slotNice] = int(engine->texture->empty(4, GL_LINEAR));
         glDisable(GL_TEXTURE_2D);
     }
     void TearDown() override {
@@ -45,7 +46,7 @@ TEST_F(ModelTest, EmptyModelBindsNiceAndKeepsTheStackBalanced) {
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(GLuint(bound), engine->texture->ids[engine->slots[0]]);
+    EXPECT_EQ(GLuint(bound), engine->texture->ids[engine->slots[slotNice]]);
 }
 
 TEST_F(ModelTest, RotationTurnsAboutXBeforeTheTranslation) {

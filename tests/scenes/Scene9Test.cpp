@@ -13,6 +13,7 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Texture.h"
+#include "render/TextureSlots.h"
 #include "scenes/Scene9.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
@@ -156,8 +157,8 @@ TEST_F(Scene9Frames, FadesInFromBlackAndDarkensOnTheSyncs) {
 struct Hues {
     int warm = 0;    // orange blobs: red well above blue
     int cool = 0;    // blue blobs: blue well above red
-    int green = 0;   // the test's "net.jpg"
-    int magenta = 0; // the test's "block2.jpg"
+    int green = 0;   // the test's net image
+    int magenta = 0; // the test's block2 image
 };
 
 Hues countHues(const std::vector<unsigned char>& rgb) {
@@ -173,8 +174,8 @@ Hues countHues(const std::vector<unsigned char>& rgb) {
 }
 
 TEST_F(Scene9Frames, BlobsTurnBlueAt135000AndTheRingsChangeTextureJustAfter) {
-    paintSlot(1, 0, 255, 0);    // "net.jpg"
-    paintSlot(10, 255, 0, 255); // "block2.jpg"
+    paintSlot(slotNet, 0, 255, 0);
+    paintSlot(slotBlock2, 255, 0, 255);
     const int many = 20000, none = 50;
 
     Hues before = countHues(frameAt(134999));
@@ -238,7 +239,7 @@ TEST_F(Scene9Frames, MaskFogsFrom250To300AndThePicturesInheritTheFogFrom200To400
 
 TEST_F(Scene9Frames, RingsWrapEvery900msWithoutAJump) {
     using testsupport::drawUpdate;
-    paintSlot(1, 200, 200, 200); // "net.jpg" flat, so that every ring pixel counts
+    paintSlot(slotNet, 200, 200, 200); // flat, so that every ring pixel counts
     std::vector<unsigned char> before = drawUpdate(ringsOnly, 126899);  // 179.8 units on
     std::vector<unsigned char> after = drawUpdate(ringsOnly, 126900);   // back to 0
     std::vector<unsigned char> earlier = drawUpdate(ringsOnly, 126854); // 9 units before
