@@ -16,5 +16,5 @@ void drawOverlay() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1, 1, 1, 0.3f);
     engine->texture->bind(unsigned(engine->slots[slotLayer]));
-    drawTexturedRect(1024, 768);
+    drawTexturedScreen();
 }

@@ -5,6 +5,7 @@
 #include "app/CApplication.h"
 #include "app/Timeline.h"
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 #include "platform/Window.h"
 #include "render/Engine.h"
 #include "render/Texture.h"
@@ -16,8 +17,8 @@ namespace {
 void setFixedState() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(90.0, 4.0f / 3.0f, 0.1f, 20000.0);
-    glViewport(0, 0, 1024, 768);
+    gluPerspective(90.0, float(platform::renderWidth()) / float(platform::renderHeight()), 0.1f, 20000.0);
+    glViewport(0, 0, platform::renderWidth(), platform::renderHeight());
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glEnable(GL_DEPTH_TEST);

@@ -3,6 +3,7 @@
 
 #include "app/Timeline.h"
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/ScreenQuad.h"
@@ -22,16 +23,19 @@ void scene10() {
     beginScreenPass(); // depth test, culling, lighting and fog off; pixel projection
     bindSlotTexture(slotEndText);
     glColor3f(1, 1, 1);
-    const float right = cardLeft + cardSide, bottom = cardTop + cardSide;
+    // Screen pixels, y growing downwards.
+    const float left = (float(platform::renderWidth()) - cardSide) / 2.0f;
+    const float top = (float(platform::renderHeight()) - cardSide) / 2.0f;
+    const float right = left + cardSide, bottom = top + cardSide;
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
-    glVertex2f(cardLeft, cardTop);
+    glVertex2f(left, top);
     glTexCoord2f(1, 0);
-    glVertex2f(right, cardTop);
+    glVertex2f(right, top);
     glTexCoord2f(1, 1);
     glVertex2f(right, bottom);
     glTexCoord2f(0, 1);
-    glVertex2f(cardLeft, bottom);
+    glVertex2f(left, bottom);
     glEnd();
     glDepthMask(GL_TRUE);
 }
@@ -41,7 +45,7 @@ void scene10() {
 void scene10init() {}
 
 void scene10update() {
-    engine->perspective(1024, 768);
+    engine->perspective(platform::renderWidth(), platform::renderHeight());
     Scene10::scene10();
     // White, alpha 1 at 147,000 ms falling to 0 at 147,500 ms.
     engine->glow->RenderQuad(1, 1, 1, (147500.0f - demoMS) / 500.0f);

@@ -6,6 +6,7 @@
 #include "geometry/Mesh.h"
 #include "geometry/Model.h"
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 #include "render/Engine.h"
 #include "render/Texture.h"
 #include "render/TextureSlots.h"
@@ -64,7 +65,7 @@ TEST_F(ModelTest, RotationTurnsAboutXBeforeTheTranslation) {
 
     glClearColor(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    engine->perspective(1024, 768);
+    engine->perspective(platform::renderWidth(), platform::renderHeight());
     gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);

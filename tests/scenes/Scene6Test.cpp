@@ -8,6 +8,7 @@
 
 #include "app/Timeline.h"
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 #include "render/Engine.h"
 #include "scenes/Scene6.h"
 #include "scenes/Scenes.h"
@@ -71,7 +72,7 @@ TEST(Scene6Test, MaskPassIsUntexturedBlackFadingToWhite) {
     int darkest = 255, lightest = 0;
     for (int y = 0; y < 128; y++) {
         for (int x = 0; x < 128; x++) {
-            const unsigned char* p = &rgb[(std::size_t(y) * 1024 + x) * 3];
+            const unsigned char* p = &rgb[(std::size_t(y) * platform::renderWidth() + x) * 3];
             ASSERT_EQ(p[0], p[1]); // grey levels only: no texture
             ASSERT_EQ(p[1], p[2]);
             darkest = std::min<int>(darkest, p[0]);

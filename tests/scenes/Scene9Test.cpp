@@ -11,6 +11,7 @@
 
 #include "app/Timeline.h"
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 #include "render/Engine.h"
 #include "render/Texture.h"
 #include "render/TextureSlots.h"
@@ -23,7 +24,7 @@ namespace {
 
 using testsupport::Rgb;
 
-constexpr int W = 1024, H = 768;
+const int W = platform::renderWidth(), H = platform::renderHeight();
 
 // ---- Blobs and their surface (no GL) ----
 
@@ -214,7 +215,7 @@ void expectColour(const Rgb& p, int r, int g, int b, int tolerance) {
 TEST_F(Scene9Frames, FocusMaskDrawsTheBlobsWhiteBeforeAndAfterTheSwitch) {
     show.drawAt(130000, 1.0f);
     oneBlobAt(Point3D(0, 17, 100)); // on the line of sight, 185 units away: no fog
-    engine->perspective(1024.0f, 768.0f);
+    engine->perspective(platform::renderWidth(), platform::renderHeight());
     demoMS = 130000.0f;
     Scene9::scene9(true);
     expectColour(show.pixel(W / 2, H / 2), 255, 255, 255, 2);
@@ -230,7 +231,7 @@ TEST_F(Scene9Frames, FocusMaskDrawsTheBlobsWhiteBeforeAndAfterTheSwitch) {
 TEST_F(Scene9Frames, MaskFogsFrom250To300AndThePicturesInheritTheFogFrom200To400) {
     show.drawAt(130000, 1.0f); // ends with fog off, as every frame does
     oneBlobAt(Point3D(0, 0, 0)); // front surface about 286 units from the eye
-    engine->perspective(1024.0f, 768.0f);
+    engine->perspective(platform::renderWidth(), platform::renderHeight());
     Scene9::scene9(true);
     expectColour(show.pixel(W / 2, H / 2), 73, 73, 73, 8); // (300 - 286) / 50 of white
     Scene9::scene9(false);
