@@ -12,6 +12,17 @@
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
+using namespace Scene10;
+
+void scene10init() {}
+
+void scene10update() {
+    engine->perspective(platform::renderWidth(), platform::renderHeight());
+    scene10();
+    // White, alpha 1 at 147,000 ms falling to 0 at 147,500 ms.
+    engine->glow->RenderQuad(1, 1, 1, (147500.0f - demoMS) / 500.0f);
+}
+
 namespace Scene10 {
 
 void scene10() {
@@ -41,12 +52,3 @@ void scene10() {
 }
 
 } // namespace Scene10
-
-void scene10init() {}
-
-void scene10update() {
-    engine->perspective(platform::renderWidth(), platform::renderHeight());
-    Scene10::scene10();
-    // White, alpha 1 at 147,000 ms falling to 0 at 147,500 ms.
-    engine->glow->RenderQuad(1, 1, 1, (147500.0f - demoMS) / 500.0f);
-}

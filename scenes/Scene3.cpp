@@ -24,6 +24,39 @@ namespace {
 constexpr float segmentStep = 0.01f;  // curve parameter per ribbon segment
 constexpr float particleStep = 0.1f;  // curve parameter between particles
 
+} // namespace
+
+} // namespace Scene3
+
+using namespace Scene3;
+
+void scene3init() {
+    arrow = new Curve[arrowCount];
+    camz = new Curve[cameraPathCount];
+    camz[0] = Curve(Vector3D(30, -10, 0), Vector3D(10, -5, 15), Vector3D(-20, 10, 30), Vector3D(-30, 20, 0));
+    camz[1] = Curve(Vector3D(-30, 20, 0), Vector3D(10, 30, 15), Vector3D(20, 30, 15), Vector3D(30, 20, 0));
+    camz[2] = Curve(Vector3D(-30, -20, 0), Vector3D(10, -30, 15), Vector3D(20, -30, 15), Vector3D(30, -20, 0));
+    camz[3] = Curve(Vector3D(30, 10, 0), Vector3D(10, 5, 15), Vector3D(-20, -10, 30), Vector3D(-30, -20, 0));
+    for (int i = 0; i < arrowCount; i++) {
+        const Vector3D a = randomDirection();
+        const Vector3D b = randomDirection();
+        const Vector3D c = randomDirection();
+        arrow[i] = Curve(Vector3D(0, 0, 0), a * 25.0f, b * 50.0f, c * 100.0f);
+    }
+}
+
+void scene3update() {
+    drawSmallBlurredThenFull(scene3, 0.002f);
+    engine->glow->Render(engine->texture, 1.0f);
+    engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, getSyncFloat() * 0.2f);
+    engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, (31000.0f - demoMS) / 1000.0f);
+    engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, (demoMS - 47000.0f) / 1000.0f);
+}
+
+namespace Scene3 {
+
+namespace {
+
 Vector3D foldUp(Vector3D p) {
     if (p.y < 0.0f) p.y = -p.y;
     return p;
@@ -129,28 +162,3 @@ void scene3() {
 }
 
 } // namespace Scene3
-
-using namespace Scene3;
-
-void scene3init() {
-    arrow = new Curve[arrowCount];
-    camz = new Curve[cameraPathCount];
-    camz[0] = Curve(Vector3D(30, -10, 0), Vector3D(10, -5, 15), Vector3D(-20, 10, 30), Vector3D(-30, 20, 0));
-    camz[1] = Curve(Vector3D(-30, 20, 0), Vector3D(10, 30, 15), Vector3D(20, 30, 15), Vector3D(30, 20, 0));
-    camz[2] = Curve(Vector3D(-30, -20, 0), Vector3D(10, -30, 15), Vector3D(20, -30, 15), Vector3D(30, -20, 0));
-    camz[3] = Curve(Vector3D(30, 10, 0), Vector3D(10, 5, 15), Vector3D(-20, -10, 30), Vector3D(-30, -20, 0));
-    for (int i = 0; i < arrowCount; i++) {
-        const Vector3D a = randomDirection();
-        const Vector3D b = randomDirection();
-        const Vector3D c = randomDirection();
-        arrow[i] = Curve(Vector3D(0, 0, 0), a * 25.0f, b * 50.0f, c * 100.0f);
-    }
-}
-
-void scene3update() {
-    drawSmallBlurredThenFull(scene3, 0.002f);
-    engine->glow->Render(engine->texture, 1.0f);
-    engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, getSyncFloat() * 0.2f);
-    engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, (31000.0f - demoMS) / 1000.0f);
-    engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, (demoMS - 47000.0f) / 1000.0f);
-}

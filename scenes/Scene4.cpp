@@ -43,6 +43,7 @@ const char* const firstPicture[8] = {
     "......#......#...#..#...#....#....#####..####.#####.#####.......",
     "................................................................",
 };
+
 const char* const secondPicture[8] = {
     "................................................................",
     "................................................................",
@@ -63,6 +64,38 @@ int countCells(const int* word) {
     for (int i = 0; i < wordCells; i++) cells += word[i] == 0;
     return cells;
 }
+
+} // namespace
+
+} // namespace Scene4
+
+using namespace Scene4;
+
+void scene4init() {
+    partPos = new Vector3D[particleCount];
+    partLife = new float[particleCount];
+    partDir = new Vector3D[particleCount];
+    for (int i = 0; i < particleCount; i++) {
+        partLife[i] = 0.0f; // every particle is born on the first update
+        partPos[i] = partDir[i] = Vector3D(0, 0, 0);
+    }
+    fillWord(firstPicture, firstWord);
+    fillWord(secondPicture, secondWord);
+    firstWordCells = countCells(firstWord);
+    secondWordCells = countCells(secondWord);
+}
+
+void scene4update() {
+    updateParticles();
+    drawSmallBlurredThenFull(scene4, 0.001f);
+    engine->glow->Render(engine->texture, 0.3f);
+    engine->glow->RenderQuad(1, 1, 1, (49000.0f - demoMS) / 1000.0f);
+    engine->glow->RenderQuad(1, 1, 1, getSyncFloat() * 0.3f);
+}
+
+namespace Scene4 {
+
+namespace {
 
 // One rebirth; the order of the rand() draws is part of the scene's look.
 void rebirth(int i) {
@@ -87,7 +120,6 @@ void setCamera() {
     const float distance = cameraDistance();
     gluLookAt(distance * sinf(angle), 0, distance * cosf(angle), 0, 0, 0, 0, 1, 0);
 }
-
 
 // Reveal level: grows by 1 every 2 s from the start of each word.
 float revealLevel() {
@@ -176,27 +208,3 @@ void scene4() {
 }
 
 } // namespace Scene4
-
-void scene4init() {
-    using namespace Scene4;
-    partPos = new Vector3D[particleCount];
-    partLife = new float[particleCount];
-    partDir = new Vector3D[particleCount];
-    for (int i = 0; i < particleCount; i++) {
-        partLife[i] = 0.0f; // every particle is born on the first update
-        partPos[i] = partDir[i] = Vector3D(0, 0, 0);
-    }
-    fillWord(firstPicture, firstWord);
-    fillWord(secondPicture, secondWord);
-    firstWordCells = countCells(firstWord);
-    secondWordCells = countCells(secondWord);
-}
-
-void scene4update() {
-    using namespace Scene4;
-    updateParticles();
-    drawSmallBlurredThenFull(scene4, 0.001f);
-    engine->glow->Render(engine->texture, 0.3f);
-    engine->glow->RenderQuad(1, 1, 1, (49000.0f - demoMS) / 1000.0f);
-    engine->glow->RenderQuad(1, 1, 1, getSyncFloat() * 0.3f);
-}

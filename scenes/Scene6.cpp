@@ -21,18 +21,11 @@ Mesh* nice = nullptr;
 Mesh* cyl = nullptr;
 
 namespace {
-constexpr int cells = 10;      // rows and columns of the field
+
+constexpr int cells = 10; // rows and columns of the field
 constexpr float cellSize = 12.0f;
+
 } // namespace
-
-float wrapCell(float v) {
-    const int whole = int(v);
-    return v - float(int(fieldSize) * (whole / int(fieldSize)));
-}
-
-void drawComposited() {
-    drawDepthOfField(scene6, 0.002f);
-}
 
 } // namespace Scene6
 
@@ -52,8 +45,12 @@ void scene6update() {
     engine->glow->RenderQuad(1, 1, 1, (77000.0f - t) / 2000.0f);
 }
 
+namespace Scene6 {
+
+namespace {
+
 // Camera, fog and the fixed drawing state of one pass.
-static void setUpPass(float t, bool mask) {
+void setUpPass(float t, bool mask) {
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glClearColor(1, 1, 1, 1);
@@ -71,6 +68,17 @@ static void setUpPass(float t, bool mask) {
         glDisable(GL_TEXTURE_2D);
         glColor3f(0, 0, 0);
     }
+}
+
+} // namespace
+
+float wrapCell(float v) {
+    const int whole = int(v);
+    return v - float(int(fieldSize) * (whole / int(fieldSize)));
+}
+
+void drawComposited() {
+    drawDepthOfField(scene6, 0.002f);
 }
 
 void scene6(bool mask) {
@@ -96,3 +104,5 @@ void scene6(bool mask) {
         }
     }
 }
+
+} // namespace Scene6

@@ -22,13 +22,6 @@ Mesh* sphere2 = nullptr;
 
 namespace {
 
-
-// Base texture replaced onto the surface on unit 0, specular added on unit 1.
-void setUpUnits(int baseSlot) {
-    bindCombined(GL_TEXTURE0_ARB, baseSlot, GL_REPLACE);
-    bindCombined(GL_TEXTURE1_ARB, slotSpecular, GL_ADD);
-}
-
 // The shell's radius factor for a unit-sphere vertex: 60 .. 180.
 float shellFactor(const Vector3D& v) {
     return 100.0f * (1.2f + 0.2f * (sinf(13.3f * v.x + 20.0f) + cosf(14.3f * v.y + 25.0f) +
@@ -36,21 +29,6 @@ float shellFactor(const Vector3D& v) {
 }
 
 } // namespace
-
-int cameraAngle(int syncIndex) {
-    const int k = syncIndex % 4;
-    return int(float(k) * 2.0f * 3.14159f / 4.0f);
-}
-
-void deformBlob(float t) {
-    for (unsigned i = 0; i < sphere->vertexCount; i++) {
-        Vector3D& v = sphere->vertices[i];
-        const float f = 20.0f * (0.5f + 0.1f * (sinf(6.3f * v.x + t / 300.0f) +
-                                                cosf(6.3f * v.y + t / 350.0f) +
-                                                cosf(9.3f * v.z + t / 280.0f)));
-        v *= f;
-    }
-}
 
 } // namespace Scene7
 
@@ -78,6 +56,33 @@ void scene7update() {
     engine->glow->RenderQuad(0, 0, 0, (101000.0f - t) / 2000.0f);
     // Darkens by up to half at each sync, recovering within 500 ms.
     engine->glow->RenderQuad(0, 0, 0, 0.5f * getSyncFloat());
+}
+
+namespace Scene7 {
+
+namespace {
+
+// Base texture replaced onto the surface on unit 0, specular added on unit 1.
+void setUpUnits(int baseSlot) {
+    bindCombined(GL_TEXTURE0_ARB, baseSlot, GL_REPLACE);
+    bindCombined(GL_TEXTURE1_ARB, slotSpecular, GL_ADD);
+}
+
+} // namespace
+
+int cameraAngle(int syncIndex) {
+    const int k = syncIndex % 4;
+    return int(float(k) * 2.0f * 3.14159f / 4.0f);
+}
+
+void deformBlob(float t) {
+    for (unsigned i = 0; i < sphere->vertexCount; i++) {
+        Vector3D& v = sphere->vertices[i];
+        const float f = 20.0f * (0.5f + 0.1f * (sinf(6.3f * v.x + t / 300.0f) +
+                                                cosf(6.3f * v.y + t / 350.0f) +
+                                                cosf(9.3f * v.z + t / 280.0f)));
+        v *= f;
+    }
 }
 
 void scene7() {
@@ -113,3 +118,5 @@ void scene7() {
     glPopMatrix();
     disableTextureUnits();
 }
+
+} // namespace Scene7

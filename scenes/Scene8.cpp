@@ -34,6 +34,32 @@ Vector3D randomStreak(int depthRange, int depthBase) {
     return Vector3D(float(r3 % 360), float(r2 % 30 + 1), float(r1 % depthRange + depthBase));
 }
 
+} // namespace
+
+} // namespace Scene8
+
+using namespace Scene8;
+
+void scene8init() {
+    star = new Vector3D[starCount];
+    for (int i = 0; i < starCount; i++) star[i] = randomStreak(300, 0);
+}
+
+void scene8update() {
+    const float t = demoMS;
+    drawSmallBlurredThenFull(scene8, 0.001f);
+    advanceStreaks(skip); // after both drawings, so they show the same streaks
+    engine->glow->Render(engine->texture, 0.5f);
+    // White, alpha 1 at 111,000 ms falling to 0 at 111,500 ms.
+    engine->glow->RenderQuad(1, 1, 1, (111500.0f - t) / 500.0f);
+    // Black, alpha 0 at 122,500 ms rising toward 1 at 123,000 ms.
+    engine->glow->RenderQuad(0, 0, 0, (t - 122500.0f) / 500.0f);
+}
+
+namespace Scene8 {
+
+namespace {
+
 // The 4 x 4 square of the flare and the greetings, (0, 0) at the top left.
 void squareQuad() {
     glBegin(GL_QUADS);
@@ -118,26 +144,6 @@ void advanceStreaks(float s) {
     }
 }
 
-} // namespace Scene8
-
-using namespace Scene8;
-
-void scene8init() {
-    star = new Vector3D[starCount];
-    for (int i = 0; i < starCount; i++) star[i] = randomStreak(300, 0);
-}
-
-void scene8update() {
-    const float t = demoMS;
-    drawSmallBlurredThenFull(scene8, 0.001f);
-    advanceStreaks(skip); // after both drawings, so they show the same streaks
-    engine->glow->Render(engine->texture, 0.5f);
-    // White, alpha 1 at 111,000 ms falling to 0 at 111,500 ms.
-    engine->glow->RenderQuad(1, 1, 1, (111500.0f - t) / 500.0f);
-    // Black, alpha 0 at 122,500 ms rising toward 1 at 123,000 ms.
-    engine->glow->RenderQuad(0, 0, 0, (t - 122500.0f) / 500.0f);
-}
-
 void scene8() {
     const float t = demoMS;
     glClearColor(0, 0, 0, 1);
@@ -154,3 +160,5 @@ void scene8() {
     drawFlare(t);
     drawGreetings(t);
 }
+
+} // namespace Scene8

@@ -26,7 +26,7 @@ float greetingAlpha(int j, float e);
 // frame step in units of 50 ms, and respawns those whose depth drops below 0.
 void advanceStreaks(float s);
 
-} // namespace Scene8
-
 // One drawing of the scene at demoMS.
 void scene8();
+
+} // namespace Scene8

@@ -30,6 +30,30 @@ namespace {
 
 constexpr float switchMs = 135000.0f; // blue blobs from here, "block2.jpg" just after
 
+} // namespace
+
+} // namespace Scene9
+
+using namespace Scene9;
+
+void scene9init() {
+    ringi = new Mesh();
+    ringi->makeTyre(16, 120.0f, 20.0f, 30.0f);
+}
+
+void scene9update() {
+    const float t = demoMS;
+    moveBlobs(t);
+    polygonise();
+    drawPasses();
+    engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, (124000.0f - t) / 1000.0f); // fade in
+    engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, getSyncFloat());            // sync flash
+}
+
+namespace Scene9 {
+
+namespace {
+
 // Clear, camera, fog and the fixed state of one pass. Fog is switched on
 // only for the mask; the picture passes that follow it in a frame inherit it.
 void beginPass(bool mask) {
@@ -116,17 +140,3 @@ void scene9(bool mask) {
 }
 
 } // namespace Scene9
-
-void scene9init() {
-    Scene9::ringi = new Mesh();
-    Scene9::ringi->makeTyre(16, 120.0f, 20.0f, 30.0f);
-}
-
-void scene9update() {
-    const float t = demoMS;
-    Scene9::moveBlobs(t);
-    Scene9::polygonise();
-    Scene9::drawPasses();
-    engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, (124000.0f - t) / 1000.0f); // fade in
-    engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, getSyncFloat());            // sync flash
-}

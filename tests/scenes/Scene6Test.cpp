@@ -65,7 +65,7 @@ TEST(Scene6Test, MaskPassIsUntexturedBlackFadingToWhite) {
     setShowTextureEnvironment();
     advanceTimeline(80000);
     engine->perspective(128, 128);
-    scene6(true);
+    Scene6::scene6(true);
     glFinish();
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     const std::vector<unsigned char> rgb = readFrame();
@@ -87,7 +87,7 @@ TEST(Scene6Test, SmallAndFullDrawingsShowTheSameScene) {
     ShowRunner show(assetsWithoutOverlay());
     ASSERT_TRUE(show.ok());
     setShowTextureEnvironment();
-    auto normalPass = [] { scene6(false); };
+    auto normalPass = [] { Scene6::scene6(false); };
     const SmallAndFull now = drawSmallAndFullAt(normalPass, 85000);
     const SmallAndFull later = drawSmallAndFullAt(normalPass, 86500);
     // The panels' bold seams and vents are sampled without mip-maps: a
