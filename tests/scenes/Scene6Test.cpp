@@ -55,7 +55,7 @@ TEST(Scene6Test, FadesInFromWhiteOverTwoSeconds) {
     ASSERT_LT(darkest(plain), 240); // the picture is not white itself
     EXPECT_LE(largestQuadError(faded, plain, 1, 1, 1, 0.5f), 2);
 
-    // 77,000 ms on: the fade no longer changes a pixel.
+    // From 77,000 ms on the fade changes no pixel.
     EXPECT_EQ(drawUpdate(scene6update, 77000), drawUpdate(Scene6::drawComposited, 77000));
 }
 
