@@ -8,16 +8,13 @@
 #include "render/Engine.h"
 #include "render/ScreenQuad.h"
 #include "render/Texture.h"
-
-namespace {
-constexpr int layerSlot = 15; // the slot of "layer.jpg"
-}
+#include "render/TextureSlots.h"
 
 void drawOverlay() {
     beginScreenPass();
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1, 1, 1, 0.3f);
-    engine->texture->bind(unsigned(engine->slots[layerSlot]));
-    drawTexturedRect(1024, 768);
+    engine->texture->bind(unsigned(engine->slots[slotLayer]));
+    drawTexturedScreen();
 }

@@ -54,7 +54,8 @@ public:
     void popVertices();
 
     // Material-driven draw at `position`: triangles only with MAT_LIT (needs
-    // createNormals), then the normal lines that bits 8 and 16 request.
+    // createNormals), then the normal lines that MAT_SHOW_VERTEX_NORMALS and
+    // MAT_SHOW_FACE_NORMALS request.
     void render();
     // The vertices as points; no transform, no material.
     void prender();

@@ -11,7 +11,7 @@
 
 namespace {
 
-const float kPi = 3.14159f; // the show's approximation, kept for identical angles
+const float kPi = 3.14159f; // the show's value of pi: every generated angle depends on it
 
 // Angle of step `index` of `segments` around a full turn.
 float fullTurn(int index, int segments) {

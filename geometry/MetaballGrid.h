@@ -42,8 +42,8 @@ inline int cellIndex(int x, int y, int z, const Point3D& half, const Point3D& ce
 }
 
 // cellIndex by table lookup instead of three integer divisions: the field
-// looks up tens of thousands of points a frame, and the divisions were half
-// of the polygoniser's time. Valid for points inside the box only.
+// looks up tens of thousands of points a frame, and three divisions per point
+// would take half of the polygoniser's time. Valid for points inside the box only.
 class CellIndexer {
 public:
     CellIndexer(const Point3D& half, const Point3D& cell, int cells)

@@ -5,10 +5,7 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Texture.h"
-
-namespace {
-constexpr int niceSlot = 0; // the slot of "nice.jpg"
-}
+#include "render/TextureSlots.h"
 
 void Model::render() {
     glPushMatrix();
@@ -17,7 +14,7 @@ void Model::render() {
     glRotatef(rotation.y, 0, 1, 0);
     glRotatef(rotation.z, 0, 0, 1);
     glEnable(GL_TEXTURE_2D);
-    engine->texture->bind(unsigned(engine->slots[niceSlot]));
+    engine->texture->bind(unsigned(engine->slots[slotNice]));
     for (Mesh* mesh : meshes) mesh->render();
     glPopMatrix();
 }

@@ -67,16 +67,16 @@ bool createTarget() {
     t.colour = buffers[0];
     t.depth = buffers[1];
     t.bindRenderbuffer(GL_RENDERBUFFER_EXT, t.colour);
-    t.storage(GL_RENDERBUFFER_EXT, GL_RGBA8, renderWidth, renderHeight);
+    t.storage(GL_RENDERBUFFER_EXT, GL_RGBA8, renderWidth(), renderHeight());
     t.attach(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_RENDERBUFFER_EXT, t.colour);
     t.bindRenderbuffer(GL_RENDERBUFFER_EXT, t.depth);
-    t.storage(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, renderWidth, renderHeight);
+    t.storage(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, renderWidth(), renderHeight());
     t.attach(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, t.depth);
     if (t.status(GL_FRAMEBUFFER_EXT) != GL_FRAMEBUFFER_COMPLETE_EXT) {
         t.bind(GL_FRAMEBUFFER_EXT, 0);
         return false;
     }
-    glViewport(0, 0, renderWidth, renderHeight);
+    glViewport(0, 0, renderWidth(), renderHeight());
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     return true;
@@ -171,8 +171,8 @@ bool openWindow(const WindowConfig& config) {
     switch (config.mode) {
     case WindowMode::Fullscreen:
         flags |= SDL_WINDOW_FULLSCREEN | SDL_WINDOW_BORDERLESS;
-        width = renderWidth;
-        height = renderHeight;
+        width = renderWidth();
+        height = renderHeight();
         break;
     case WindowMode::FullscreenDesktop:
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
@@ -197,7 +197,7 @@ bool openWindow(const WindowConfig& config) {
     if (config.mode == WindowMode::Fullscreen) {
         // Ask for the 1024 x 768 mode explicitly; SDL restores the desktop
         // mode when the window is destroyed.
-        SDL_DisplayMode want = {SDL_PIXELFORMAT_RGB888, renderWidth, renderHeight, 0, nullptr};
+        SDL_DisplayMode want = {SDL_PIXELFORMAT_RGB888, renderWidth(), renderHeight(), 0, nullptr};
         SDL_DisplayMode closest;
         if (SDL_GetClosestDisplayMode(SDL_GetWindowDisplayIndex(window), &want, &closest)) {
             SDL_SetWindowDisplayMode(window, &closest);
@@ -210,9 +210,9 @@ bool openWindow(const WindowConfig& config) {
 
     int drawableW = 0, drawableH = 0;
     drawableSize(drawableW, drawableH);
-    bool exact = drawableW == renderWidth && drawableH == renderHeight;
+    bool exact = drawableW == renderWidth() && drawableH == renderHeight();
     if ((!exact || config.mode == WindowMode::Windowed) && !createTarget()) {
-        if (!exact) return fail("the window is not 1024 x 768 and framebuffer objects are missing");
+        if (!exact) return fail("the window is not the render size and framebuffer objects are missing");
     }
     return true;
 }
@@ -277,10 +277,10 @@ void present() {
         int w = 0, h = 0;
         drawableSize(w, h);
         // Largest 4:3 rectangle that fits, centred.
-        int fitW = w, fitH = w * 3 / 4;
+        int fitW = w, fitH = w * renderHeight() / renderWidth();
         if (fitH > h) {
             fitH = h;
-            fitW = h * 4 / 3;
+            fitW = h * renderWidth() / renderHeight();
         }
         int x = (w - fitW) / 2, y = (h - fitH) / 2;
         target.bind(GL_FRAMEBUFFER_EXT, 0);
@@ -288,7 +288,7 @@ void present() {
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         target.bind(GL_READ_FRAMEBUFFER_EXT, target.fbo);
-        target.blit(0, 0, renderWidth, renderHeight, x, y, x + fitW, y + fitH,
+        target.blit(0, 0, renderWidth(), renderHeight(), x, y, x + fitW, y + fitH,
                     GL_COLOR_BUFFER_BIT, GL_LINEAR);
         target.bind(GL_FRAMEBUFFER_EXT, 0);
     }
@@ -303,7 +303,7 @@ void readFrame(unsigned char* rgb) {
     beginFrame();
     glReadBuffer(target.fbo ? GL_COLOR_ATTACHMENT0_EXT : GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, renderWidth, renderHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    glReadPixels(0, 0, renderWidth(), renderHeight(), GL_RGB, GL_UNSIGNED_BYTE, rgb);
 }
 
 bool usesOffscreenTarget() {

@@ -7,10 +7,9 @@
 
 #include <cstdint>
 
-namespace platform {
+#include "platform/RenderSize.h"
 
-constexpr int renderWidth = 1024;
-constexpr int renderHeight = 768;
+namespace platform {
 
 enum class WindowMode {
     Fullscreen,        // switch the display to 1024 x 768 for the run
@@ -21,8 +20,8 @@ enum class WindowMode {
 struct WindowConfig {
     const char* title = "Demo";
     WindowMode mode = WindowMode::Fullscreen;
-    int width = renderWidth;  // window size in windowed mode
-    int height = renderHeight;
+    int width = renderWidth();  // window size in windowed mode
+    int height = renderHeight();
     bool vsync = false;
 };
 

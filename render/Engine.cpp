@@ -9,7 +9,8 @@
 Engine* engine = nullptr;
 
 Engine::Engine() {
-    // Slots 30..511 are never used; zero keeps a stray read harmless.
+    // Slots from slotCount (TextureSlots.h) on are never used; zero keeps a
+    // stray read harmless.
     for (int& s : slots) s = 0;
 }
 

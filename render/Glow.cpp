@@ -2,14 +2,13 @@
 #include "render/Glow.h"
 
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 #include "render/ScreenQuad.h"
 #include "render/Texture.h"
 
 namespace {
 
-constexpr int workSize = 128;     // texels of the work textures
-constexpr float screenW = 1024.0f;
-constexpr float screenH = 768.0f;
+constexpr int workSize = 128; // texels of the work textures
 
 void captureInto(Texture* texture, int index) {
     texture->bind(index);
@@ -22,7 +21,7 @@ void compositeBlur(Texture* texture, int blurTexture, float alpha, GLenum destin
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, destination);
     glColor4f(1, 1, 1, alpha);
-    drawTexturedRect(screenW, screenH);
+    drawTexturedScreen();
 }
 
 } // namespace
@@ -89,10 +88,10 @@ void Glow::RenderDOF(Texture* texture) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_DST_COLOR, GL_ZERO);
     glColor4f(1, 1, 1, 1);
-    drawTexturedRect(screenW, screenH);
+    drawTexturedScreen();
     texture->bind(blurTexture);
     glBlendFunc(GL_ONE, GL_ONE);
-    drawTexturedRect(screenW, screenH);
+    drawTexturedScreen();
     glDepthMask(GL_TRUE);
 }
 
@@ -107,11 +106,12 @@ void Glow::RenderQuad(float r, float g, float b, float a) {
     // the time; such a quad costs a full-screen blend (3.3 ms on llvmpipe)
     // and changes no pixel.
     if (!(a <= 0.0f && skipInvisibleQuads)) {
+        const float w = float(platform::renderWidth()), h = float(platform::renderHeight());
         glBegin(GL_QUADS);
         glVertex3f(0, 0, 0);
-        glVertex3f(screenW, 0, 0);
-        glVertex3f(screenW, screenH, 0);
-        glVertex3f(0, screenH, 0);
+        glVertex3f(w, 0, 0);
+        glVertex3f(w, h, 0);
+        glVertex3f(0, h, 0);
         glEnd();
     }
     glDepthMask(GL_TRUE);

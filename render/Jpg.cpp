@@ -363,9 +363,9 @@ inline int getBits(Reader& r, int n) {
     return v;
 }
 
-// Codes longer than the 9-bit look-up, from the next 16 bits: code length
-// << 16 | symbol. A code that matches nothing within 16 bits yields the 16
-// bits read as the symbol, as the per-bit search does.
+// Codes longer than the 10-bit look-up (fastBits), from the next 16 bits:
+// code length << 16 | symbol. A code that matches nothing within 16 bits
+// yields the 16 bits read as the symbol, as the per-bit search does.
 uint32_t huffmanSlow(uint32_t bits16, const jpeg_huffman_table_t& t) {
     for (int l = fastBits + 1; l <= 16; l++) {
         int code = int(bits16 >> (16 - l));

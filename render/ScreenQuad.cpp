@@ -2,6 +2,7 @@
 #include "render/ScreenQuad.h"
 
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 
 void beginScreenPass() {
     glDisable(GL_DEPTH_TEST);
@@ -10,10 +11,10 @@ void beginScreenPass() {
     glDisable(GL_FOG);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0, 1024, 768, 0, -1, 1);
+    glOrtho(0, platform::renderWidth(), platform::renderHeight(), 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glViewport(0, 0, 1024, 768);
+    glViewport(0, 0, platform::renderWidth(), platform::renderHeight());
 }
 
 void drawTexturedRect(float w, float h) {
@@ -27,4 +28,8 @@ void drawTexturedRect(float w, float h) {
     glTexCoord2f(0, 0);
     glVertex3f(0, h, 0);
     glEnd();
+}
+
+void drawTexturedScreen() {
+    drawTexturedRect(float(platform::renderWidth()), float(platform::renderHeight()));
 }

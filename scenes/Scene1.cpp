@@ -11,6 +11,7 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -26,19 +27,57 @@ Curve secCam;
 namespace {
 
 constexpr int tileCount = gridSize * gridSize;
-constexpr int netSlot = 1;  // "net.jpg", tiled two tiles per repeat
-constexpr int niceSlot = 0; // "nice.jpg", stretched over the grid
 
-// Fog, blending and both texture units for the grid. The alpha combiners
-// keep their default (modulate): alpha is the vertex alpha times the
-// textures' alpha, which is 1 for both.
+} // namespace
+
+} // namespace Scene1
+
+using namespace Scene1;
+
+void scene1init() {
+    secCam = Curve(Vector3D(-70, 10, 0), Vector3D(-30, 30, 50), Vector3D(-5, 80, 0), Vector3D(-1, 1, 0));
+    firstCam = Curve(Vector3D(60, 10, 0), Vector3D(50, 20, 50), Vector3D(40, 10, 20), Vector3D(-10, 15, 60));
+    traCam[0] = Curve(Vector3D(0, 10, 70), Vector3D(40, 10, 20), Vector3D(60, 10, -20), Vector3D(0, 10, -60));
+    traCam[1] = Curve(Vector3D(50, 10, -30), Vector3D(10, 20, 40), Vector3D(10, 20, 40), Vector3D(50, 10, 30));
+
+    field = new float[tileCount];
+    tileIntensity = new float[tileCount];
+    for (int i = 0; i < tileCount; i++) tileIntensity[i] = tileMarker;
+    // A random permutation: each tile gets a distinct offset 0, -0.6, ... -5999.4 ms.
+    for (int i = 0; i < tileCount; i++) {
+        int idx;
+        do {
+            idx = rand() % tileCount;
+        } while (tileIntensity[idx] != tileMarker);
+        tileIntensity[idx] = float(double(i) / -10000.0 * 6000.0);
+    }
+
+    particleLife = new float[particleCount]();
+}
+
+void scene1update() {
+    advanceParticles(skip);
+    drawSmallBlurredThenFull(scene1, 0.001f);
+    engine->glow->Render(engine->texture, 0.8f);
+    engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, getSyncFloat() / 2.0f);
+    engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, (demoMS - 17000.0f) / 1000.0f);
+}
+
+namespace Scene1 {
+
+namespace {
+
+// Fog, blending and both texture units for the grid: the net tiled two
+// tiles per repeat on unit 0, the nice image stretched over the grid on
+// unit 1. The alpha combiners keep their default (modulate): alpha is the
+// vertex alpha times the textures' alpha, which is 1 for both.
 void setGridState() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     setLinearFog(0.0f, 0.0f, 0.0f, 0.015f, 60.0f, 90.0f);
     glEnable(GL_DEPTH_TEST);
-    bindCombined(GL_TEXTURE0_ARB, netSlot, GL_REPLACE);
-    bindCombined(GL_TEXTURE1_ARB, niceSlot, GL_ADD);
+    bindCombined(GL_TEXTURE0_ARB, slotNet, GL_REPLACE);
+    bindCombined(GL_TEXTURE1_ARB, slotNice, GL_ADD);
 }
 
 void gridVertex(float s0, float t0, float s1, float t1, float x, float y, float z) {
@@ -146,34 +185,3 @@ void scene1() {
 }
 
 } // namespace Scene1
-
-using namespace Scene1;
-
-void scene1init() {
-    secCam = Curve(Vector3D(-70, 10, 0), Vector3D(-30, 30, 50), Vector3D(-5, 80, 0), Vector3D(-1, 1, 0));
-    firstCam = Curve(Vector3D(60, 10, 0), Vector3D(50, 20, 50), Vector3D(40, 10, 20), Vector3D(-10, 15, 60));
-    traCam[0] = Curve(Vector3D(0, 10, 70), Vector3D(40, 10, 20), Vector3D(60, 10, -20), Vector3D(0, 10, -60));
-    traCam[1] = Curve(Vector3D(50, 10, -30), Vector3D(10, 20, 40), Vector3D(10, 20, 40), Vector3D(50, 10, 30));
-
-    field = new float[tileCount];
-    tileIntensity = new float[tileCount];
-    for (int i = 0; i < tileCount; i++) tileIntensity[i] = tileMarker;
-    // A random permutation: each tile gets a distinct offset 0, -0.6, ... -5999.4 ms.
-    for (int i = 0; i < tileCount; i++) {
-        int idx;
-        do {
-            idx = rand() % tileCount;
-        } while (tileIntensity[idx] != tileMarker);
-        tileIntensity[idx] = float(double(i) / -10000.0 * 6000.0);
-    }
-
-    particleLife = new float[particleCount]();
-}
-
-void scene1update() {
-    advanceParticles(skip);
-    drawSmallBlurredThenFull(scene1, 0.001f);
-    engine->glow->Render(engine->texture, 0.8f);
-    engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, getSyncFloat() / 2.0f);
-    engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, (demoMS - 17000.0f) / 1000.0f);
-}

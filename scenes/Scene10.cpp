@@ -3,18 +3,27 @@
 
 #include "app/Timeline.h"
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/ScreenQuad.h"
 #include "render/Texture.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
-namespace Scene10 {
+using namespace Scene10;
 
-namespace {
-constexpr int endTextSlot = 27; // "endtext.jpg"
+void scene10init() {}
+
+void scene10update() {
+    engine->perspective(platform::renderWidth(), platform::renderHeight());
+    scene10();
+    // White, alpha 1 at 147,000 ms falling to 0 at 147,500 ms.
+    engine->glow->RenderQuad(1, 1, 1, (147500.0f - demoMS) / 500.0f);
 }
+
+namespace Scene10 {
 
 void scene10() {
     glClearColor(1, 1, 1, 1);
@@ -23,29 +32,23 @@ void scene10() {
     glDepthMask(GL_FALSE);
     glDisable(GL_BLEND);
     beginScreenPass(); // depth test, culling, lighting and fog off; pixel projection
-    bindSlotTexture(endTextSlot);
+    bindSlotTexture(slotEndText);
     glColor3f(1, 1, 1);
-    const float right = cardLeft + cardSide, bottom = cardTop + cardSide;
+    // Screen pixels, y growing downwards.
+    const float left = (float(platform::renderWidth()) - cardSide) / 2.0f;
+    const float top = (float(platform::renderHeight()) - cardSide) / 2.0f;
+    const float right = left + cardSide, bottom = top + cardSide;
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
-    glVertex2f(cardLeft, cardTop);
+    glVertex2f(left, top);
     glTexCoord2f(1, 0);
-    glVertex2f(right, cardTop);
+    glVertex2f(right, top);
     glTexCoord2f(1, 1);
     glVertex2f(right, bottom);
     glTexCoord2f(0, 1);
-    glVertex2f(cardLeft, bottom);
+    glVertex2f(left, bottom);
     glEnd();
     glDepthMask(GL_TRUE);
 }
 
 } // namespace Scene10
-
-void scene10init() {}
-
-void scene10update() {
-    engine->perspective(1024, 768);
-    Scene10::scene10();
-    // White, alpha 1 at 147,000 ms falling to 0 at 147,500 ms.
-    engine->glow->RenderQuad(1, 1, 1, (147500.0f - demoMS) / 500.0f);
-}

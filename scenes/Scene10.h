@@ -5,9 +5,7 @@
 
 namespace Scene10 {
 
-constexpr float cardLeft = 256.0f; // screen pixels, y growing downwards
-constexpr float cardTop = 128.0f;
-constexpr float cardSide = 512.0f;
+constexpr float cardSide = 512.0f; // screen pixels, centred on the screen
 
 // Draws the card; sets its own projection, viewport and states.
 void scene10();

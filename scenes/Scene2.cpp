@@ -11,6 +11,7 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -26,9 +27,47 @@ namespace {
 constexpr int lifeCount = ringCount * lifeStride;
 constexpr float panelRadius = 6.0f;  // of the hexagon around the z axis
 constexpr float panelLength = 10.0f; // along z
-constexpr int netSlot = 1;           // "net.jpg" on the panels
-constexpr int blockSlot = 3;         // "block.jpg" on the tyres
 constexpr float P = 3.14159f;
+
+} // namespace
+
+} // namespace Scene2
+
+using namespace Scene2;
+
+void scene2init() {
+    tyre = new Mesh();
+    tyre->makeTyre(32, 5, 3, 1);
+    zPos = new float[ringCount];
+    polyLife = new float[lifeCount];
+    triPos = new Vector3D[triangleCount];
+    for (int i = 0; i < triangleCount; i++) {
+        const int r1 = rand(), r2 = rand(), r3 = rand();
+        triPos[i] = Vector3D(float(r3 % 8 - 4), float(r2 % 8 - 4), float((r1 % 15) * 12));
+    }
+    // The first fifteen lives are drawn together with the ring positions;
+    // every other panel gets its start life in 0 .. 255 afterwards, so no
+    // panel is drawn with an unset opacity before its ring first wraps.
+    for (int i = 0; i < ringCount; i++) {
+        polyLife[i] = float(rand() % 256);
+        zPos[i] = ringSpacing * float(i) - 12.0f;
+    }
+    for (int i = ringCount; i < lifeCount; i++) polyLife[i] = float(rand() % 256);
+}
+
+void scene2update() {
+    const float t = demoMS;
+    advance(skip);
+    drawSmallBlurredThenFull(scene2, 0.002f);
+    engine->glow->Render(engine->texture, 0.8f);
+    engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, (19000.0f - t) / 1000.0f);
+    engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, 0.2f * getSyncFloat());
+    engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, (t - 29000.0f) / 1000.0f);
+}
+
+namespace Scene2 {
+
+namespace {
 
 // Camera bobbing and rolling slowly, jerked by the sync flash value f.
 void placeCamera(float t, float f) {
@@ -41,7 +80,7 @@ void placeCamera(float t, float f) {
 void drawPanels() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    bindSlotTexture(netSlot);
+    bindSlotTexture(slotNet);
     glEnable(GL_DEPTH_TEST);
     for (int i = 0; i < ringCount; i++) {
         for (int j = 0; j < panelsPerRing; j++) {
@@ -74,7 +113,7 @@ void drawPanels() {
 
 // Blending stays on from the panels; the alpha of 1 makes the tyres opaque.
 void drawTyres() {
-    bindSlotTexture(blockSlot);
+    bindSlotTexture(slotBlock);
     glColor3f(1.0f, 1.0f, 1.0f);
     for (int i = 0; i < ringCount; i++) {
         glPushMatrix();
@@ -138,35 +177,3 @@ void scene2() {
 }
 
 } // namespace Scene2
-
-using namespace Scene2;
-
-void scene2init() {
-    tyre = new Mesh();
-    tyre->makeTyre(32, 5, 3, 1);
-    zPos = new float[ringCount];
-    polyLife = new float[lifeCount];
-    triPos = new Vector3D[triangleCount];
-    for (int i = 0; i < triangleCount; i++) {
-        const int r1 = rand(), r2 = rand(), r3 = rand();
-        triPos[i] = Vector3D(float(r3 % 8 - 4), float(r2 % 8 - 4), float((r1 % 15) * 12));
-    }
-    // The first fifteen lives are drawn together with the ring positions;
-    // every other panel gets its start life in 0 .. 255 afterwards, so no
-    // panel is drawn with an unset opacity before its ring first wraps.
-    for (int i = 0; i < ringCount; i++) {
-        polyLife[i] = float(rand() % 256);
-        zPos[i] = ringSpacing * float(i) - 12.0f;
-    }
-    for (int i = ringCount; i < lifeCount; i++) polyLife[i] = float(rand() % 256);
-}
-
-void scene2update() {
-    const float t = demoMS;
-    advance(skip);
-    drawSmallBlurredThenFull(scene2, 0.002f);
-    engine->glow->Render(engine->texture, 0.8f);
-    engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, (19000.0f - t) / 1000.0f);
-    engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, 0.2f * getSyncFloat());
-    engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, (t - 29000.0f) / 1000.0f);
-}

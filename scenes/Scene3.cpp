@@ -10,6 +10,7 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -20,10 +21,41 @@ Curve* camz = nullptr;
 
 namespace {
 
-constexpr int rainbowSlot = 4;   // "rainbow.jpg" with the "rshadowmask.jpg" alpha
-constexpr int smallpartSlot = 2; // "smallpart.jpg"
 constexpr float segmentStep = 0.01f;  // curve parameter per ribbon segment
 constexpr float particleStep = 0.1f;  // curve parameter between particles
+
+} // namespace
+
+} // namespace Scene3
+
+using namespace Scene3;
+
+void scene3init() {
+    arrow = new Curve[arrowCount];
+    camz = new Curve[cameraPathCount];
+    camz[0] = Curve(Vector3D(30, -10, 0), Vector3D(10, -5, 15), Vector3D(-20, 10, 30), Vector3D(-30, 20, 0));
+    camz[1] = Curve(Vector3D(-30, 20, 0), Vector3D(10, 30, 15), Vector3D(20, 30, 15), Vector3D(30, 20, 0));
+    camz[2] = Curve(Vector3D(-30, -20, 0), Vector3D(10, -30, 15), Vector3D(20, -30, 15), Vector3D(30, -20, 0));
+    camz[3] = Curve(Vector3D(30, 10, 0), Vector3D(10, 5, 15), Vector3D(-20, -10, 30), Vector3D(-30, -20, 0));
+    for (int i = 0; i < arrowCount; i++) {
+        const Vector3D a = randomDirection();
+        const Vector3D b = randomDirection();
+        const Vector3D c = randomDirection();
+        arrow[i] = Curve(Vector3D(0, 0, 0), a * 25.0f, b * 50.0f, c * 100.0f);
+    }
+}
+
+void scene3update() {
+    drawSmallBlurredThenFull(scene3, 0.002f);
+    engine->glow->Render(engine->texture, 1.0f);
+    engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, getSyncFloat() * 0.2f);
+    engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, (31000.0f - demoMS) / 1000.0f);
+    engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, (demoMS - 47000.0f) / 1000.0f);
+}
+
+namespace Scene3 {
+
+namespace {
 
 Vector3D foldUp(Vector3D p) {
     if (p.y < 0.0f) p.y = -p.y;
@@ -53,7 +85,7 @@ void drawRibbon(const Curve& curve, float start, float end) {
 
 // Billboards every 0.1 from `start`, shimmering with the music time.
 void drawParticleString(const Curve& curve, float head, float start, float end) {
-    bindSlotTexture(smallpartSlot);
+    bindSlotTexture(slotSmallPart);
     for (float u = start; u < end; u += particleStep) {
         float v = sinf(demoMS / 100.0f + u * 10.0f + head * 2.0f) * 0.4f + 0.1f;
         if (v < 0.0f) v = 0.0f;
@@ -98,7 +130,7 @@ void renderArrow(Curve* curve, float head, float length) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glColor3f(1.0f, 1.0f, 1.0f);
-    bindSlotTexture(rainbowSlot);
+    bindSlotTexture(slotRainbow);
 
     float start = head - length;
     float span = length;
@@ -130,28 +162,3 @@ void scene3() {
 }
 
 } // namespace Scene3
-
-using namespace Scene3;
-
-void scene3init() {
-    arrow = new Curve[arrowCount];
-    camz = new Curve[cameraPathCount];
-    camz[0] = Curve(Vector3D(30, -10, 0), Vector3D(10, -5, 15), Vector3D(-20, 10, 30), Vector3D(-30, 20, 0));
-    camz[1] = Curve(Vector3D(-30, 20, 0), Vector3D(10, 30, 15), Vector3D(20, 30, 15), Vector3D(30, 20, 0));
-    camz[2] = Curve(Vector3D(-30, -20, 0), Vector3D(10, -30, 15), Vector3D(20, -30, 15), Vector3D(30, -20, 0));
-    camz[3] = Curve(Vector3D(30, 10, 0), Vector3D(10, 5, 15), Vector3D(-20, -10, 30), Vector3D(-30, -20, 0));
-    for (int i = 0; i < arrowCount; i++) {
-        const Vector3D a = randomDirection();
-        const Vector3D b = randomDirection();
-        const Vector3D c = randomDirection();
-        arrow[i] = Curve(Vector3D(0, 0, 0), a * 25.0f, b * 50.0f, c * 100.0f);
-    }
-}
-
-void scene3update() {
-    drawSmallBlurredThenFull(scene3, 0.002f);
-    engine->glow->Render(engine->texture, 1.0f);
-    engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, getSyncFloat() * 0.2f);
-    engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, (31000.0f - demoMS) / 1000.0f);
-    engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, (demoMS - 47000.0f) / 1000.0f);
-}

@@ -13,6 +13,7 @@
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/Texture.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -28,7 +29,6 @@ int secondWordCells = 0;
 
 namespace {
 
-constexpr int smallPart2Slot = 9; // "smallpart2.jpg", alpha from "smallpart.jpg"
 constexpr float sceneStart = 48000.0f;
 
 // The two words as pictures, '#' for a letter cell: capitals five cells high
@@ -43,6 +43,7 @@ const char* const firstPicture[8] = {
     "......#......#...#..#...#....#....#####..####.#####.#####.......",
     "................................................................",
 };
+
 const char* const secondPicture[8] = {
     "................................................................",
     "................................................................",
@@ -63,6 +64,38 @@ int countCells(const int* word) {
     for (int i = 0; i < wordCells; i++) cells += word[i] == 0;
     return cells;
 }
+
+} // namespace
+
+} // namespace Scene4
+
+using namespace Scene4;
+
+void scene4init() {
+    partPos = new Vector3D[particleCount];
+    partLife = new float[particleCount];
+    partDir = new Vector3D[particleCount];
+    for (int i = 0; i < particleCount; i++) {
+        partLife[i] = 0.0f; // every particle is born on the first update
+        partPos[i] = partDir[i] = Vector3D(0, 0, 0);
+    }
+    fillWord(firstPicture, firstWord);
+    fillWord(secondPicture, secondWord);
+    firstWordCells = countCells(firstWord);
+    secondWordCells = countCells(secondWord);
+}
+
+void scene4update() {
+    updateParticles();
+    drawSmallBlurredThenFull(scene4, 0.001f);
+    engine->glow->Render(engine->texture, 0.3f);
+    engine->glow->RenderQuad(1, 1, 1, (49000.0f - demoMS) / 1000.0f);
+    engine->glow->RenderQuad(1, 1, 1, getSyncFloat() * 0.3f);
+}
+
+namespace Scene4 {
+
+namespace {
 
 // One rebirth; the order of the rand() draws is part of the scene's look.
 void rebirth(int i) {
@@ -87,7 +120,6 @@ void setCamera() {
     const float distance = cameraDistance();
     gluLookAt(distance * sinf(angle), 0, distance * cosf(angle), 0, 0, 0, 0, 1, 0);
 }
-
 
 // Reveal level: grows by 1 every 2 s from the start of each word.
 float revealLevel() {
@@ -170,33 +202,9 @@ void scene4() {
     glDisable(GL_DEPTH_TEST);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor3f(1, 1, 1);
-    bindSlotTexture(smallPart2Slot);
+    bindSlotTexture(slotSmallPart2);
     const float reveal = revealLevel();
     for (int i = 0; i < particleCount; i++) drawParticle(i, reveal);
 }
 
 } // namespace Scene4
-
-void scene4init() {
-    using namespace Scene4;
-    partPos = new Vector3D[particleCount];
-    partLife = new float[particleCount];
-    partDir = new Vector3D[particleCount];
-    for (int i = 0; i < particleCount; i++) {
-        partLife[i] = 0.0f; // every particle is born on the first update
-        partPos[i] = partDir[i] = Vector3D(0, 0, 0);
-    }
-    fillWord(firstPicture, firstWord);
-    fillWord(secondPicture, secondWord);
-    firstWordCells = countCells(firstWord);
-    secondWordCells = countCells(secondWord);
-}
-
-void scene4update() {
-    using namespace Scene4;
-    updateParticles();
-    drawSmallBlurredThenFull(scene4, 0.001f);
-    engine->glow->Render(engine->texture, 0.3f);
-    engine->glow->RenderQuad(1, 1, 1, (49000.0f - demoMS) / 1000.0f);
-    engine->glow->RenderQuad(1, 1, 1, getSyncFloat() * 0.3f);
-}

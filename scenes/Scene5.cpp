@@ -15,6 +15,24 @@ namespace Scene5 {
 
 Curve shore;
 
+} // namespace Scene5
+
+using namespace Scene5;
+
+void scene5init() {
+    shore = Curve(Vector3D(0, 0, 0), Vector3D(-10, 10, 0), Vector3D(20, 30, 0), Vector3D(0, 50, 0));
+}
+
+void scene5update() {
+    drawSmallBlurredThenFull(scene5, 0.001f);
+    engine->glow->Render(engine->texture, 0.3f);
+    if (demoMS >= freezeMs) engine->glow->RenderBlur(engine->texture, getSyncFloat() * 2.0f);
+    engine->glow->RenderQuad(1, 1, 1, (61000.0f - demoMS) / 1000.0f);
+    engine->glow->RenderQuad(1, 1, 1, getSyncFloat() * 0.3f);
+}
+
+namespace Scene5 {
+
 float driftClock() {
     return demoMS < freezeMs ? demoMS : freezeMs;
 }
@@ -80,16 +98,3 @@ void scene5() {
 }
 
 } // namespace Scene5
-
-void scene5init() {
-    Scene5::shore = Curve(Vector3D(0, 0, 0), Vector3D(-10, 10, 0), Vector3D(20, 30, 0), Vector3D(0, 50, 0));
-}
-
-void scene5update() {
-    using namespace Scene5;
-    drawSmallBlurredThenFull(scene5, 0.001f);
-    engine->glow->Render(engine->texture, 0.3f);
-    if (demoMS >= freezeMs) engine->glow->RenderBlur(engine->texture, getSyncFloat() * 2.0f);
-    engine->glow->RenderQuad(1, 1, 1, (61000.0f - demoMS) / 1000.0f);
-    engine->glow->RenderQuad(1, 1, 1, getSyncFloat() * 0.3f);
-}

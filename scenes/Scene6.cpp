@@ -11,6 +11,7 @@
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/Texture.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -20,20 +21,11 @@ Mesh* nice = nullptr;
 Mesh* cyl = nullptr;
 
 namespace {
-constexpr int blockSlot = 28;  // "6block.jpg", the rings
-constexpr int block2Slot = 29; // "6block2.jpg", the tubes
-constexpr int cells = 10;      // rows and columns of the field
+
+constexpr int cells = 10; // rows and columns of the field
 constexpr float cellSize = 12.0f;
+
 } // namespace
-
-float wrapCell(float v) {
-    const int whole = int(v);
-    return v - float(int(fieldSize) * (whole / int(fieldSize)));
-}
-
-void drawComposited() {
-    drawDepthOfField(scene6, 0.002f);
-}
 
 } // namespace Scene6
 
@@ -53,8 +45,12 @@ void scene6update() {
     engine->glow->RenderQuad(1, 1, 1, (77000.0f - t) / 2000.0f);
 }
 
+namespace Scene6 {
+
+namespace {
+
 // Camera, fog and the fixed drawing state of one pass.
-static void setUpPass(float t, bool mask) {
+void setUpPass(float t, bool mask) {
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glClearColor(1, 1, 1, 1);
@@ -74,6 +70,17 @@ static void setUpPass(float t, bool mask) {
     }
 }
 
+} // namespace
+
+float wrapCell(float v) {
+    const int whole = int(v);
+    return v - float(int(fieldSize) * (whole / int(fieldSize)));
+}
+
+void drawComposited() {
+    drawDepthOfField(scene6, 0.002f);
+}
+
 void scene6(bool mask) {
     const float t = demoMS;
     setUpPass(t, mask);
@@ -87,9 +94,9 @@ void scene6(bool mask) {
             const float z = wrapCell(cellSize * float(i) + oz);
             glTranslatef(x, 0, z - 20.0f);
             glRotatef(90, 1, 0, 0); // the meshes' z axis becomes the vertical
-            if (!mask) bindSlotTexture(blockSlot);
+            if (!mask) bindSlotTexture(slot6Block);
             drawMeshFaces(*nice);
-            if (!mask) bindSlotTexture(block2Slot);
+            if (!mask) bindSlotTexture(slot6Block2);
             // The tube bobs 0 .. 4 units; cells with the same i + j move in step.
             glTranslatef(0, 0, 2.0f * sinf(float(j + i) + t / 500.0f) + 2.0f);
             drawMeshFaces(*cyl);
@@ -97,3 +104,5 @@ void scene6(bool mask) {
         }
     }
 }
+
+} // namespace Scene6

@@ -19,8 +19,8 @@ float wrapCell(float v);
 // The three passes and the depth-of-field composite, without the fade.
 void drawComposited();
 
-} // namespace Scene6
-
 // One drawing of the scene; `mask` selects the focus-mask pass (black shapes
 // fading to white between 20 and 60 units, untextured).
 void scene6(bool mask);
+
+} // namespace Scene6

@@ -11,6 +11,7 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -21,16 +22,6 @@ Mesh* sphere2 = nullptr;
 
 namespace {
 
-constexpr int specularSlot = 13;  // "specular.jpg", the highlight on both
-constexpr int chrometexSlot = 14; // "chrometex.jpg", the blob's base
-constexpr int chromeoSlot = 26;   // "chromeo.jpg", the shell's base
-
-// Base texture replaced onto the surface on unit 0, specular added on unit 1.
-void setUpUnits(int baseSlot) {
-    bindCombined(GL_TEXTURE0_ARB, baseSlot, GL_REPLACE);
-    bindCombined(GL_TEXTURE1_ARB, specularSlot, GL_ADD);
-}
-
 // The shell's radius factor for a unit-sphere vertex: 60 .. 180.
 float shellFactor(const Vector3D& v) {
     return 100.0f * (1.2f + 0.2f * (sinf(13.3f * v.x + 20.0f) + cosf(14.3f * v.y + 25.0f) +
@@ -38,21 +29,6 @@ float shellFactor(const Vector3D& v) {
 }
 
 } // namespace
-
-int cameraAngle(int syncIndex) {
-    const int k = syncIndex % 4;
-    return int(float(k) * 2.0f * 3.14159f / 4.0f);
-}
-
-void deformBlob(float t) {
-    for (unsigned i = 0; i < sphere->vertexCount; i++) {
-        Vector3D& v = sphere->vertices[i];
-        const float f = 20.0f * (0.5f + 0.1f * (sinf(6.3f * v.x + t / 300.0f) +
-                                                cosf(6.3f * v.y + t / 350.0f) +
-                                                cosf(9.3f * v.z + t / 280.0f)));
-        v *= f;
-    }
-}
 
 } // namespace Scene7
 
@@ -82,6 +58,33 @@ void scene7update() {
     engine->glow->RenderQuad(0, 0, 0, 0.5f * getSyncFloat());
 }
 
+namespace Scene7 {
+
+namespace {
+
+// Base texture replaced onto the surface on unit 0, specular added on unit 1.
+void setUpUnits(int baseSlot) {
+    bindCombined(GL_TEXTURE0_ARB, baseSlot, GL_REPLACE);
+    bindCombined(GL_TEXTURE1_ARB, slotSpecular, GL_ADD);
+}
+
+} // namespace
+
+int cameraAngle(int syncIndex) {
+    const int k = syncIndex % 4;
+    return int(float(k) * 2.0f * 3.14159f / 4.0f);
+}
+
+void deformBlob(float t) {
+    for (unsigned i = 0; i < sphere->vertexCount; i++) {
+        Vector3D& v = sphere->vertices[i];
+        const float f = 20.0f * (0.5f + 0.1f * (sinf(6.3f * v.x + t / 300.0f) +
+                                                cosf(6.3f * v.y + t / 350.0f) +
+                                                cosf(9.3f * v.z + t / 280.0f)));
+        v *= f;
+    }
+}
+
 void scene7() {
     const float t = demoMS;
     glDisable(GL_TEXTURE_2D);
@@ -98,7 +101,7 @@ void scene7() {
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
 
-    setUpUnits(chromeoSlot);
+    setUpUnits(slotChromeO);
     glColor3f(1, 1, 1);
     sphere2->frender();
     disableTextureUnits();
@@ -109,9 +112,11 @@ void scene7() {
     sphere->pushVertices();
     deformBlob(t);
     sphere->createNormals();
-    setUpUnits(chrometexSlot);
+    setUpUnits(slotChromeTex);
     sphere->frender();
     sphere->popVertices();
     glPopMatrix();
     disableTextureUnits();
 }
+
+} // namespace Scene7

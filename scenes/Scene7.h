@@ -20,7 +20,7 @@ int cameraAngle(int syncIndex);
 // first and restore them afterwards.
 void deformBlob(float t);
 
-} // namespace Scene7
-
 // One drawing of the scene at demoMS.
 void scene7();
+
+} // namespace Scene7

@@ -14,6 +14,7 @@
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/Texture.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -23,9 +24,6 @@ Vector3D* star = nullptr;
 
 namespace {
 
-constexpr int tailpartSlot = 16;      // "tailpart.jpg", the streaks
-constexpr int flareSlot = 17;         // "flare.jpg"
-constexpr int firstGreetingSlot = 18; // "greet1.jpg" .. "greet8.jpg" in 18 .. 25
 constexpr float sceneStart = 111000.0f;
 
 // A streak from three rand() values drawn in this order; `depth` takes r1.
@@ -35,6 +33,32 @@ Vector3D randomStreak(int depthRange, int depthBase) {
     const int r3 = std::rand();
     return Vector3D(float(r3 % 360), float(r2 % 30 + 1), float(r1 % depthRange + depthBase));
 }
+
+} // namespace
+
+} // namespace Scene8
+
+using namespace Scene8;
+
+void scene8init() {
+    star = new Vector3D[starCount];
+    for (int i = 0; i < starCount; i++) star[i] = randomStreak(300, 0);
+}
+
+void scene8update() {
+    const float t = demoMS;
+    drawSmallBlurredThenFull(scene8, 0.001f);
+    advanceStreaks(skip); // after both drawings, so they show the same streaks
+    engine->glow->Render(engine->texture, 0.5f);
+    // White, alpha 1 at 111,000 ms falling to 0 at 111,500 ms.
+    engine->glow->RenderQuad(1, 1, 1, (111500.0f - t) / 500.0f);
+    // Black, alpha 0 at 122,500 ms rising toward 1 at 123,000 ms.
+    engine->glow->RenderQuad(0, 0, 0, (t - 122500.0f) / 500.0f);
+}
+
+namespace Scene8 {
+
+namespace {
 
 // The 4 x 4 square of the flare and the greetings, (0, 0) at the top left.
 void squareQuad() {
@@ -51,7 +75,7 @@ void squareQuad() {
 }
 
 void drawStreaks() {
-    bindSlotTexture(tailpartSlot);
+    bindSlotTexture(slotTailPart);
     glColor4f(1, 1, 1, 1);
     for (int i = 0; i < starCount; i++) {
         glPushMatrix();
@@ -79,7 +103,7 @@ void drawStreaks() {
 // In eye space: every 1500 ms d falls from 1 to just above -0.5 while the
 // flare comes from 6 units ahead toward the eye; negative colours are black.
 void drawFlare(float t) {
-    bindSlotTexture(flareSlot);
+    bindSlotTexture(slotFlare);
     glLoadIdentity();
     const float c = std::trunc(t / 1500.0f);
     const float d = 1.0f - (t - 1500.0f * c) / 1000.0f;
@@ -95,7 +119,7 @@ void drawGreetings(float t) {
     glTranslatef(0, 0, -5);
     const float e = t - sceneStart;
     for (int j = 0; j < greetingCount; j++) {
-        bindSlotTexture(firstGreetingSlot + j);
+        bindSlotTexture(slotFirstGreeting + j);
         glColor4f(1, 1, 1, greetingAlpha(j, e));
         squareQuad();
     }
@@ -120,26 +144,6 @@ void advanceStreaks(float s) {
     }
 }
 
-} // namespace Scene8
-
-using namespace Scene8;
-
-void scene8init() {
-    star = new Vector3D[starCount];
-    for (int i = 0; i < starCount; i++) star[i] = randomStreak(300, 0);
-}
-
-void scene8update() {
-    const float t = demoMS;
-    drawSmallBlurredThenFull(scene8, 0.001f);
-    advanceStreaks(skip); // after both drawings, so they show the same streaks
-    engine->glow->Render(engine->texture, 0.5f);
-    // White, alpha 1 at 111,000 ms falling to 0 at 111,500 ms.
-    engine->glow->RenderQuad(1, 1, 1, (111500.0f - t) / 500.0f);
-    // Black, alpha 0 at 122,500 ms rising toward 1 at 123,000 ms.
-    engine->glow->RenderQuad(0, 0, 0, (t - 122500.0f) / 500.0f);
-}
-
 void scene8() {
     const float t = demoMS;
     glClearColor(0, 0, 0, 1);
@@ -156,3 +160,5 @@ void scene8() {
     drawFlare(t);
     drawGreetings(t);
 }
+
+} // namespace Scene8

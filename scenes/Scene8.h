@@ -3,6 +3,8 @@
 // cross-fading in turn; glow, a fade in from white and a fade out to black.
 #pragma once
 
+#include "render/TextureSlots.h"
+
 class Vector3D;
 
 namespace Scene8 {
@@ -13,7 +15,7 @@ constexpr int starCount = 100;
 // (0 .. 299 at start-up, 300 .. 399 when respawned).
 extern Vector3D* star;
 
-constexpr int greetingCount = 8;
+constexpr int greetingCount = greetingSlotCount; // in slots from slotFirstGreeting
 
 // Alpha of greeting j (0 .. 7) at e ms after the scene start: rises over
 // 1000 ms from 1500 j, falls over 1000 ms from 1500 j + 1500. Values above 1
@@ -24,7 +26,7 @@ float greetingAlpha(int j, float e);
 // frame step in units of 50 ms, and respawns those whose depth drops below 0.
 void advanceStreaks(float s);
 
-} // namespace Scene8
-
 // One drawing of the scene at demoMS.
 void scene8();
+
+} // namespace Scene8

@@ -11,6 +11,7 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 
@@ -28,8 +29,30 @@ Mesh* ringi = nullptr;
 namespace {
 
 constexpr float switchMs = 135000.0f; // blue blobs from here, "block2.jpg" just after
-constexpr int netSlot = 1;            // "net.jpg"
-constexpr int block2Slot = 10;        // "block2.jpg"
+
+} // namespace
+
+} // namespace Scene9
+
+using namespace Scene9;
+
+void scene9init() {
+    ringi = new Mesh();
+    ringi->makeTyre(16, 120.0f, 20.0f, 30.0f);
+}
+
+void scene9update() {
+    const float t = demoMS;
+    moveBlobs(t);
+    polygonise();
+    drawPasses();
+    engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, (124000.0f - t) / 1000.0f); // fade in
+    engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, getSyncFloat());            // sync flash
+}
+
+namespace Scene9 {
+
+namespace {
 
 // Clear, camera, fog and the fixed state of one pass. Fog is switched on
 // only for the mask; the picture passes that follow it in a frame inherit it.
@@ -68,7 +91,7 @@ void drawMetaballs(bool mask, float t) {
 
 // Five rings 90 units apart, sliding toward the eye and swaying together.
 void drawRings(float t) {
-    bindSlotTexture(t > switchMs ? block2Slot : netSlot);
+    bindSlotTexture(t > switchMs ? slotBlock2 : slotNet);
     glColor3f(1.0f, 1.0f, 1.0f);
     const float sway = 17.0f * sinf(t / 1200.0f); // degrees
     const float shift = ringShift(t);
@@ -117,17 +140,3 @@ void scene9(bool mask) {
 }
 
 } // namespace Scene9
-
-void scene9init() {
-    Scene9::ringi = new Mesh();
-    Scene9::ringi->makeTyre(16, 120.0f, 20.0f, 30.0f);
-}
-
-void scene9update() {
-    const float t = demoMS;
-    Scene9::moveBlobs(t);
-    Scene9::polygonise();
-    Scene9::drawPasses();
-    engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, (124000.0f - t) / 1000.0f); // fade in
-    engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, getSyncFloat());            // sync flash
-}

@@ -37,8 +37,8 @@ void polygonise();
 // (t truncated, modulo 900) / 5.
 float ringShift(float t);
 // The frame's picture from the current surface: focus mask and small
-// picture at 128 x 128 (captured and blurred), full picture at 1024 x 768,
-// depth-of-field composite. No fade or flash.
+// picture at 128 x 128 (captured and blurred), full picture at the render
+// size, depth-of-field composite. No fade or flash.
 void drawPasses();
 // Draws the scene once at demoMS: mask = true for the white focus-mask pass
 // (near fog 250 .. 300, switched on here), false for a picture pass.

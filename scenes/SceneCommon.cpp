@@ -2,6 +2,7 @@
 #include "scenes/SceneCommon.h"
 
 #include "geometry/Mesh.h"
+#include "platform/RenderSize.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/Texture.h"
@@ -10,7 +11,7 @@ void drawSmallBlurredThenFull(void (*draw)(), float spread) {
     engine->perspective(128, 128);
     draw();
     engine->glow->MakeBlur(engine->texture, false, spread, 0.5f, 5);
-    engine->perspective(1024, 768);
+    engine->perspective(platform::renderWidth(), platform::renderHeight());
     draw();
 }
 
@@ -20,7 +21,7 @@ void drawDepthOfField(void (*draw)(bool mask), float spread) {
     engine->glow->MakeDOF(engine->texture);
     draw(false);
     engine->glow->MakeBlur(engine->texture, false, spread, 0.5f, 5);
-    engine->perspective(1024, 768);
+    engine->perspective(platform::renderWidth(), platform::renderHeight());
     draw(false);
     engine->glow->RenderDOF(engine->texture);
 }

@@ -47,7 +47,7 @@ void drawMeshFaces(const Mesh& mesh);
 // plane faces the viewer (a billboard). The matrix mode must be modelview.
 void faceViewer();
 
-// Binds the texture of engine slot `slot` (0..29) on the active unit;
+// Binds the texture of engine slot `slot` (0 .. slotCount - 1) on the active unit;
 // texturing is enabled.
 void bindSlotTexture(int slot);
 

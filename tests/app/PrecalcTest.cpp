@@ -3,47 +3,37 @@
 // on the first frame.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <string>
-
 #include "app/CApplication.h"
 #include "app/Timeline.h"
 #include "platform/GL.h"
 #include "platform/Music.h"
 #include "render/Engine.h"
 #include "render/Texture.h"
+#include "render/TextureSlots.h"
 #include "tests/support/ShowRunner.h"
 
 namespace {
-
-const char* slotFiles[30] = {
-    "nice.jpg",     "net.jpg",     "smallpart.jpg", "block.jpg",    "rainbow.jpg",
-    "triend.jpg",   "rshadow.jpg", "atex.jpg",      "cloud.jpg",    "smallpart2.jpg",
-    "block2.jpg",   "block3.jpg",  "layer1.jpg",    "specular.jpg", "chrometex.jpg",
-    "layer.jpg",    "tailpart.jpg", "flare.jpg",    "greet1.jpg",   "greet2.jpg",
-    "greet3.jpg",   "greet4.jpg",  "greet5.jpg",    "greet6.jpg",   "greet7.jpg",
-    "greet8.jpg",   "chromeo.jpg", "endtext.jpg",   "6block.jpg",   "6block2.jpg",
-};
 
 TEST(Precalc, EverySlotHoldsItsFileInLoadingOrder) {
     testsupport::ShowRunner show;
     ASSERT_TRUE(show.ok());
     ASSERT_NE(engine, nullptr);
-    for (int s = 0; s < 30; s++) {
-        int index = engine->slots[s];
-        ASSERT_GE(index, 2) << "slot " << s;
-        ASSERT_LT(index, 32) << "slot " << s;
-        EXPECT_STREQ(engine->texture->names[index], slotFiles[s]) << "slot " << s;
+    // Entry n of the table gets texture index n + 2, after the glow's two
+    // work textures, which have no name.
+    for (int n = 0; n < slotCount; n++) {
+        const SlotFile& f = slotFiles[n];
+        EXPECT_EQ(engine->slots[f.slot], n + 2) << f.file;
+        EXPECT_STREQ(engine->texture->names[n + 2], f.file);
     }
     // Loading order: slots 0..17 get indices 2..19, slots 26..29 get 20..23,
     // the greetings (slots 18..25) 24..31.
     for (int s = 0; s <= 17; s++) EXPECT_EQ(engine->slots[s], s + 2);
     for (int s = 26; s <= 29; s++) EXPECT_EQ(engine->slots[s], s - 6);
-    for (int k = 1; k <= 8; k++) EXPECT_EQ(engine->slots[17 + k], 23 + k);
-    EXPECT_EQ(engine->texture->count, 32u);
+    for (int k = 0; k < greetingSlotCount; k++) EXPECT_EQ(engine->slots[slotFirstGreeting + k], 24 + k);
+    EXPECT_EQ(engine->texture->count, unsigned(slotCount + 2));
     EXPECT_EQ(engine->texture->names[0][0], 0);
     EXPECT_EQ(engine->texture->names[1][0], 0);
-    for (int s = 30; s < 512; s++) EXPECT_EQ(engine->slots[s], 0) << "slot " << s;
+    for (int s = slotCount; s < 512; s++) EXPECT_EQ(engine->slots[s], 0) << "slot " << s;
 }
 
 // The fixed state the scenes start from. Line smoothing asks for the best

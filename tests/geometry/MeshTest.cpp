@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/RenderSize.h"
 #include "tests/geometry/MeshView.h"
 
 namespace {
@@ -188,7 +189,7 @@ TEST(MeshRender, LitMaterialDrawsTrianglesAtThePosition) {
     const std::vector<unsigned char> rgb = renderSphere(gl, sphere, MAT_LIT);
     glDisable(GL_LIGHT0);
     glDisable(GL_LIGHTING);
-    auto at = [&](int x, int y) { return int(rgb[(size_t(y) * 1024 + x) * 3]); };
+    auto at = [&](int x, int y) { return int(rgb[(size_t(y) * platform::renderWidth() + x) * 3]); };
     // Half the view is 5 * tan(30 deg) * 4/3 wide at the sphere's distance.
     const int centreX = 512 + int(1.5 / (5 * std::tan(0.5236) * 4 / 3) * 512);
     EXPECT_GT(at(centreX, 384), 150);

@@ -5,15 +5,16 @@
 
 #include "geometry/Mesh.h"
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 #include "tests/support/GlContext.h"
 
 namespace meshview {
 
 inline void lookFrom(const Vector3D& eye, const Vector3D& target) {
-    glViewport(0, 0, 1024, 768);
+    glViewport(0, 0, platform::renderWidth(), platform::renderHeight());
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(60.0, 1024.0 / 768.0, 0.05, 100.0);
+    gluPerspective(60.0, double(platform::renderWidth()) / platform::renderHeight(), 0.05, 100.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     const Vector3D dir = target - eye;

@@ -6,8 +6,10 @@
 #include "geometry/Mesh.h"
 #include "geometry/Model.h"
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 #include "render/Engine.h"
 #include "render/Texture.h"
+#include "render/TextureSlots.h"
 #include "tests/support/GlContext.h"
 
 namespace {
@@ -18,7 +20,7 @@ protected:
         ASSERT_TRUE(gl.ok());
         engine = new Engine();
         engine->init();
-        engine->slots[0] = int(engine->texture->empty(4, GL_LINEAR)); // "nice.jpg"
+        engine->slots[slotNice] = int(engine->texture->empty(4, GL_LINEAR));
         glDisable(GL_TEXTURE_2D);
     }
     void TearDown() override {
@@ -45,7 +47,7 @@ TEST_F(ModelTest, EmptyModelBindsNiceAndKeepsTheStackBalanced) {
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(GLuint(bound), engine->texture->ids[engine->slots[0]]);
+    EXPECT_EQ(GLuint(bound), engine->texture->ids[engine->slots[slotNice]]);
 }
 
 TEST_F(ModelTest, RotationTurnsAboutXBeforeTheTranslation) {
@@ -63,7 +65,7 @@ TEST_F(ModelTest, RotationTurnsAboutXBeforeTheTranslation) {
 
     glClearColor(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    engine->perspective(1024, 768);
+    engine->perspective(platform::renderWidth(), platform::renderHeight());
     gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/Texture.h"
@@ -39,8 +40,8 @@ TEST(Engine, PerspectiveSetsTheViewportFromTheLowerLeftCorner) {
     Engine e;
     e.perspective(128, 128);
     expectViewport(128, 128);
-    e.perspective(1024, 768);
-    expectViewport(1024, 768);
+    e.perspective(platform::renderWidth(), platform::renderHeight());
+    expectViewport(platform::renderWidth(), platform::renderHeight());
     e.perspective(127.9f, 127.9f);
     expectViewport(127, 127);
 }
@@ -51,7 +52,7 @@ TEST(Engine, PerspectiveUsesTheFixedAspectAndResetsTheModelview) {
     Engine e;
     glMatrixMode(GL_MODELVIEW);
     glTranslatef(1, 2, 3);
-    e.perspective(1024, 768);
+    e.perspective(platform::renderWidth(), platform::renderHeight());
     GLfloat p[16], m[16];
     glGetFloatv(GL_PROJECTION_MATRIX, p);
     glGetFloatv(GL_MODELVIEW_MATRIX, m);

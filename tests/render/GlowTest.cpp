@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/Texture.h"
@@ -29,7 +30,7 @@ protected:
         glDisable(GL_DEPTH_TEST);
     }
     // Clears the whole 1024 x 768 target to grey `level` (0..255).
-    void clearScreen(int level) { clearRect(0, 0, 1024, 768, level); }
+    void clearScreen(int level) { clearRect(0, 0, platform::renderWidth(), platform::renderHeight(), level); }
     void clearRect(int x, int y, int w, int h, int level) {
         glEnable(GL_SCISSOR_TEST);
         glScissor(x, y, w, h);
@@ -96,8 +97,8 @@ TEST_F(GlowTest, RenderQuadLeavesTexturingOffAndTheDepthMaskOn) {
     EXPECT_TRUE(mask);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 1024);
-    EXPECT_EQ(viewport[3], 768);
+    EXPECT_EQ(viewport[2], platform::renderWidth());
+    EXPECT_EQ(viewport[3], platform::renderHeight());
 }
 
 // The GL state a drawing can see after RenderQuad.

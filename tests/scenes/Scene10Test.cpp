@@ -14,6 +14,7 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Texture.h"
+#include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
 #include "tests/support/AssetFolder.h"
@@ -23,7 +24,6 @@
 
 namespace {
 
-constexpr int endTextSlot = 27;
 constexpr int cardGrey = 64;
 
 // The overlay-free pack with "endtext.jpg" one grey level.
@@ -37,7 +37,7 @@ std::string greyCardAssets() {
 
 // The card's colour as the texture store holds it (the mean of its texels).
 testsupport::Rgb cardColour() {
-    bindSlotTexture(endTextSlot);
+    bindSlotTexture(slotEndText);
     int w = 0, h = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);

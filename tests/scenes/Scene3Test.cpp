@@ -10,6 +10,7 @@
 
 #include "app/Timeline.h"
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 #include "render/Engine.h"
 #include "scenes/Scene3.h"
 #include "scenes/SceneCommon.h"
@@ -67,7 +68,7 @@ TEST(Scene3Camera, EyeIsAtTheStartOfItsPathWhenTheSineIsMinusOne) {
 // Clears to black, looks at the origin from above, draws one arrow and
 // returns the brightest channel value of the frame.
 int brightestArrow(float head) {
-    engine->perspective(1024, 768);
+    engine->perspective(platform::renderWidth(), platform::renderHeight());
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_FOG);

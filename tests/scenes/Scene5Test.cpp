@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "app/Timeline.h"
+#include "platform/RenderSize.h"
 #include "scenes/Scenes.h"
 #include "tests/support/AssetFolder.h"
 #include "tests/support/Pixels.h"
@@ -23,10 +24,11 @@ namespace {
 // give large steps, a picture stretched from 128 x 128 only small ones.
 int sharpestStep(const std::vector<unsigned char>& frame) {
     int step = 0;
-    for (int y = 0; y < 768; y += 4) {
-        for (int x = 1; x < 1024; x++) {
+    const int w = platform::renderWidth(), h = platform::renderHeight();
+    for (int y = 0; y < h; y += 4) {
+        for (int x = 1; x < w; x++) {
             for (int c = 0; c < 3; c++) {
-                const std::size_t i = (std::size_t(y) * 1024 + x) * 3 + c;
+                const std::size_t i = (std::size_t(y) * w + x) * 3 + c;
                 step = std::max(step, std::abs(int(frame[i]) - int(frame[i - 3])));
             }
         }

@@ -8,6 +8,7 @@
 
 #include "app/Timeline.h"
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 #include "render/Engine.h"
 #include "scenes/Scene6.h"
 #include "scenes/Scenes.h"
@@ -54,7 +55,7 @@ TEST(Scene6Test, FadesInFromWhiteOverTwoSeconds) {
     ASSERT_LT(darkest(plain), 240); // the picture is not white itself
     EXPECT_LE(largestQuadError(faded, plain, 1, 1, 1, 0.5f), 2);
 
-    // 77,000 ms on: the fade no longer changes a pixel.
+    // From 77,000 ms on the fade changes no pixel.
     EXPECT_EQ(drawUpdate(scene6update, 77000), drawUpdate(Scene6::drawComposited, 77000));
 }
 
@@ -64,14 +65,14 @@ TEST(Scene6Test, MaskPassIsUntexturedBlackFadingToWhite) {
     setShowTextureEnvironment();
     advanceTimeline(80000);
     engine->perspective(128, 128);
-    scene6(true);
+    Scene6::scene6(true);
     glFinish();
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     const std::vector<unsigned char> rgb = readFrame();
     int darkest = 255, lightest = 0;
     for (int y = 0; y < 128; y++) {
         for (int x = 0; x < 128; x++) {
-            const unsigned char* p = &rgb[(std::size_t(y) * 1024 + x) * 3];
+            const unsigned char* p = &rgb[(std::size_t(y) * platform::renderWidth() + x) * 3];
             ASSERT_EQ(p[0], p[1]); // grey levels only: no texture
             ASSERT_EQ(p[1], p[2]);
             darkest = std::min<int>(darkest, p[0]);
@@ -86,7 +87,7 @@ TEST(Scene6Test, SmallAndFullDrawingsShowTheSameScene) {
     ShowRunner show(assetsWithoutOverlay());
     ASSERT_TRUE(show.ok());
     setShowTextureEnvironment();
-    auto normalPass = [] { scene6(false); };
+    auto normalPass = [] { Scene6::scene6(false); };
     const SmallAndFull now = drawSmallAndFullAt(normalPass, 85000);
     const SmallAndFull later = drawSmallAndFullAt(normalPass, 86500);
     // The panels' bold seams and vents are sampled without mip-maps: a

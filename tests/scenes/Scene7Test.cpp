@@ -80,7 +80,7 @@ TEST(Scene7Test, FadesInFromBlack) {
 TEST(Scene7Test, SmallAndFullDrawingsShowTheSameScene) {
     ShowRunner show(assetsWithoutOverlay());
     ASSERT_TRUE(show.ok());
-    const SmallAndFull now = drawSmallAndFullAt(scene7, 103000);
-    const SmallAndFull later = drawSmallAndFullAt(scene7, 103800);
+    const SmallAndFull now = drawSmallAndFullAt(Scene7::scene7, 103000);
+    const SmallAndFull later = drawSmallAndFullAt(Scene7::scene7, 103800);
     expectSameScene(now, later, 10.0, 0);
 }

@@ -93,7 +93,7 @@ TEST(Scene8Test, SmallAndFullDrawingsShowTheSameScene) {
     ShowRunner show(assetsWithoutOverlay());
     ASSERT_TRUE(show.ok());
     setShowTextureEnvironment();
-    const SmallAndFull now = drawSmallAndFullAt(scene8, 114200);
-    const SmallAndFull later = drawSmallAndFullAt(scene8, 115600);
+    const SmallAndFull now = drawSmallAndFullAt(Scene8::scene8, 114200);
+    const SmallAndFull later = drawSmallAndFullAt(Scene8::scene8, 115600);
     expectSameScene(now, later, 10.0, 0);
 }

@@ -11,8 +11,10 @@
 
 #include "app/Timeline.h"
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 #include "render/Engine.h"
 #include "render/Texture.h"
+#include "render/TextureSlots.h"
 #include "scenes/Scene9.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
@@ -22,7 +24,7 @@ namespace {
 
 using testsupport::Rgb;
 
-constexpr int W = 1024, H = 768;
+const int W = platform::renderWidth(), H = platform::renderHeight();
 
 // ---- Blobs and their surface (no GL) ----
 
@@ -156,8 +158,8 @@ TEST_F(Scene9Frames, FadesInFromBlackAndDarkensOnTheSyncs) {
 struct Hues {
     int warm = 0;    // orange blobs: red well above blue
     int cool = 0;    // blue blobs: blue well above red
-    int green = 0;   // the test's "net.jpg"
-    int magenta = 0; // the test's "block2.jpg"
+    int green = 0;   // the test's net image
+    int magenta = 0; // the test's block2 image
 };
 
 Hues countHues(const std::vector<unsigned char>& rgb) {
@@ -173,8 +175,8 @@ Hues countHues(const std::vector<unsigned char>& rgb) {
 }
 
 TEST_F(Scene9Frames, BlobsTurnBlueAt135000AndTheRingsChangeTextureJustAfter) {
-    paintSlot(1, 0, 255, 0);    // "net.jpg"
-    paintSlot(10, 255, 0, 255); // "block2.jpg"
+    paintSlot(slotNet, 0, 255, 0);
+    paintSlot(slotBlock2, 255, 0, 255);
     const int many = 20000, none = 50;
 
     Hues before = countHues(frameAt(134999));
@@ -213,7 +215,7 @@ void expectColour(const Rgb& p, int r, int g, int b, int tolerance) {
 TEST_F(Scene9Frames, FocusMaskDrawsTheBlobsWhiteBeforeAndAfterTheSwitch) {
     show.drawAt(130000, 1.0f);
     oneBlobAt(Point3D(0, 17, 100)); // on the line of sight, 185 units away: no fog
-    engine->perspective(1024.0f, 768.0f);
+    engine->perspective(platform::renderWidth(), platform::renderHeight());
     demoMS = 130000.0f;
     Scene9::scene9(true);
     expectColour(show.pixel(W / 2, H / 2), 255, 255, 255, 2);
@@ -229,7 +231,7 @@ TEST_F(Scene9Frames, FocusMaskDrawsTheBlobsWhiteBeforeAndAfterTheSwitch) {
 TEST_F(Scene9Frames, MaskFogsFrom250To300AndThePicturesInheritTheFogFrom200To400) {
     show.drawAt(130000, 1.0f); // ends with fog off, as every frame does
     oneBlobAt(Point3D(0, 0, 0)); // front surface about 286 units from the eye
-    engine->perspective(1024.0f, 768.0f);
+    engine->perspective(platform::renderWidth(), platform::renderHeight());
     Scene9::scene9(true);
     expectColour(show.pixel(W / 2, H / 2), 73, 73, 73, 8); // (300 - 286) / 50 of white
     Scene9::scene9(false);
@@ -238,7 +240,7 @@ TEST_F(Scene9Frames, MaskFogsFrom250To300AndThePicturesInheritTheFogFrom200To400
 
 TEST_F(Scene9Frames, RingsWrapEvery900msWithoutAJump) {
     using testsupport::drawUpdate;
-    paintSlot(1, 200, 200, 200); // "net.jpg" flat, so that every ring pixel counts
+    paintSlot(slotNet, 200, 200, 200); // flat, so that every ring pixel counts
     std::vector<unsigned char> before = drawUpdate(ringsOnly, 126899);  // 179.8 units on
     std::vector<unsigned char> after = drawUpdate(ringsOnly, 126900);   // back to 0
     std::vector<unsigned char> earlier = drawUpdate(ringsOnly, 126854); // 9 units before

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 #include "platform/Window.h"
 
 namespace testsupport {
@@ -17,7 +18,7 @@ Rgb readPixel(int x, int y) {
 }
 
 std::vector<unsigned char> readFrame() {
-    std::vector<unsigned char> rgb(std::size_t(platform::renderWidth) * platform::renderHeight * 3);
+    std::vector<unsigned char> rgb(std::size_t(platform::renderWidth()) * platform::renderHeight() * 3);
     platform::readFrame(rgb.data());
     return rgb;
 }

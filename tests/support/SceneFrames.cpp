@@ -11,6 +11,7 @@
 #include "app/CApplication.h"
 #include "app/Timeline.h"
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 #include "platform/Window.h"
 #include "render/Engine.h"
 #include "tests/support/Pixels.h"
@@ -64,7 +65,7 @@ SmallAndFull drawSmallAndFull(const std::function<void()>& draw) {
     draw();
     glFinish();
     result.small = readRegion(smallSize, smallSize);
-    engine->perspective(platform::renderWidth, platform::renderHeight);
+    engine->perspective(platform::renderWidth(), platform::renderHeight());
     draw();
     glFinish();
     result.full = downscaleToSmall(readFrame());
@@ -86,10 +87,10 @@ std::vector<unsigned char> readRegion(int w, int h) {
 }
 
 std::vector<unsigned char> downscaleToSmall(const std::vector<unsigned char>& frame) {
-    constexpr int fullW = platform::renderWidth;
-    constexpr int boxW = fullW / smallSize, boxH = platform::renderHeight / smallSize; // 8 x 6
+    const int fullW = platform::renderWidth();
+    const int boxW = fullW / smallSize, boxH = platform::renderHeight() / smallSize; // 8 x 6
     std::vector<unsigned char> small(smallSize * smallSize * 3);
-    if (frame.size() != std::size_t(fullW) * platform::renderHeight * 3) return small;
+    if (frame.size() != std::size_t(fullW) * platform::renderHeight() * 3) return small;
     for (int y = 0; y < smallSize; y++) {
         for (int x = 0; x < smallSize; x++) {
             for (int c = 0; c < 3; c++) {

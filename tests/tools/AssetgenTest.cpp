@@ -20,39 +20,17 @@
 #include <vector>
 
 #include "app/Timeline.h"
+#include "render/TextureSlots.h"
 
 namespace {
 
 const std::string kPack = DEMO_BINARY_DIR "/assets";
 
-// The show's texture files, with the mask each colour file is paired with.
-struct Pair {
-    const char* colour;
-    const char* mask; // or nullptr
-};
-const Pair kFiles[] = {
-    {"nice.jpg", nullptr},          {"net.jpg", nullptr},
-    {"smallpart.jpg", nullptr},     {"block.jpg", nullptr},
-    {"rainbow.jpg", "rshadowmask.jpg"}, {"triend.jpg", nullptr},
-    {"rshadow.jpg", "rshadowmask.jpg"}, {"atex.jpg", nullptr},
-    {"cloud.jpg", nullptr},         {"smallpart2.jpg", "smallpart.jpg"},
-    {"block2.jpg", nullptr},        {"block3.jpg", nullptr},
-    {"layer1.jpg", "layer1_mask.jpg"}, {"specular.jpg", nullptr},
-    {"chrometex.jpg", nullptr},     {"layer.jpg", "layer_mask.jpg"},
-    {"tailpart.jpg", nullptr},      {"flare.jpg", nullptr},
-    {"chromeo.jpg", nullptr},       {"endtext.jpg", nullptr},
-    {"6block.jpg", nullptr},        {"6block2.jpg", nullptr},
-    {"greet1.jpg", "greet1_mask.jpg"}, {"greet2.jpg", "greet2_mask.jpg"},
-    {"greet3.jpg", "greet3_mask.jpg"}, {"greet4.jpg", "greet4_mask.jpg"},
-    {"greet5.jpg", "greet5_mask.jpg"}, {"greet6.jpg", "greet6_mask.jpg"},
-    {"greet7.jpg", "greet7_mask.jpg"}, {"greet8.jpg", "greet8_mask.jpg"},
-};
-
 std::vector<std::string> allFileNames() {
     std::vector<std::string> names;
-    for (const Pair& p : kFiles) {
-        names.push_back(p.colour);
-        if (p.mask) names.push_back(p.mask);
+    for (const SlotFile& f : slotFiles) {
+        names.push_back(f.file);
+        if (f.mask) names.push_back(f.mask);
     }
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
@@ -170,14 +148,14 @@ TEST(Assetgen, EveryTextureIsACleanBaselineJpegOfAPowerOfTwoSquare) {
 }
 
 TEST(Assetgen, MasksAreGreyscaleAndTheSizeOfTheirColourImages) {
-    for (const Pair& p : kFiles) {
-        if (!p.mask) continue;
-        JpegFacts colour = inspect(kPack + "/Textures/" + p.colour);
-        JpegFacts mask = inspect(kPack + "/Textures/" + p.mask);
-        ASSERT_TRUE(colour.decoded && mask.decoded) << p.colour << " / " << p.mask;
-        EXPECT_EQ(mask.components, 1) << p.mask;
-        EXPECT_EQ(colour.width, mask.width) << p.colour << " / " << p.mask;
-        EXPECT_EQ(colour.height, mask.height) << p.colour << " / " << p.mask;
+    for (const SlotFile& f : slotFiles) {
+        if (!f.mask) continue;
+        JpegFacts colour = inspect(kPack + "/Textures/" + f.file);
+        JpegFacts mask = inspect(kPack + "/Textures/" + f.mask);
+        ASSERT_TRUE(colour.decoded && mask.decoded) << f.file << " / " << f.mask;
+        EXPECT_EQ(mask.components, 1) << f.mask;
+        EXPECT_EQ(colour.width, mask.width) << f.file << " / " << f.mask;
+        EXPECT_EQ(colour.height, mask.height) << f.file << " / " << f.mask;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/RenderSize.h"
 #include "tools/preview/PreviewOptions.h"
 
 namespace {
@@ -20,8 +21,8 @@ TEST(PreviewOptions, DefaultsAreAWindowAtTheStartWithSoundAndVsync) {
     PreviewOptions o;
     EXPECT_EQ(parse({}, o), "");
     EXPECT_FALSE(o.fullscreenDesktop);
-    EXPECT_EQ(o.width, 1024);
-    EXPECT_EQ(o.height, 768);
+    EXPECT_EQ(o.width, platform::renderWidth());
+    EXPECT_EQ(o.height, platform::renderHeight());
     EXPECT_EQ(o.fromMs, 0u);
     EXPECT_FALSE(o.loop || o.mute || o.help);
     EXPECT_TRUE(o.vsync);
@@ -53,7 +54,7 @@ TEST(PreviewOptions, EveryOptionIsRead) {
 TEST(PreviewOptions, WindowSizeIsOptional) {
     PreviewOptions o;
     EXPECT_EQ(parse({"--window", "--loop"}, o), "");
-    EXPECT_EQ(o.width, 1024);
+    EXPECT_EQ(o.width, platform::renderWidth());
     EXPECT_TRUE(o.loop);
 }
 

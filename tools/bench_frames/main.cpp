@@ -173,8 +173,8 @@ int main(int argc, char** argv) {
     sampler.stop();
 
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    std::printf("bench_frames: %ld frames at %d frames/s, 1024 x 768, %s, %s, %ld cores%s\n",
-                frames, fps, renderer ? renderer : "?", cpuModel().c_str(),
+    std::printf("bench_frames: %ld frames at %d frames/s, %d x %d, %s, %s, %ld cores%s\n",
+                frames, fps, platform::renderWidth(), platform::renderHeight(), renderer ? renderer : "?", cpuModel().c_str(),
                 sysconf(_SC_NPROCESSORS_ONLN),
                 drawInvisible ? ", every fade and flash quad drawn" : "");
     std::printf("| scene | frames | median ms | p95 ms | render thread CPU ms | own code ms "

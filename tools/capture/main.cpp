@@ -109,14 +109,14 @@ int main(int argc, char** argv) {
                          music.c_str());
             music.clear();
         }
-        error = encoder.open(ffmpeg, out, platform::renderWidth, platform::renderHeight, fps,
+        error = encoder.open(ffmpeg, out, platform::renderWidth(), platform::renderHeight(), fps,
                              music, gridTimeMs(firstWritten, fps));
         if (!error.empty()) return fail(error);
     }
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
 
-    std::vector<unsigned char> rgb(size_t(platform::renderWidth) * platform::renderHeight * 3);
+    std::vector<unsigned char> rgb(size_t(platform::renderWidth()) * platform::renderHeight() * 3);
     Progress progress(total);
     long written = 0;
     for (; !interrupted; frame++) {
@@ -138,8 +138,8 @@ int main(int argc, char** argv) {
                 char name[32];
                 std::snprintf(name, sizeof name, "/frame-%06ld.png", written);
                 std::string path = options.single ? out : out + name;
-                if (!writeFramePng(path, rgb.data(), platform::renderWidth,
-                                   platform::renderHeight))
+                if (!writeFramePng(path, rgb.data(), platform::renderWidth(),
+                                   platform::renderHeight()))
                     return fail("cannot write " + path);
             }
             written++;

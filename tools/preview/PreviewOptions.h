@@ -5,10 +5,12 @@
 
 #include <string>
 
+#include "platform/RenderSize.h"
+
 struct PreviewOptions {
     bool fullscreenDesktop = false; // --fullscreen-desktop; else a window
-    int width = 1024;               // --window WxH, 64 .. 16384
-    int height = 768;
+    int width = platform::renderWidth(); // --window WxH, 64 .. 16384
+    int height = platform::renderHeight();
     unsigned fromMs = 0;            // --from MS, 0 .. 149,999
     bool loop = false;              // --loop: start again at --from after the end
     bool mute = false;              // --mute: timer clock, no sound

@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
         return 130;
     }
 
-    std::vector<unsigned char> rgb(size_t(platform::renderWidth) * platform::renderHeight * 3);
+    std::vector<unsigned char> rgb(size_t(platform::renderWidth()) * platform::renderHeight() * 3);
     std::vector<PlayMemory> plays(size_t(options.passes));
     uint64_t hash = 14695981039346656037ull;
     long frames = 0, glErrors = 0;
