@@ -6,6 +6,7 @@
 
 #include "app/CApplication.h"
 #include "app/Timeline.h"
+#include "platform/Clock.h"
 #include "platform/GL.h"
 #include "platform/Window.h"
 #include "render/Engine.h"

@@ -14,6 +14,7 @@
 #include "app/CApplication.h"
 #include "app/FixedStep.h"
 #include "app/Timeline.h"
+#include "platform/Clock.h"
 #include "platform/Music.h"
 #include "platform/Paths.h"
 #include "platform/Window.h"
