@@ -193,7 +193,7 @@ void startSilentClock(double fromMs) {
 bool startMusic(const char* path, double fromMs) {
     stopMusic();
     // The device must stop calling the decoder before the static stream is
-    // destroyed at exit; an atexit hook registered now runs before that.
+    // destroyed at exit; an atexit hook registered here runs before that.
     static bool exitHookInstalled = false;
     if (!exitHookInstalled) {
         std::atexit(stopMusic);
