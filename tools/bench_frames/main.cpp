@@ -221,9 +221,9 @@ int main(int argc, char** argv) {
     std::printf("start-up: %.0f ms from main() to the first frame: window and context %.0f ms, "
                 "textures %.0f ms (decoding %.0f ms for %d files, reading and uploading %.0f ms), "
                 "scene initialisation %.0f ms, first frame %.0f ms\n",
-                startupMs, preparationTimes.window * 1000.0, preparationTimes.textures * 1000.0, decodeMs, files,
-                preparationTimes.textures * 1000.0 - decodeMs, preparationTimes.scenes * 1000.0,
-                firstFrameMs);
+                startupMs, preparationTimes.window * 1000.0, preparationTimes.textures * 1000.0,
+                decodeMs, files, preparationTimes.textures * 1000.0 - decodeMs,
+                preparationTimes.scenes * 1000.0, firstFrameMs);
     std::printf("allocations per frame after each scene's first frame: by the project's code "
                 "%.3f (%ld in %ld frames); all, the GL driver's included, %.3f (%ld)\n",
                 counted ? double(ownAllocated) / double(counted) : 0.0, ownAllocated, counted,
