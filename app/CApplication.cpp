@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/Timeline.h"
+#include "platform/Clock.h"
 #include "platform/GL.h"
 #include "platform/Music.h"
 #include "platform/Window.h"

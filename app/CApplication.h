@@ -17,9 +17,11 @@ float frameStep(uint64_t current, uint64_t last);
 // false, with the work left unfinished, when a quit request came during
 // loading: the show must then not draw.
 bool prepareShow();
-// Seconds the last prepareShow spent loading the textures (reading, decoding
-// and uploading) and initialising the scenes, for the frame benchmark.
+// Seconds the phases of the last start-up took, for the frame benchmark:
+// opening the window and context (startShow), loading the textures (reading,
+// decoding and uploading) and initialising the scenes (prepareShow).
 struct PreparationTimes {
+    double window = 0;
     double textures = 0;
     double scenes = 0;
 };

@@ -3,6 +3,8 @@
 
 #include "app/CApplication.h"
 #include "app/Timeline.h"
+#include "platform/GL.h"
+#include "platform/Window.h"
 
 unsigned gridTimeMs(long frame, int fps) {
     return unsigned(frame * 1000L / fps);
@@ -14,16 +16,22 @@ long firstGridFrameFrom(unsigned ms, int fps) {
     return (numerator + 999) / 1000;
 }
 
-int sceneAt(unsigned ms) {
-    int scene = 0;
-    for (int k = 0; k < 10; k++) {
-        if (ms >= unsigned(sceneStartMs[k])) scene = k;
-    }
-    return scene;
-}
-
 void drawShowFrameAt(unsigned ms, float step) {
     skip = step;
     advanceTimeline(ms);
     drawCurrentScene();
+}
+
+long runUpTo(unsigned ms, int fps, long resume, bool (*stop)()) {
+    long frame = firstGridFrameFrom(unsigned(sceneStartMs[sceneAt(ms)]), fps);
+    const long end = firstGridFrameFrom(ms, fps);
+    if (resume > frame && resume <= end) frame = resume;
+    const float step = 20.0f / float(fps);
+    for (; frame < end; frame++) {
+        if (stop && stop()) break;
+        platform::beginFrame();
+        drawShowFrameAt(gridTimeMs(frame, fps), step);
+        glFinish();
+    }
+    return frame;
 }

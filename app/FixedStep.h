@@ -1,17 +1,24 @@
 // The show driven by a fixed frame rate of music time instead of the audio
-// clock, for the capture tool and for run-ups before a seek. Frame k of a run
-// at N frames per second shows music time floor(k x 1000 / N) ms, with the
-// frame step `skip` = 20 / N, like a constant-rate run from the start. Every
-// scene starts on a whole second, so a run-up from a scene's start lands on
-// the same grid.
+// clock, for the tools and for run-ups before a seek. Frame k of a run at N
+// frames per second shows music time floor(k x 1000 / N) ms, with the frame
+// step `skip` = 20 / N, like a constant-rate run from the start. Every scene
+// starts on a whole second, so a run-up from a scene's start lands on the
+// same grid.
 #pragma once
 
 // Music time in ms of grid frame k at `fps`.
 unsigned gridTimeMs(long frame, int fps);
 // The first grid frame whose time is at or after `ms`.
 long firstGridFrameFrom(unsigned ms, int fps);
-// Index 0..9 of the scene that shows music time `ms`.
-int sceneAt(unsigned ms);
 // Draws one frame of the show at music time `ms` with frame step `step`
 // (timeline, scene update, overlay), without presenting it.
 void drawShowFrameAt(unsigned ms, float step);
+// The run-up to music time `ms` at `fps`: draws, without presenting, every
+// grid frame before `ms` from the start of the scene that holds `ms`, so that
+// the scene's moving parts stand where a run from its start leaves them.
+// `resume`, a grid frame this run-up would reach, skips the frames before it
+// (they were drawn by an earlier run-up at the same rate); -1 for none. Each
+// frame is finished (glFinish) before the next. Stops early when `stop`
+// returns true between frames. Returns the next grid frame to draw: the first
+// at or after `ms`, or the one it stopped before.
+long runUpTo(unsigned ms, int fps, long resume = -1, bool (*stop)() = nullptr);

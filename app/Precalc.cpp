@@ -4,6 +4,7 @@
 // after this.
 #include "app/CApplication.h"
 #include "app/Timeline.h"
+#include "platform/Clock.h"
 #include "platform/GL.h"
 #include "platform/RenderSize.h"
 #include "platform/Window.h"

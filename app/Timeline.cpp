@@ -45,18 +45,18 @@ unsigned musicPositionMs() {
 void advanceTimeline(unsigned positionMs) {
     demoMS = float(positionMs);
     demoTime = float(positionMs / 100.0);
-    if (demoMS > float(showEndMs)) {
+    if (positionMs > unsigned(showEndMs)) {
         done = true;
         return;
     }
-    // The first boundary above demoMS names the scene; exactly 150,000 ms
-    // matches no row and keeps the scene.
-    for (int k = 9; k >= 0; k--) {
-        if (demoMS >= float(sceneStartMs[k])) {
-            if (demoMS < float(showEndMs)) currentScene = k;
-            return;
-        }
-    }
+    // Exactly 150,000 ms keeps the scene.
+    if (positionMs < unsigned(showEndMs)) currentScene = sceneAt(positionMs);
+}
+
+int sceneAt(unsigned ms) {
+    int scene = 9;
+    while (scene > 0 && ms < unsigned(sceneStartMs[scene])) scene--;
+    return scene;
 }
 
 void drawCurrentScene() {

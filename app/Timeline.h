@@ -23,6 +23,9 @@ unsigned musicPositionMs();
 // Sets demoMS, demoTime and currentScene from a music position in ms, or
 // raises `done` past 150,000 ms.
 void advanceTimeline(unsigned positionMs);
+// Index 0..9 of the scene whose span holds music time `ms`: the last scene
+// that has started by then (9 from 147,000 ms on, past the end included).
+int sceneAt(unsigned ms);
 // Calls the current scene's update, then lays the frame overlay on top.
 void drawCurrentScene();
 

@@ -20,10 +20,10 @@
 #include <cstring>
 #include <mutex>
 
+#include "platform/Clock.h"
 #include "platform/Mp3Stream.h"
 #include "platform/MusicClock.h"
 #include "platform/TestHooks.h"
-#include "platform/Window.h"
 
 namespace platform {
 namespace {
@@ -35,6 +35,7 @@ struct Stream {
     SDL_AudioDeviceID device = 0;
     int rate = 0;
     int frameBytes = 0;
+    bool subsystemStarted = false; // this module initialised SDL's audio subsystem
 
     std::mutex lock; // guards the fields below, shared with the audio thread
     uint64_t framesBefore = 0;   // frames taken before the latest callback
@@ -47,16 +48,21 @@ struct Stream {
     double endWall = 0;          // seconds, when the last frame is heard
 };
 
+// Where the clock stands and what drives it; read and set on the caller's
+// thread only.
+struct Playhead {
+    MusicClock smoothing;
+    bool started = false;       // a start call ran and no stop since
+    bool followsDevice = false; // the device's position drives it, else the timer
+    double timerStartWall = 0;  // seconds, start of the timer clock
+    double timerStartMs = 0;    // clock reading at timerStartWall
+    bool paused = false;
+    double pausedMs = 0;        // clock reading while paused
+    double pauseWall = 0;       // seconds, when the pause began
+};
+
 Stream stream;
-MusicClock clock;
-bool audioActive = false;  // the clock follows the device
-bool audioStarted = false; // this module initialised SDL's audio subsystem
-bool clockStarted = false;
-double timerStartWall = 0; // seconds, start of the timer clock
-double timerStartMs = 0;   // clock reading at timerStartWall
-bool paused = false;
-double pausedMs = 0;       // clock reading while paused
-double pauseWall = 0;      // seconds, when the pause began
+Playhead playhead;
 
 void fillAudio(void*, Uint8* out, int len) {
     double now = nowSeconds();
@@ -91,9 +97,9 @@ void closeStream() {
     stream.decoder.close();
     // Quitting a subsystem that was never started would also shut down
     // SDL's event queue, which the window still needs.
-    if (audioStarted) {
+    if (stream.subsystemStarted) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        audioStarted = false;
+        stream.subsystemStarted = false;
     }
 }
 
@@ -104,14 +110,14 @@ bool silent(const char* path, const char* problem, const char* detail) {
     return false;
 }
 
-// The clock now: the device's position while it plays, else the timer.
+// The clock's reading: the device's position while it plays, else the timer.
 double readClock() {
     double now = nowSeconds();
-    if (!clockStarted) return 0.0;
-    if (paused) return pausedMs;
+    if (!playhead.started) return 0.0;
+    if (playhead.paused) return playhead.pausedMs;
     double target;
-    if (!audioActive) {
-        target = timerStartMs + (now - timerStartWall) * 1000.0;
+    if (!playhead.followsDevice) {
+        target = playhead.timerStartMs + (now - playhead.timerStartWall) * 1000.0;
     } else {
         std::lock_guard<std::mutex> guard(stream.lock);
         if (stream.ended && now >= stream.endWall) {
@@ -124,19 +130,19 @@ double readClock() {
             target = std::min(before + (now - stream.callbackWall) * 1000.0, after);
         }
     }
-    return clock.read(now, target);
+    return playhead.smoothing.read(now, target);
 }
 
 // Moves the clock to the timer, continuing from where it stands now.
 void continueOnTimer() {
     double position = readClock();
-    audioActive = false;
-    timerStartWall = nowSeconds();
-    timerStartMs = position;
+    playhead.followsDevice = false;
+    playhead.timerStartWall = nowSeconds();
+    playhead.timerStartMs = position;
 }
 
 // The device stopped taking samples (unplugged, its server gone): its
-// callbacks no longer run, so the sample clock would freeze.
+// callbacks stop, so the sample clock would freeze.
 void deviceLost() {
     continueOnTimer();
     std::fprintf(stderr, "Demo: the audio device was lost; the show goes on silently.\n");
@@ -146,12 +152,12 @@ void deviceLost() {
 // Runs the clock on the timer from `fromMs`, starting now.
 void startTimer(double fromMs) {
     double now = nowSeconds();
-    clock.reset(now, fromMs);
-    timerStartWall = now;
-    timerStartMs = fromMs;
-    clockStarted = true;
-    audioActive = false;
-    paused = false;
+    playhead.smoothing.reset(now, fromMs);
+    playhead.timerStartWall = now;
+    playhead.timerStartMs = fromMs;
+    playhead.started = true;
+    playhead.followsDevice = false;
+    playhead.paused = false;
 }
 
 // Opens the default audio device for `want`. Audio backends (ALSA above all)
@@ -164,7 +170,7 @@ SDL_AudioDeviceID openDevice(const SDL_AudioSpec& want) {
     int null = open("/dev/null", O_WRONLY);
     if (saved >= 0 && null >= 0) dup2(null, 2);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
-        audioStarted = true;
+        stream.subsystemStarted = true;
         SDL_AudioSpec have = {};
         if (!refusedForTest("SDL_OpenAudioDevice"))
             device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
@@ -187,7 +193,7 @@ void startSilentClock(double fromMs) {
 bool startMusic(const char* path, double fromMs) {
     stopMusic();
     // The device must stop calling the decoder before the static stream is
-    // destroyed at exit; an atexit hook registered now runs before that.
+    // destroyed at exit; an atexit hook registered here runs before that.
     static bool exitHookInstalled = false;
     if (!exitHookInstalled) {
         std::atexit(stopMusic);
@@ -218,7 +224,7 @@ bool startMusic(const char* path, double fromMs) {
     stream.called = stream.ended = false;
     stream.startMs = fromMs;
     startTimer(fromMs); // the clock starts with the device
-    audioActive = true;
+    playhead.followsDevice = true;
     SDL_PauseAudioDevice(stream.device, 0);
     return true;
 }
@@ -226,47 +232,48 @@ bool startMusic(const char* path, double fromMs) {
 void stopMusic() {
     if (stream.device) SDL_PauseAudioDevice(stream.device, 1);
     closeStream();
-    audioActive = false;
-    clockStarted = false;
-    paused = false;
+    playhead.followsDevice = false;
+    playhead.started = false;
+    playhead.paused = false;
 }
 
 void pauseMusic(bool pause) {
-    if (!clockStarted || pause == paused) return;
+    if (!playhead.started || pause == playhead.paused) return;
     if (pause) {
-        pausedMs = musicPositionMs();
-        pauseWall = nowSeconds();
-        paused = true;
+        playhead.pausedMs = musicPositionMs();
+        playhead.pauseWall = nowSeconds();
+        playhead.paused = true;
         if (stream.device) SDL_PauseAudioDevice(stream.device, 1);
         return;
     }
-    double now = nowSeconds(), shift = now - pauseWall;
-    timerStartWall += shift;
+    double now = nowSeconds(), shift = now - playhead.pauseWall;
+    playhead.timerStartWall += shift;
     {
         // The device took nothing while paused: its times move by the pause.
         std::lock_guard<std::mutex> guard(stream.lock);
         stream.callbackWall += shift;
         stream.endWall += shift;
     }
-    clock.reset(now, pausedMs);
-    paused = false;
+    playhead.smoothing.reset(now, playhead.pausedMs);
+    playhead.paused = false;
     if (stream.device) SDL_PauseAudioDevice(stream.device, 0);
 }
 
 void audioDeviceRemoved(uint32_t device) {
-    if (audioActive && device == stream.device) deviceLost();
+    if (playhead.followsDevice && device == stream.device) deviceLost();
 }
 
 double musicPositionMs() {
-    if (audioActive && !paused && SDL_GetAudioDeviceStatus(stream.device) == SDL_AUDIO_STOPPED)
+    if (playhead.followsDevice && !playhead.paused &&
+        SDL_GetAudioDeviceStatus(stream.device) == SDL_AUDIO_STOPPED)
         deviceLost();
     return readClock();
 }
 
 MusicStats musicStats() {
     MusicStats stats;
-    stats.playing = audioActive;
-    if (audioActive) {
+    stats.playing = playhead.followsDevice;
+    if (playhead.followsDevice) {
         std::lock_guard<std::mutex> guard(stream.lock);
         stats.ended = stream.ended;
         stats.sampleRate = stream.rate;

@@ -320,19 +320,6 @@ bool hasGLExtension(const char* name) {
     return SDL_GL_ExtensionSupported(name) == SDL_TRUE;
 }
 
-uint64_t ticksMs() {
-    // Milliseconds of the monotonic system clock (uptime), like the timer
-    // the show was written for: the first frame step, taken against 0, is
-    // then the 2500 ms cap on any machine up for more than 2.5 s.
-    Uint64 counter = SDL_GetPerformanceCounter(), freq = SDL_GetPerformanceFrequency();
-    return counter / freq * 1000 + counter % freq * 1000 / freq;
-}
-
-double nowSeconds() {
-    static const Uint64 start = SDL_GetPerformanceCounter();
-    return double(SDL_GetPerformanceCounter() - start) / double(SDL_GetPerformanceFrequency());
-}
-
 void useHeadlessDrivers() {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);

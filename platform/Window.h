@@ -1,11 +1,10 @@
-// The window, its OpenGL context, input events, the buffer swap and the
-// timers, on SDL2. The show always renders at 1024 x 768: when the drawable
-// has another size (no such display mode, Wayland, HiDPI, a resizable preview
-// window) it renders into an off-screen framebuffer of that size, which
-// present() scales to the screen at 4:3 with black bars.
+// The window, its OpenGL context, input events, the buffer swap, GL entry
+// points, error messages and the headless drivers, on SDL2. The show always
+// renders at 1024 x 768: when the drawable has another size (no such display
+// mode, Wayland, HiDPI, a resizable preview window) it renders into an
+// off-screen framebuffer of that size, which present() scales to the screen
+// at 4:3 with black bars.
 #pragma once
-
-#include <cstdint>
 
 #include "platform/RenderSize.h"
 
@@ -63,11 +62,6 @@ bool usesOffscreenTarget();
 void* glProcAddress(const char* name);
 // True when the current context advertises the extension.
 bool hasGLExtension(const char* name);
-
-// Milliseconds since the platform started; never goes backwards.
-uint64_t ticksMs();
-// High-resolution seconds since the platform started.
-double nowSeconds();
 
 // Prints the text as one line on stderr and, unless boxes are disabled
 // (headless tools and tests), shows it in a modal box with an OK button and

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <thread>
 
+#include "platform/Clock.h"
 #include "platform/Music.h"
 #include "platform/Window.h"
 #include "tests/support/TestMp3.h"

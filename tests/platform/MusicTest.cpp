@@ -11,8 +11,8 @@
 #include <fstream>
 #include <thread>
 
+#include "platform/Clock.h"
 #include "platform/Music.h"
-#include "platform/Window.h"
 #include "tests/support/TestMp3.h"
 
 namespace {

@@ -1,13 +1,9 @@
 // Headless show runner for tests.
 #include "tests/support/ShowRunner.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-
 #include "app/CApplication.h"
 #include "app/FixedStep.h"
-#include "app/Timeline.h"
+#include "app/ShowStart.h"
 #include "platform/GL.h"
 #include "platform/Window.h"
 
@@ -18,12 +14,9 @@ std::string generatedAssets() {
 }
 
 ShowRunner::ShowRunner(const std::string& assets) {
-    std::string dir = assets.empty() ? generatedAssets() : assets;
-    if (chdir(dir.c_str()) != 0) std::fprintf(stderr, "ShowRunner: cannot enter %s\n", dir.c_str());
     CApplication app;
-    opened = app.init();
-    if (!opened) return;
-    prepareShow();
+    ShowStart start = startShow(app, "ShowRunner", assets.empty() ? generatedAssets() : assets);
+    opened = start == ShowStart::Ready;
 }
 
 ShowRunner::~ShowRunner() {
@@ -31,14 +24,9 @@ ShowRunner::~ShowRunner() {
 }
 
 void ShowRunner::runTo(unsigned ms, int fps) {
-    long start = firstGridFrameFrom(unsigned(sceneStartMs[sceneAt(ms)]), fps);
-    if (fps == lastFps && lastFrame >= start && gridTimeMs(lastFrame, fps) < ms) start = lastFrame + 1;
-    float step = 20.0f / float(fps);
-    long frame = start;
-    for (; gridTimeMs(frame, fps) < ms; frame++) drawAt(gridTimeMs(frame, fps), step);
-    drawAt(ms, step);
-    lastFrame = frame - 1;
+    nextFrame = runUpTo(ms, fps, fps == lastFps ? nextFrame : -1);
     lastFps = fps;
+    drawAt(ms, 20.0f / float(fps));
 }
 
 void ShowRunner::drawAt(unsigned ms, float step) {

@@ -30,7 +30,7 @@ public:
 
 private:
     bool opened = false;
-    long lastFrame = -1;
+    long nextFrame = -1; // first grid frame after the last run-up, at lastFps
     int lastFps = 0;
 };
 

@@ -1,11 +1,14 @@
 // The frame benchmark as a check: a run over the whole show at one frame a
 // second finds no heap allocation by the project's code in any frame after
 // each scene's first, and prints a row for every scene and the start-up split.
+// Its command line answers like the other tools'.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
+
+#include "tests/support/Process.h"
 
 namespace {
 
@@ -29,6 +32,21 @@ TEST(BenchFrames, NoFrameAllocatesAfterItsScenesFirstFrame) {
     }
     EXPECT_NE(out.find("start-up: "), std::string::npos) << out;
     EXPECT_NE(out.find("decoding "), std::string::npos) << out;
+}
+
+TEST(BenchFrames, HelpPrintsTheUsageAndAnUnknownOptionFailsWithIt) {
+    testsupport::Finished help =
+        testsupport::runProgram({DEMO_BINARY_DIR "/bench_frames", "--help"}, {}, "/", 30);
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out.rfind("usage: bench_frames ", 0), 0u) << help.out;
+    EXPECT_EQ(help.err, "");
+
+    testsupport::Finished bad =
+        testsupport::runProgram({DEMO_BINARY_DIR "/bench_frames", "--fsp", "5"}, {}, "/", 30);
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err.rfind("bench_frames: unknown argument '--fsp'\nusage: bench_frames ", 0), 0u)
+        << bad.err;
 }
 
 } // namespace

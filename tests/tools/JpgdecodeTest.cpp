@@ -1,5 +1,6 @@
-// The jpgdecode tool: PPM and PGM output, the header line, and a clear
-// failure for a file it cannot read.
+// The jpgdecode tool: PPM and PGM output, their pixels equal to the decoder's
+// in-process result, the header line, and a clear failure for a file it
+// cannot read.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "render/Jpg.h"
 #include "tests/support/LibJpeg.h"
 
 namespace {
@@ -26,6 +28,11 @@ std::string run(const std::string& arguments, int* status) {
 
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary).write((const char*)bytes.data(), std::streamsize(bytes.size()));
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string firstLine(const std::string& path) {
@@ -52,6 +59,35 @@ TEST(Jpgdecode, WritesPpmAndWithAMaskAPgmAndPrintsTheHeader) {
         << said;
     EXPECT_EQ(firstLine(dir + "out.ppm"), "P6 33 17");
     EXPECT_EQ(firstLine(dir + "out.pgm"), "P5 33 17");
+}
+
+TEST(Jpgdecode, WrittenPixelsAreTheDecodersOverSeveralOutputChunks) {
+    // 300 x 250: 225,000 bytes of RGB, more than three 64 KiB chunks of whole
+    // rows, the last one partial.
+    std::string dir = testing::TempDir();
+    using testsupport::encodeJpeg;
+    using testsupport::syntheticImage;
+    std::vector<uint8_t> colour = encodeJpeg(syntheticImage(300, 250, 3), {});
+    std::vector<uint8_t> mask = encodeJpeg(syntheticImage(300, 250, 1), {});
+    writeFile(dir + "big.jpg", colour);
+    writeFile(dir + "bigmask.jpg", mask);
+    int status = -1;
+    std::string said = run(dir + "big.jpg " + dir + "big.ppm " + dir + "bigmask.jpg", &status);
+    ASSERT_EQ(status, 0) << said;
+
+    const char* maskError = nullptr;
+    JpegImage image =
+        jpegDecodeMasked(colour.data(), colour.size(), mask.data(), mask.size(), &maskError);
+    ASSERT_EQ(image.width, 300);
+    ASSERT_EQ(maskError, nullptr);
+    std::string rgb, alpha;
+    for (int i = 0; i < 300 * 250; i++) {
+        rgb.append((const char*)image.data + 4 * i, 3);
+        alpha.push_back(char(image.data[4 * i + 3]));
+    }
+    std::free(image.data);
+    EXPECT_TRUE(readFile(dir + "big.ppm") == "P6\n300 250\n255\n" + rgb);
+    EXPECT_TRUE(readFile(dir + "big.pgm") == "P5\n300 250\n255\n" + alpha);
 }
 
 TEST(Jpgdecode, FailsWithAMessageForAFileItCannotRead) {

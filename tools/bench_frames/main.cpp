@@ -1,12 +1,8 @@
 // bench_frames: the whole show headless at 1024 x 768 with a fixed step, as
-// the capture tool renders it. Prints per scene the median and 95th
-// percentile frame time (wall time up to glFinish), the share of it spent in
-// the project's own code (a CPU-time sampler on the render thread, see
-// CodeSampler.h), the start-up phases from main() to the first frame, and the
-// heap allocations per frame after each scene's first frame (must be 0; the
-// exit status is 1 otherwise). Options: --fps N (default 10), --to MS, and
-// --draw-invisible-quads to time the show as it was before flash and fade
-// quads at alpha 0 were skipped.
+// the capture tool renders it, timed per scene and per start-up phase, with
+// the heap allocations of each frame counted. See `usage` for the figures and
+// options. The share of the frame time spent in the project's own code comes
+// from a CPU-time sampler on the render thread (CodeSampler.h).
 #include <dirent.h>
 #include <unistd.h>
 
@@ -22,6 +18,7 @@
 
 #include "app/CApplication.h"
 #include "app/FixedStep.h"
+#include "app/ShowStart.h"
 #include "app/Timeline.h"
 #include "platform/GL.h"
 #include "platform/Paths.h"
@@ -44,6 +41,46 @@ void countOwn(const void* caller) {
 } // namespace
 
 namespace {
+
+const char* usage =
+    "usage: bench_frames [--fps N] [--to MS] [--draw-invisible-quads]\n"
+    "Plays the show headless at 1024 x 768, N frames per second of music time\n"
+    "(default 10, 1 to 1000) from 0 to MS (default 149999), and prints per scene\n"
+    "the median and 95th percentile frame time (wall time up to glFinish), the\n"
+    "share of it spent in the project's own code, the start-up phases from main()\n"
+    "to the first frame, and the heap allocations per frame after each scene's\n"
+    "first frame; exits 1 when the project's code allocated in such a frame.\n"
+    "  --draw-invisible-quads  draw the flash and fade quads at alpha 0 too, to\n"
+    "                          time what skipping them saves\n"
+    "The assets are the generated pack beside the program.\n";
+
+struct Options {
+    int fps = 10;
+    unsigned toMs = showEndMs - 1;
+    bool drawInvisible = false;
+    bool help = false;
+};
+
+// Reads the arguments into `o`; returns "" or the first one it cannot use.
+std::string parse(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; i++) {
+        const char* value = i + 1 < argc ? argv[i + 1] : "";
+        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+            o.help = true;
+        } else if (!std::strcmp(argv[i], "--draw-invisible-quads")) {
+            o.drawInvisible = true;
+        } else if (!std::strcmp(argv[i], "--fps")) {
+            o.fps = std::max(1, std::min(1000, std::atoi(value)));
+            i++;
+        } else if (!std::strcmp(argv[i], "--to")) {
+            o.toMs = unsigned(std::max(0, std::atoi(value)));
+            i++;
+        } else {
+            return argv[i];
+        }
+    }
+    return "";
+}
 
 using Clock = std::chrono::steady_clock;
 
@@ -103,37 +140,21 @@ int main(int argc, char** argv) {
     Clock::time_point processStart = Clock::now();
     CodeSampler::findOwnCode();
     onHeapAllocation = countOwn;
-    int fps = 10;
-    unsigned toMs = showEndMs - 1;
-    bool drawInvisible = false;
-    for (int i = 1; i < argc; i++) {
-        const char* value = i + 1 < argc ? argv[i + 1] : "";
-        if (!std::strcmp(argv[i], "--draw-invisible-quads")) {
-            drawInvisible = true;
-        } else if (!std::strcmp(argv[i], "--fps")) {
-            fps = std::max(1, std::min(1000, std::atoi(value)));
-            i++;
-        } else if (!std::strcmp(argv[i], "--to")) {
-            toMs = unsigned(std::max(0, std::atoi(value)));
-            i++;
-        } else {
-            std::fprintf(stderr, "bench_frames: unknown argument '%s' (--fps N, --to MS, "
-                                 "--draw-invisible-quads)\n", argv[i]);
-            return 2;
-        }
+    Options options;
+    std::string unknown = parse(argc, argv, options);
+    if (!unknown.empty()) {
+        std::fprintf(stderr, "bench_frames: unknown argument '%s'\n%s", unknown.c_str(), usage);
+        return 2;
     }
-    std::string assets = platform::executableDir() + "/assets";
-    if (chdir(assets.c_str()) != 0) {
-        std::fprintf(stderr, "bench_frames: cannot enter %s\n", assets.c_str());
-        return 1;
+    if (options.help) {
+        std::fputs(usage, stdout);
+        return 0;
     }
-    platform::useHeadlessDrivers();
-
+    const int fps = options.fps;
     CApplication app;
-    if (!app.init()) return 1;
-    double windowMs = msSince(processStart);
-    prepareShow();
-    engine->glow->skipInvisibleQuads = !drawInvisible;
+    ShowStart start = startShow(app, "bench_frames", platform::assetFolder(""));
+    if (start != ShowStart::Ready) return exitStatus(start);
+    engine->glow->skipInvisibleQuads = !options.drawInvisible;
     Clock::time_point firstFrame = Clock::now();
     platform::beginFrame();
     drawShowFrameAt(0, 20.0f / float(fps));
@@ -143,7 +164,7 @@ int main(int argc, char** argv) {
     int files = 0;
     double decodeMs = decodeAllTextures(files);
 
-    const long frames = firstGridFrameFrom(toMs + 1, fps);
+    const long frames = firstGridFrameFrom(options.toMs + 1, fps);
     std::vector<double> times[10];
     for (auto& t : times) t.reserve(size_t(frames));
     CodeSampler sampler;
@@ -176,7 +197,7 @@ int main(int argc, char** argv) {
     std::printf("bench_frames: %ld frames at %d frames/s, %d x %d, %s, %s, %ld cores%s\n",
                 frames, fps, platform::renderWidth(), platform::renderHeight(), renderer ? renderer : "?", cpuModel().c_str(),
                 sysconf(_SC_NPROCESSORS_ONLN),
-                drawInvisible ? ", every fade and flash quad drawn" : "");
+                options.drawInvisible ? ", every fade and flash quad drawn" : "");
     std::printf("| scene | frames | median ms | p95 ms | render thread CPU ms | own code ms "
                 "| own code %% | allocations |\n");
     std::printf("|------:|-------:|----------:|-------:|---------------------:|------------:"
@@ -200,9 +221,9 @@ int main(int argc, char** argv) {
     std::printf("start-up: %.0f ms from main() to the first frame: window and context %.0f ms, "
                 "textures %.0f ms (decoding %.0f ms for %d files, reading and uploading %.0f ms), "
                 "scene initialisation %.0f ms, first frame %.0f ms\n",
-                startupMs, windowMs, preparationTimes.textures * 1000.0, decodeMs, files,
-                preparationTimes.textures * 1000.0 - decodeMs, preparationTimes.scenes * 1000.0,
-                firstFrameMs);
+                startupMs, preparationTimes.window * 1000.0, preparationTimes.textures * 1000.0,
+                decodeMs, files, preparationTimes.textures * 1000.0 - decodeMs,
+                preparationTimes.scenes * 1000.0, firstFrameMs);
     std::printf("allocations per frame after each scene's first frame: by the project's code "
                 "%.3f (%ld in %ld frames); all, the GL driver's included, %.3f (%ld)\n",
                 counted ? double(ownAllocated) / double(counted) : 0.0, ownAllocated, counted,

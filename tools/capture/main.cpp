@@ -15,6 +15,7 @@
 
 #include "app/CApplication.h"
 #include "app/FixedStep.h"
+#include "app/ShowStart.h"
 #include "app/Timeline.h"
 #include "platform/Paths.h"
 #include "platform/Window.h"
@@ -29,6 +30,12 @@ volatile std::sig_atomic_t interrupted = 0;
 
 void onInterrupt(int) {
     interrupted = 1;
+}
+
+// SIGINT and SIGTERM, caught here so that a video is finished, or a quit
+// request of the window.
+bool stopRequested() {
+    return interrupted || platform::quitRequested();
 }
 
 std::string absolute(const std::string& path) {
@@ -57,6 +64,20 @@ std::string prepareOutput(const CaptureOptions& options, const std::string& out)
     return "";
 }
 
+// Starts ffmpeg for a video from music time `fromMs`, with the music of the
+// asset folder (the working directory) when it can be read.
+std::string openVideo(VideoEncoder& encoder, const std::string& ffmpeg, const std::string& out,
+                      int fps, unsigned fromMs) {
+    std::string music = absolute("musa.mp3");
+    if (access(music.c_str(), R_OK) != 0) {
+        std::fprintf(stderr, "capture: %s cannot be read; the video has no sound\n",
+                     music.c_str());
+        music.clear();
+    }
+    return encoder.open(ffmpeg, out, platform::renderWidth(), platform::renderHeight(), fps, music,
+                        fromMs);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -70,8 +91,6 @@ int main(int argc, char** argv) {
 
     const bool video = !options.video.empty();
     std::string out = absolute(video ? options.video : options.out);
-    std::string assets =
-        options.assets.empty() ? platform::executableDir() + "/assets" : options.assets;
     std::string ffmpeg;
     if (video) {
         ffmpeg = VideoEncoder::findFfmpeg();
@@ -82,35 +101,21 @@ int main(int argc, char** argv) {
     }
     error = prepareOutput(options, out);
     if (!error.empty()) return fail(error);
-    if (chdir(assets.c_str()) != 0) return fail("cannot enter the asset folder " + assets);
-
-    platform::useHeadlessDrivers();
     CApplication app;
-    if (!app.init()) return 1;
-    if (!prepareShow()) {
-        app.deinit();
-        return 130; // interrupted while loading
-    }
+    ShowStart start = startShow(app, "capture", platform::assetFolder(options.assets));
+    if (start != ShowStart::Ready) return exitStatus(start);
 
+    // The frames written: the one at --at, or the grid frames of the span.
     const int fps = options.fps;
-    const float step = 20.0f / float(fps);
     unsigned first = options.single ? options.atMs : options.fromMs;
     unsigned last = options.single ? options.atMs : options.toMs;
-    long frame = firstGridFrameFrom(unsigned(sceneStartMs[sceneAt(first)]), fps);
-    long firstWritten = firstGridFrameFrom(first, fps);
+    long frame = firstGridFrameFrom(first, fps);
     long total = 0; // frames to write in a span
-    while (!options.single && gridTimeMs(firstWritten + total, fps) <= last) total++;
+    while (!options.single && gridTimeMs(frame + total, fps) <= last) total++;
 
     VideoEncoder encoder;
     if (video) {
-        std::string music = absolute("musa.mp3");
-        if (access(music.c_str(), R_OK) != 0) {
-            std::fprintf(stderr, "capture: %s cannot be read; the video has no sound\n",
-                         music.c_str());
-            music.clear();
-        }
-        error = encoder.open(ffmpeg, out, platform::renderWidth(), platform::renderHeight(), fps,
-                             music, gridTimeMs(firstWritten, fps));
+        error = openVideo(encoder, ffmpeg, out, fps, gridTimeMs(frame, fps));
         if (!error.empty()) return fail(error);
     }
     std::signal(SIGINT, onInterrupt);
@@ -119,42 +124,36 @@ int main(int argc, char** argv) {
     std::vector<unsigned char> rgb(size_t(platform::renderWidth()) * platform::renderHeight() * 3);
     Progress progress(total);
     long written = 0;
-    for (; !interrupted; frame++) {
-        unsigned ms = gridTimeMs(frame, fps);
-        bool atTarget = options.single && ms >= first;
-        if (atTarget) ms = first; // the requested time itself, on or off the grid
-        if (!options.single && ms > last) break;
-        if (platform::quitRequested()) {
-            app.deinit();
-            return 130; // SIGINT, SIGTERM: stop between frames
-        }
+    runUpTo(first, fps, -1, stopRequested);
+    for (; !stopRequested(); frame++) {
+        // A single frame shows the requested time itself, on or off the grid.
+        unsigned ms = options.single ? first : gridTimeMs(frame, fps);
+        if (ms > last) break;
         platform::beginFrame();
-        drawShowFrameAt(ms, step);
-        if (atTarget || (!options.single && frame >= firstWritten)) {
-            platform::readFrame(rgb.data());
-            if (video) {
-                if (!encoder.write(rgb.data())) break; // ffmpeg says why on stderr
-            } else {
-                char name[32];
-                std::snprintf(name, sizeof name, "/frame-%06ld.png", written);
-                std::string path = options.single ? out : out + name;
-                if (!writeFramePng(path, rgb.data(), platform::renderWidth(),
-                                   platform::renderHeight()))
-                    return fail("cannot write " + path);
-            }
-            written++;
-            if (total > 1) progress.frameDone(written);
+        drawShowFrameAt(ms, 20.0f / float(fps));
+        platform::readFrame(rgb.data());
+        if (video) {
+            if (!encoder.write(rgb.data())) break; // ffmpeg says why on stderr
+        } else {
+            char name[32];
+            std::snprintf(name, sizeof name, "/frame-%06ld.png", written);
+            std::string path = options.single ? out : out + name;
+            if (!writeFramePng(path, rgb.data(), platform::renderWidth(), platform::renderHeight()))
+                return fail("cannot write " + path);
         }
+        written++;
+        if (total > 1) progress.frameDone(written);
         platform::present();
-        if (atTarget) break;
+        if (options.single) break;
     }
+    bool stopped = stopRequested();
     if (total > 1) progress.finish(written);
-    if (interrupted) std::fprintf(stderr, "capture: interrupted after %ld frames\n", written);
+    if (stopped) std::fprintf(stderr, "capture: interrupted after %ld frames\n", written);
     app.deinit();
     if (video) {
         error = encoder.close();
         if (!error.empty()) return fail(error + " writing " + out);
-        if (written < total && !interrupted) return fail("ffmpeg stopped taking frames");
+        if (written < total && !stopped) return fail("ffmpeg stopped taking frames");
     }
-    return interrupted ? 130 : 0;
+    return stopped ? 130 : 0;
 }

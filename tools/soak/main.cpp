@@ -17,10 +17,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/CApplication.h"
 #include "app/FixedStep.h"
+#include "app/ShowStart.h"
 #include "app/Timeline.h"
 #include "platform/GL.h"
 #include "platform/Window.h"
@@ -31,7 +33,7 @@ struct Options {
     int fps = 5;
     long toMs = showEndMs + 1000; // past the end: the show stops itself
     int passes = 1; // plays of the show in this process
-    const char* assets = nullptr;
+    std::string assets; // empty: the working directory
 };
 
 bool parse(int argc, char** argv, Options& o) {
@@ -82,17 +84,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: soak [--fps N] [--to MS] [--passes N] [--assets DIR]\n");
         return 2;
     }
-    if (options.assets && chdir(options.assets) != 0) {
-        std::fprintf(stderr, "soak: cannot enter the asset folder %s\n", options.assets);
-        return 2;
-    }
-    platform::useHeadlessDrivers();
     CApplication app;
-    if (!app.init()) return 1;
-    if (!prepareShow()) {
-        app.deinit();
-        return 130;
-    }
+    ShowStart start = startShow(app, "soak", options.assets);
+    if (start == ShowStart::NoAssetFolder) return 2; // a usage error, like a bad option
+    if (start != ShowStart::Ready) return exitStatus(start);
 
     std::vector<unsigned char> rgb(size_t(platform::renderWidth()) * platform::renderHeight() * 3);
     std::vector<PlayMemory> plays(size_t(options.passes));
