@@ -1,9 +1,7 @@
-// Reverb, echo and master stage; see Effects.h. The reverb is four damped
-// comb filters and two all-pass filters per channel, with different lengths
-// left and right for width.
+// Reverb and echo; see Effects.h. The reverb is four damped comb filters
+// and two all-pass filters per channel, with different lengths left and
+// right for width.
 #include "Effects.h"
-
-#include <algorithm>
 
 namespace {
 
@@ -73,34 +71,5 @@ void echo(const StereoBuffer& in, StereoBuffer& out, long delay, double feedback
         pos = (pos + 1) % dl.size();
         out.l[size_t(i)] += float(yl * gain);
         out.r[size_t(i)] += float(yr * gain);
-    }
-}
-
-void master(StereoBuffer& mix, double peak) {
-    // Soft knee above 0.5: transparent for most of the signal, rounding only
-    // the rare tops.
-    auto soft = [](double x) {
-        double a = std::fabs(x);
-        if (a <= 0.5) return x;
-        double y = 0.5 + 0.5 * det::tanh((a - 0.5) / 0.5);
-        return x < 0 ? -y : y;
-    };
-    double top = 1e-9;
-    for (long i = 0; i < mix.frames(); ++i) {
-        top = std::max(top, std::fabs(double(mix.l[size_t(i)])));
-        top = std::max(top, std::fabs(double(mix.r[size_t(i)])));
-    }
-    // Bring the loudest part to 0.9 before the knee, then normalise.
-    double pre = 0.9 / top, post = 0;
-    for (long i = 0; i < mix.frames(); ++i) {
-        mix.l[size_t(i)] = float(soft(mix.l[size_t(i)] * pre));
-        mix.r[size_t(i)] = float(soft(mix.r[size_t(i)] * pre));
-        post = std::max(post, std::fabs(double(mix.l[size_t(i)])));
-        post = std::max(post, std::fabs(double(mix.r[size_t(i)])));
-    }
-    float k = float(peak / std::max(post, 1e-9));
-    for (long i = 0; i < mix.frames(); ++i) {
-        mix.l[size_t(i)] *= k;
-        mix.r[size_t(i)] *= k;
     }
 }

@@ -11,5 +11,5 @@ extern const int kAccentMs[41];
 // Length of the track, ms: the final chord has rung out into silence.
 constexpr double kTrackMs = 156000.0;
 
-// Renders the whole piece, mastered to a peak of `peak` (linear).
-StereoBuffer renderScore(double peak);
+// Renders the whole piece, unmastered: the level is whatever the mix gives.
+StereoBuffer renderScore();
