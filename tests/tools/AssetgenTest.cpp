@@ -14,6 +14,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -21,6 +22,7 @@
 
 #include "app/Timeline.h"
 #include "render/TextureSlots.h"
+#include "tests/support/TestMp3.h"
 
 namespace {
 
@@ -302,6 +304,14 @@ TEST(Assetgen, GeneratorReportsAFolderItCannotWriteAndFails) {
     int status = pclose(pipe);
     EXPECT_NE(status, 0);
     EXPECT_NE(output.find("assetgen: /proc/no-such-folder"), std::string::npos) << output;
+
+    // An option is never taken for the output folder.
+    std::string dir = testsupport::makeTempDir();
+    std::string options = "cd " + dir + " && " DEMO_BINARY_DIR "/assetgen --help >/dev/null && ! " +
+                          DEMO_BINARY_DIR "/assetgen --out x 2>/dev/null";
+    EXPECT_EQ(std::system(options.c_str()), 0);
+    EXPECT_TRUE(std::filesystem::is_empty(dir)) << "assetgen wrote into " << dir;
+    std::filesystem::remove_all(dir);
 }
 
 // The soundtrack as libmpg123 plays it by default (gapless on), as float

@@ -1,6 +1,6 @@
 // The list of the pack's 41 files; see TextureSet.h. The JPEG options are
 // spread on purpose: most colour files 4:2:0, some 4:4:4, masks greyscale,
-// two files with a restart marker at every MCU row, some with optimised
+// three files with a restart marker at every MCU row, some with optimised
 // Huffman tables, qualities 85..95.
 #include "TextureSet.h"
 

@@ -4,6 +4,7 @@
 // thread while the textures are painted and encoded on this one.
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -38,8 +39,16 @@ bool writeTextures(const std::string& dir, std::map<std::string, Image>& images)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: assetgen OUTDIR\n");
+    const char* usage = "usage: assetgen OUTDIR\n"
+                        "Writes the default asset pack: OUTDIR/Textures/*.jpg, OUTDIR/musa.mp3\n"
+                        "and OUTDIR/contact-sheet.png.\n";
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    // An option is never a folder name: refuse it rather than create "./--x".
+    if (argc != 2 || argv[1][0] == '-') {
+        std::fputs(usage, stderr);
         return 2;
     }
     const std::string out = argv[1];
