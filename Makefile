@@ -52,8 +52,15 @@ test-fuzz: deps
 	    $(FUZZ)/corpus-$$t tests/fuzz/corpus/$$t; \
 	done
 
+# Runs every benchmark, even after one fails its own check (a bench exits
+# non-zero then), and fails naming those that did.
 bench: build
-	@for b in $(BUILD)/bench_*; do [ -x "$$b" ] && "$$b" || true; done
+	@failed=""; \
+	for b in $(BUILD)/bench_*; do \
+	  [ -x "$$b" ] || continue; \
+	  "$$b" || failed="$$failed $${b##*/}"; \
+	done; \
+	if [ -n "$$failed" ]; then echo "bench: failed:$$failed" >&2; exit 1; fi
 
 # The long checks, run by hand: the whole-show soak (a few minutes) and
 # valgrind's memcheck over the first 5 s of the show (about three minutes).
