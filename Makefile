@@ -6,7 +6,7 @@ FUZZ    ?= build-fuzz
 JOBS    ?= $(shell nproc)
 ASSETS  ?= $(BUILD)/assets
 
-.PHONY: all deps build run test test-fast test-asan test-fuzz bench soak memcheck clean
+.PHONY: all deps build run test test-fast test-asan test-fuzz bench format format-check soak memcheck clean
 
 all: build
 
@@ -24,9 +24,10 @@ build: deps $(BUILD)/CMakeCache.txt
 run: build
 	cd $(ASSETS) && $(abspath $(BUILD))/demo
 
-# The whole suite: the Release build, the same suite under ASan + UBSan, then
-# the fuzz targets.
-test: test-fast test-asan test-fuzz
+# The whole suite: the format check, the Release build, the same suite under
+# ASan + UBSan, then the fuzz targets. All three builds treat warnings as
+# errors (DEMO_WERROR, on by default).
+test: format-check test-fast test-asan test-fuzz
 
 test-fast: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -52,8 +53,24 @@ test-fuzz: deps
 	    $(FUZZ)/corpus-$$t tests/fuzz/corpus/$$t; \
 	done
 
+# Runs every benchmark, even after one fails its own check (a bench exits
+# non-zero then), and fails naming those that did.
 bench: build
-	@for b in $(BUILD)/bench_*; do [ -x "$$b" ] && "$$b" || true; done
+	@failed=""; \
+	for b in $(BUILD)/bench_*; do \
+	  [ -x "$$b" ] || continue; \
+	  "$$b" || failed="$$failed $${b##*/}"; \
+	done; \
+	if [ -n "$$failed" ]; then echo "bench: failed:$$failed" >&2; exit 1; fi
+
+# clang-format (14) over every tracked .cpp and .h file, by .clang-format:
+# `format` rewrites them in place, `format-check` lists those it would change
+# and fails.
+format: deps
+	scripts/check-format --fix
+
+format-check: deps
+	scripts/check-format
 
 # The long checks, run by hand: the whole-show soak (a few minutes) and
 # valgrind's memcheck over the first 5 s of the show (about three minutes).

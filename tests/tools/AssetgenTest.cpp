@@ -7,11 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <jpeglib.h>
-#include <mpg123.h>
 
 #include <algorithm>
 #include <cmath>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/Timeline.h"
+#include "platform/Mp3Stream.h"
 #include "render/TextureSlots.h"
 #include "tests/support/TestMp3.h"
 
@@ -314,36 +315,27 @@ TEST(Assetgen, GeneratorReportsAFolderItCannotWriteAndFails) {
     std::filesystem::remove_all(dir);
 }
 
-// The soundtrack as libmpg123 plays it by default (gapless on), as float
-// stereo frames.
+// The soundtrack as the show's stream decodes it (libmpg123's defaults,
+// gapless on), as float stereo frames at the file's own rate.
 struct Track {
     long rate = 0;
     int channels = 0;
-    std::vector<float> samples; // interleaved
+    std::vector<float> samples; // interleaved, -1..1
     long frames() const { return channels ? long(samples.size()) / channels : 0; }
 };
 
 Track decodeTrack(const std::string& path) {
     Track t;
-    mpg123_handle* h = mpg123_new(nullptr, nullptr);
-    if (!h) return t;
-    mpg123_param(h, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
-    mpg123_format_none(h);
-    mpg123_format(h, 44100, MPG123_STEREO, MPG123_ENC_FLOAT_32);
-    int encoding = 0;
-    if (mpg123_open(h, path.c_str()) == MPG123_OK &&
-        mpg123_getformat(h, &t.rate, &t.channels, &encoding) == MPG123_OK) {
-        std::vector<unsigned char> buf(1 << 16);
-        size_t got = 0;
-        int rc;
-        do {
-            rc = mpg123_read(h, buf.data(), buf.size(), &got);
-            const float* f = reinterpret_cast<const float*>(buf.data());
-            t.samples.insert(t.samples.end(), f, f + got / sizeof(float));
-        } while (rc == MPG123_OK);
-        mpg123_close(h);
+    platform::Mp3Stream stream;
+    if (stream.open(path.c_str())) return t;
+    t.rate = stream.rate;
+    t.channels = stream.channels;
+    std::vector<int16_t> buf(1 << 15);
+    bool ended = false;
+    while (!ended) {
+        size_t got = stream.read(reinterpret_cast<uint8_t*>(buf.data()), buf.size() * sizeof(int16_t), &ended);
+        for (size_t i = 0; i < got / sizeof(int16_t); ++i) t.samples.push_back(float(buf[i]) / 32768.0f);
     }
-    mpg123_delete(h);
     return t;
 }
 

@@ -35,7 +35,7 @@ bool parseMs(const char* text, unsigned& value) {
 
 std::string parseCaptureOptions(int argc, char** argv, CaptureOptions& o) {
     bool haveFrom = false, haveTo = false;
-    for (int i = 1; i < argc; i++) {
+    for (int i = 1; i < argc; i += 2) { // each option and its value
         const char* arg = argv[i];
         if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
             o.help = true;
@@ -76,7 +76,6 @@ std::string parseCaptureOptions(int argc, char** argv, CaptureOptions& o) {
                     : std::strcmp(arg, "--fps") ? " (a time in ms, 0 to 150001)"
                                                 : " (frames per second, 1 to 1000)");
         }
-        i++;
     }
     if (o.out.empty() && o.video.empty()) {
         o.help = true; // nothing to write: show the usage
