@@ -24,8 +24,7 @@ bool CApplication::init() {
     if (!platform::openWindow(config)) return false;
     lastTime = 0;
     currentTime = 0;
-    glMultiTexCoord2fARB =
-        (PFNGLMULTITEXCOORD2FARBPROC)platform::glProcAddress("glMultiTexCoord2fARB");
+    glMultiTexCoord2fARB = (PFNGLMULTITEXCOORD2FARBPROC)platform::glProcAddress("glMultiTexCoord2fARB");
     glActiveTextureARB = (PFNGLACTIVETEXTUREARBPROC)platform::glProcAddress("glActiveTextureARB");
     const char* missing = nullptr;
     if (!platform::hasGLExtension("GL_ARB_multitexture") || !glMultiTexCoord2fARB ||

@@ -18,7 +18,8 @@ namespace {
 void setFixedState() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(90.0, float(platform::renderWidth()) / float(platform::renderHeight()), 0.1f, 20000.0);
+    gluPerspective(90.0, float(platform::renderWidth()) / float(platform::renderHeight()), 0.1f,
+                   20000.0);
     glViewport(0, 0, platform::renderWidth(), platform::renderHeight());
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();

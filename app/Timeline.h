@@ -3,11 +3,11 @@
 // the running scene.
 #pragma once
 
-extern float demoMS;      // music position in ms, as read this frame
-extern float demoTime;    // the same in tenths of a second (ms / 100)
-extern int currentScene;  // 0..9: the running scene is currentScene + 1
+extern float demoMS;        // music position in ms, as read this frame
+extern float demoTime;      // the same in tenths of a second (ms / 100)
+extern int currentScene;    // 0..9: the running scene is currentScene + 1
 extern const int syncs[41]; // accent times in ms, ascending
-extern int syncCount;     // number of entries of syncs scanned by getSync
+extern int syncCount;       // number of entries of syncs scanned by getSync
 
 // Index of the latest sync strictly before demoMS; 0 when none has passed.
 int getSync();

@@ -35,7 +35,7 @@ CalcMesh::CalcMesh(Point3D boxSize, int cells, SphereSurface* surface, Point3D* 
       dropped(false),
       stack(nullptr),
       cellOf(halfSize, cellSize, cells),
-      neighbourStep{Point3D(-cellSize.x, 0, 0), Point3D(cellSize.x, 0, 0), Point3D(0, -cellSize.y, 0),
+      neighbourStep{Point3D(-cellSize.x, 0, 0), Point3D(cellSize.x, 0, 0),  Point3D(0, -cellSize.y, 0),
                     Point3D(0, cellSize.y, 0),  Point3D(0, 0, -cellSize.z), Point3D(0, 0, cellSize.z)},
       sharedGrid(false),
       uniform(metaball::uniformGrid(halfSize, cellSize, cells)),
@@ -70,7 +70,8 @@ void CalcMesh::triangulate(const Point3D* corners, int i) {
 int CalcMesh::caseOf(const float* potential) const {
     const float t = surface->threshold;
     int index = 0;
-    for (int k = 0; k < 8; ++k) index |= static_cast<int>(potential[k] < t) << k; // bit k: corner k outside
+    for (int k = 0; k < 8; ++k)
+        index |= static_cast<int>(potential[k] < t) << k; // bit k: corner k outside
     return index;
 }
 
@@ -89,9 +90,10 @@ void CalcMesh::emit(const Point3D* corners, int i, const float* potential) {
     for (unsigned cut = static_cast<unsigned>(edgeTab[i]); cut != 0; cut &= cut - 1) {
         const int e = __builtin_ctz(cut); // the cut edges in increasing order
         const int a = cubeEdgeCorners[e][0], b = cubeEdgeCorners[e][1];
-        edgePoint[e] = potential ? metaball::axisCrossing(corners[a], corners[b], potential[a], potential[b],
-                                                          surface->threshold, cubeEdgeAxis[e])
-                                 : surface->getIntersection(corners[a], corners[b]);
+        edgePoint[e] = potential
+                           ? metaball::axisCrossing(corners[a], corners[b], potential[a], potential[b],
+                                                    surface->threshold, cubeEdgeAxis[e])
+                           : surface->getIntersection(corners[a], corners[b]);
     }
     // Table order faces inward; reversing each triple faces it outward.
     for (int n = 0; n < 15 && triTab[i][n] != -1; n += 3) {
@@ -152,7 +154,8 @@ void CalcMesh::generate(int x, int y, int z) {
             continue;
         }
         const int n = f.next++;
-        const int nx = f.x + neighbourStep[n].x, ny = f.y + neighbourStep[n].y, nz = f.z + neighbourStep[n].z;
+        const int nx = f.x + neighbourStep[n].x, ny = f.y + neighbourStep[n].y,
+                  nz = f.z + neighbourStep[n].z;
         if (!metaball::insideBox(nx, ny, nz, halfSize)) continue;
         const int index = uniform ? f.index + neighbourIndexStep[n] : cellOf(nx, ny, nz);
         if (visited[index]) continue; // most probes: checked here, without a call

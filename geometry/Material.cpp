@@ -3,7 +3,9 @@
 
 #include "platform/GL.h"
 
-Material::Material() : colour{1.0f, 1.0f, 1.0f}, properties(MAT_LIT | MAT_TEXTURED | MAT_SHOW_FACE_NORMALS) {}
+Material::Material()
+    : colour{1.0f, 1.0f, 1.0f},
+      properties(MAT_LIT | MAT_TEXTURED | MAT_SHOW_FACE_NORMALS) {}
 
 void Material::activate() const {
     if (getProperty(MAT_LIT)) {

@@ -4,12 +4,12 @@
 #pragma once
 
 // Property bits.
-constexpr unsigned MAT_LIT = 1;                  // lighting on; triangles drawn
-constexpr unsigned MAT_TEXTURED = 2;             // texturing on; texcoords sent
-constexpr unsigned MAT_FLAT = 4;                 // face normals instead of vertex normals
-constexpr unsigned MAT_SHOW_VERTEX_NORMALS = 8;  // red line per vertex normal
-constexpr unsigned MAT_SHOW_FACE_NORMALS = 16;   // red line per face normal
-constexpr unsigned MAT_TEXCOORD_S_ONLY = 32;     // with MAT_TEXTURED: send (s, s)
+constexpr unsigned MAT_LIT = 1;                 // lighting on; triangles drawn
+constexpr unsigned MAT_TEXTURED = 2;            // texturing on; texcoords sent
+constexpr unsigned MAT_FLAT = 4;                // face normals instead of vertex normals
+constexpr unsigned MAT_SHOW_VERTEX_NORMALS = 8; // red line per vertex normal
+constexpr unsigned MAT_SHOW_FACE_NORMALS = 16;  // red line per face normal
+constexpr unsigned MAT_TEXCOORD_S_ONLY = 32;    // with MAT_TEXTURED: send (s, s)
 
 class Material {
 public:

@@ -9,9 +9,18 @@
 #include "platform/GL.h"
 
 Mesh::Mesh()
-    : vertexNormals(nullptr), faceNormals(nullptr), position(0.0f, 0.0f, 0.0f), texCoordCount(0),
-      texFaceCount(0), faceIndices(nullptr), texIndices(nullptr), vertices(nullptr),
-      texCoords(nullptr), savedVertices(nullptr), vertexCount(0), faceCount(0) {}
+    : vertexNormals(nullptr),
+      faceNormals(nullptr),
+      position(0.0f, 0.0f, 0.0f),
+      texCoordCount(0),
+      texFaceCount(0),
+      faceIndices(nullptr),
+      texIndices(nullptr),
+      vertices(nullptr),
+      texCoords(nullptr),
+      savedVertices(nullptr),
+      vertexCount(0),
+      faceCount(0) {}
 
 Mesh::~Mesh() {
     release();
@@ -49,10 +58,8 @@ void Mesh::allocate(unsigned vertexTotal, unsigned faceTotal, int texCoordTotal)
 // Normalises v in place when it has a length; a zero vector stays zero
 // instead of becoming NaN.
 static void normalizeOrZero(Vector3D& v) {
-    if (v.length() > 0.0f)
-        v.Normalize();
-    else
-        v = Vector3D(0.0f, 0.0f, 0.0f);
+    if (v.length() > 0.0f) v.Normalize();
+    else v = Vector3D(0.0f, 0.0f, 0.0f);
 }
 
 void Mesh::createNormals() {

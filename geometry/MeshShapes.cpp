@@ -124,10 +124,10 @@ void Mesh::makeTyre(int segments, float radius, float thickness, float halfWidth
     for (int j = 0; j < n; j++) {
         const float a = fullTurn(j, n);
         const float s = sinf(a), c = cosf(a);
-        vertices[j] = Vector3D(s * radius, c * radius, -halfWidth);         // inner, back
-        vertices[n + j] = Vector3D(s * radius, c * radius, halfWidth);      // inner, front
-        vertices[2 * n + j] = Vector3D(s * outer, c * outer, -halfWidth);   // outer, back
-        vertices[3 * n + j] = Vector3D(s * outer, c * outer, halfWidth);    // outer, front
+        vertices[j] = Vector3D(s * radius, c * radius, -halfWidth);       // inner, back
+        vertices[n + j] = Vector3D(s * radius, c * radius, halfWidth);    // inner, front
+        vertices[2 * n + j] = Vector3D(s * outer, c * outer, -halfWidth); // outer, back
+        vertices[3 * n + j] = Vector3D(s * outer, c * outer, halfWidth);  // outer, front
     }
     for (int j = 0; j < n; j++) {
         const int jn = (j + 1 == n) ? 0 : j + 1;

@@ -22,7 +22,9 @@ inline Point3D cellSizeOf(const Point3D& box, int cells) {
     return Point3D(axis(box.x), axis(box.y), axis(box.z));
 }
 
-inline bool same(const Point3D& a, const Point3D& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+inline bool same(const Point3D& a, const Point3D& b) {
+    return a.x == b.x && a.y == b.y && a.z == b.z;
+}
 
 inline bool insideBox(int x, int y, int z, const Point3D& half) {
     return x >= -half.x && x < half.x && y >= -half.y && y < half.y && z >= -half.z && z < half.z;
@@ -74,10 +76,14 @@ struct CubeCorners {
     Point3D corner[8];
 
     CubeCorners(int x, int y, int z, const Point3D& s)
-        : corner{Point3D(x, y + s.y, z),       Point3D(x + s.x, y + s.y, z),
-                 Point3D(x + s.x, y + s.y, z - s.z), Point3D(x, y + s.y, z - s.z),
-                 Point3D(x, y, z),             Point3D(x + s.x, y, z),
-                 Point3D(x + s.x, y, z - s.z), Point3D(x, y, z - s.z)} {}
+        : corner{Point3D(x, y + s.y, z),
+                 Point3D(x + s.x, y + s.y, z),
+                 Point3D(x + s.x, y + s.y, z - s.z),
+                 Point3D(x, y + s.y, z - s.z),
+                 Point3D(x, y, z),
+                 Point3D(x + s.x, y, z),
+                 Point3D(x + s.x, y, z - s.z),
+                 Point3D(x, y, z - s.z)} {}
 };
 
 // One axis of a crossing: a + (t - pa) × (b - a) / (pb - pa), truncated

@@ -37,7 +37,7 @@ struct Stream {
     int frameBytes = 0;
     bool subsystemStarted = false; // this module initialised SDL's audio subsystem
 
-    std::mutex lock; // guards the fields below, shared with the audio thread
+    std::mutex lock;             // guards the fields below, shared with the audio thread
     uint64_t framesBefore = 0;   // frames taken before the latest callback
     uint64_t framesConsumed = 0; // frames taken so far
     double callbackWall = 0;     // seconds, time of the latest callback
@@ -57,8 +57,8 @@ struct Playhead {
     double timerStartWall = 0;  // seconds, start of the timer clock
     double timerStartMs = 0;    // clock reading at timerStartWall
     bool paused = false;
-    double pausedMs = 0;        // clock reading while paused
-    double pauseWall = 0;       // seconds, when the pause began
+    double pausedMs = 0;  // clock reading while paused
+    double pauseWall = 0; // seconds, when the pause began
 };
 
 Stream stream;
@@ -174,8 +174,7 @@ SDL_AudioDeviceID openDevice(const SDL_AudioSpec& want) {
         SDL_AudioSpec have = {};
         if (!refusedForTest("SDL_OpenAudioDevice"))
             device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-        else
-            SDL_SetError("refused by DEMO_TEST_REFUSE");
+        else SDL_SetError("refused by DEMO_TEST_REFUSE");
     }
     if (saved >= 0 && null >= 0) dup2(saved, 2);
     if (saved >= 0) close(saved);

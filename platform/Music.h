@@ -32,10 +32,10 @@ void audioDeviceRemoved(uint32_t device);
 
 // Figures for tests and diagnostics.
 struct MusicStats {
-    bool playing = false;       // a device and a decoder are running
-    bool ended = false;         // the decoder reached the end of the track
-    int sampleRate = 0;         // frames per second of the device
-    int bufferFrames = 0;       // frames per device callback
+    bool playing = false;        // a device and a decoder are running
+    bool ended = false;          // the decoder reached the end of the track
+    int sampleRate = 0;          // frames per second of the device
+    int bufferFrames = 0;        // frames per device callback
     uint64_t framesConsumed = 0; // frames the device has taken so far
     uint32_t device = 0;         // SDL audio device id, 0 when none
 };

@@ -7,9 +7,9 @@
 
 class MusicClock {
 public:
-    double maxSlew = 0.25;     // largest correction, as a share of elapsed time
+    double maxSlew = 0.25;        // largest correction, as a share of elapsed time
     double maxCorrectionMs = 1.5; // and in absolute terms per reading
-    double snapMs = 250.0;     // a lag behind the estimate beyond this is jumped
+    double snapMs = 250.0;        // a lag behind the estimate beyond this is jumped
 
     void reset(double wallSeconds, double positionMs);
     // The clock at `wallSeconds`, given the estimate `targetMs` for that time.

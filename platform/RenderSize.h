@@ -5,7 +5,11 @@
 
 namespace platform {
 
-inline int renderWidth() { return 1024; }
-inline int renderHeight() { return 768; }
+inline int renderWidth() {
+    return 1024;
+}
+inline int renderHeight() {
+    return 768;
+}
 
 } // namespace platform

@@ -48,16 +48,22 @@ bool createTarget() {
     Framebuffer& t = target;
     t.gen = (PFNGLGENFRAMEBUFFERSEXTPROC)proc("glGenFramebuffers", "glGenFramebuffersEXT");
     t.bind = (PFNGLBINDFRAMEBUFFEREXTPROC)proc("glBindFramebuffer", "glBindFramebufferEXT");
-    t.genRenderbuffers = (PFNGLGENRENDERBUFFERSEXTPROC)proc("glGenRenderbuffers", "glGenRenderbuffersEXT");
-    t.bindRenderbuffer = (PFNGLBINDRENDERBUFFEREXTPROC)proc("glBindRenderbuffer", "glBindRenderbufferEXT");
-    t.storage = (PFNGLRENDERBUFFERSTORAGEEXTPROC)proc("glRenderbufferStorage", "glRenderbufferStorageEXT");
-    t.attach = (PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC)proc("glFramebufferRenderbuffer", "glFramebufferRenderbufferEXT");
-    t.status = (PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC)proc("glCheckFramebufferStatus", "glCheckFramebufferStatusEXT");
+    t.genRenderbuffers =
+        (PFNGLGENRENDERBUFFERSEXTPROC)proc("glGenRenderbuffers", "glGenRenderbuffersEXT");
+    t.bindRenderbuffer =
+        (PFNGLBINDRENDERBUFFEREXTPROC)proc("glBindRenderbuffer", "glBindRenderbufferEXT");
+    t.storage =
+        (PFNGLRENDERBUFFERSTORAGEEXTPROC)proc("glRenderbufferStorage", "glRenderbufferStorageEXT");
+    t.attach = (PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC)proc("glFramebufferRenderbuffer",
+                                                         "glFramebufferRenderbufferEXT");
+    t.status = (PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC)proc("glCheckFramebufferStatus",
+                                                        "glCheckFramebufferStatusEXT");
     t.blit = (PFNGLBLITFRAMEBUFFEREXTPROC)proc("glBlitFramebuffer", "glBlitFramebufferEXT");
     t.del = (PFNGLDELETEFRAMEBUFFERSEXTPROC)proc("glDeleteFramebuffers", "glDeleteFramebuffersEXT");
-    t.delRenderbuffers = (PFNGLDELETERENDERBUFFERSEXTPROC)proc("glDeleteRenderbuffers", "glDeleteRenderbuffersEXT");
-    if (!t.gen || !t.bind || !t.genRenderbuffers || !t.bindRenderbuffer || !t.storage ||
-        !t.attach || !t.status || !t.blit || !t.del || !t.delRenderbuffers) {
+    t.delRenderbuffers =
+        (PFNGLDELETERENDERBUFFERSEXTPROC)proc("glDeleteRenderbuffers", "glDeleteRenderbuffersEXT");
+    if (!t.gen || !t.bind || !t.genRenderbuffers || !t.bindRenderbuffer || !t.storage || !t.attach ||
+        !t.status || !t.blit || !t.del || !t.delRenderbuffers) {
         return false;
     }
     t.gen(1, &t.fbo);
@@ -177,16 +183,14 @@ bool openWindow(const WindowConfig& config) {
     case WindowMode::FullscreenDesktop:
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
         break;
-    case WindowMode::Windowed:
-        flags |= SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-        break;
+    case WindowMode::Windowed: flags |= SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI; break;
     }
 
     // A 24-bit depth buffer first; some drivers offer only 16.
     for (int depthBits : {24, 16}) {
         setContextAttributes(depthBits);
-        window = SDL_CreateWindow(config.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                  width, height, flags);
+        window = SDL_CreateWindow(config.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                                  height, flags);
         if (!window) continue;
         context = SDL_GL_CreateContext(window);
         if (context) break;
@@ -288,8 +292,8 @@ void present() {
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         target.bind(GL_READ_FRAMEBUFFER_EXT, target.fbo);
-        target.blit(0, 0, renderWidth(), renderHeight(), x, y, x + fitW, y + fitH,
-                    GL_COLOR_BUFFER_BIT, GL_LINEAR);
+        target.blit(0, 0, renderWidth(), renderHeight(), x, y, x + fitW, y + fitH, GL_COLOR_BUFFER_BIT,
+                    GL_LINEAR);
         target.bind(GL_FRAMEBUFFER_EXT, 0);
     }
     SDL_GL_SwapWindow(window);

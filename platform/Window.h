@@ -19,7 +19,7 @@ enum class WindowMode {
 struct WindowConfig {
     const char* title = "Demo";
     WindowMode mode = WindowMode::Fullscreen;
-    int width = renderWidth();  // window size in windowed mode
+    int width = renderWidth(); // window size in windowed mode
     int height = renderHeight();
     bool vsync = false;
 };

@@ -11,9 +11,9 @@ class Texture;
 
 class Engine {
 public:
-    std::vector<Mesh*> meshes; // drawn by render; not owned, empty in the show
+    std::vector<Mesh*> meshes;  // drawn by render; not owned, empty in the show
     Texture* texture = nullptr; // the shared store, owned, never freed
-    int slots[512];            // slot -> texture index; slots below slotCount are filled
+    int slots[512];             // slot -> texture index; slots below slotCount are filled
     Glow* glow = nullptr;       // post-processing, owned, never freed
 
     Engine();

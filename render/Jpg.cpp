@@ -30,8 +30,8 @@ const int jpeg_zigzag[64] = {
 };
 
 // 1 and cos(k * pi / 16) * sqrt(2) for k = 1..7.
-const float aanscale[8] = {1.0f,         1.387039845f, 1.306562965f, 1.175875602f,
-                           1.0f,         0.785694958f, 0.541196100f, 0.275899379f};
+const float aanscale[8] = {1.0f, 1.387039845f, 1.306562965f, 1.175875602f,
+                           1.0f, 0.785694958f, 0.541196100f, 0.275899379f};
 
 namespace {
 
@@ -138,8 +138,7 @@ int readQuantTables(int remaining) {
 int checkFrame() {
     if (J.precision != 8) return fail("only 8-bit samples are supported");
     if (J.width == 0 || J.height == 0) return fail("image has zero width or height");
-    if (J.width > jpegMaxSide || J.height > jpegMaxSide ||
-        (long long)J.width * J.height > jpegMaxPixels)
+    if (J.width > jpegMaxSide || J.height > jpegMaxSide || (long long)J.width * J.height > jpegMaxPixels)
         return fail("image too large (at most 16384 pixels a side and 64 megapixels)");
     for (int c = 0; c < J.num_components; c++) {
         const jpeg_component_t& k = J.components[c];
@@ -194,7 +193,8 @@ void checkScan(int count, int matched) {
             note("a Huffman table the scan uses is not defined");
         if (!J.quant_defined[k.quant_table]) note("a quantisation table the frame uses is not defined");
     }
-    if (J.adobe_rgb && J.num_components == 3) note("Adobe RGB components are decoded as YCbCr (wrong colours)");
+    if (J.adobe_rgb && J.num_components == 3)
+        note("Adobe RGB components are decoded as YCbCr (wrong colours)");
     int mcuWidth = 8 * J.components[0].h_samp;
     int perRow = (J.width + mcuWidth - 1) / mcuWidth;
     if (J.restart_interval && J.restart_interval != perRow)
@@ -246,8 +246,9 @@ const char* frameKindReason(int m) {
     case 0xC1: return "extended-sequential JPEG is not supported; save it as baseline";
     case 0xC2: return "progressive JPEG is not supported; save it as baseline";
     case 0xC3: return "lossless JPEG is not supported; save it as baseline";
-    case 0xC9: case 0xCA: case 0xCB:
-        return "arithmetic-coded JPEG is not supported; save it as baseline";
+    case 0xC9:
+    case 0xCA:
+    case 0xCB: return "arithmetic-coded JPEG is not supported; save it as baseline";
     default: return "hierarchical JPEG is not supported; save it as baseline";
     }
 }
@@ -394,7 +395,6 @@ inline int huffman(Reader& r, const jpeg_huffman_table_t& t) {
 #else
 #define JPEG_INLINE inline
 #endif
-
 
 // (truncate(v) >> 3) + 128, clamped to 0..255. Clamping v first to
 // -1024..1016, where the result reaches 0 and 255, gives the same bytes and
@@ -570,8 +570,8 @@ JPEG_INLINE void transposeRows(Row* r) {
 // lives in eight row vectors, with AVX one register each: 15 % faster on
 // the whole decode (1024² 4:4:4) than transposing through memory, which
 // stalls store forwarding.
-__attribute__((target_clones("avx2", "default")))
-void transformBlock(int32_t* coef, const float* quant, uint8_t* samples) {
+__attribute__((target_clones("avx2", "default"))) void transformBlock(int32_t* coef, const float* quant,
+                                                                      uint8_t* samples) {
     Row r[8], column;
     memcpy(&column, aanscale, sizeof column);
     for (int i = 0; i < 8; i++) { // quant x coefficient x column factor x row factor
@@ -651,15 +651,18 @@ inline uint8_t clampByte(int v) {
 // The colour conversion of one pixel, packed as R, G, B, 255 in memory order.
 inline uint32_t packRgb(int red, int green, int blue) {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-    return uint32_t(clampByte(red)) << 24 | uint32_t(clampByte(green)) << 16 | uint32_t(clampByte(blue)) << 8 | 255u;
+    return uint32_t(clampByte(red)) << 24 | uint32_t(clampByte(green)) << 16 |
+           uint32_t(clampByte(blue)) << 8 | 255u;
 #else
-    return uint32_t(clampByte(red)) | uint32_t(clampByte(green)) << 8 | uint32_t(clampByte(blue)) << 16 | 255u << 24;
+    return uint32_t(clampByte(red)) | uint32_t(clampByte(green)) << 8 | uint32_t(clampByte(blue)) << 16 |
+           255u << 24;
 #endif
 }
 
 inline uint32_t ycbcrPixel(int y, int cb, int cr) {
     float fy = float(y), fcb = float(cb - 128), fcr = float(cr - 128);
-    return packRgb(int(fy + 1.402f * fcr), int(fy - 0.34414f * fcb - 0.71414f * fcr), int(fy + 1.772f * fcb));
+    return packRgb(int(fy + 1.402f * fcr), int(fy - 0.34414f * fcb - 0.71414f * fcr),
+                   int(fy + 1.772f * fcb));
 }
 
 #ifdef __SSE2__
@@ -843,7 +846,8 @@ void jpeg_decompress() {
         vs[c] = y.v_samp / k.v_samp;
         context[c].dc = &J.dc_tables[k.dc_table];
         context[c].ac = &J.ac_tables[k.ac_table];
-        for (int n = 0; n < 64; n++) context[c].quant[n] = float(J.quant_tables[k.quant_table][jpeg_zigzag[n]]);
+        for (int n = 0; n < 64; n++)
+            context[c].quant[n] = float(J.quant_tables[k.quant_table][jpeg_zigzag[n]]);
     }
     J.dc_pred[0] = J.dc_pred[1] = J.dc_pred[2] = 0;
     Reader r = loadReader();
@@ -857,8 +861,8 @@ void jpeg_decompress() {
                 for (int by = 0; by < k.v_samp; by++) {
                     for (int bx = 0; bx < k.h_samp; bx++) {
                         decodeBlock(r, c, context[c], coef, samples);
-                        storeBlock(strip + planeSize * c, stride, x0 + 8 * bx * hs[c], 8 * by * vs[c], hs[c], vs[c],
-                                   samples);
+                        storeBlock(strip + planeSize * c, stride, x0 + 8 * bx * hs[c], 8 * by * vs[c],
+                                   hs[c], vs[c], samples);
                     }
                 }
             }

@@ -24,10 +24,10 @@ struct jpeg_huffman_table_t {
     uint8_t sizes[256];  // code length of each symbol
     uint16_t codes[256]; // canonical code of each symbol
     // Derived for the table-driven decoder.
-    int count;             // symbols defined, 0..256
-    int32_t maxcode[17];   // largest code of length l (index l), -1 when none
-    int32_t mincode[17];   // first code of length l
-    int valptr[17];        // index into values of the first code of length l
+    int count;              // symbols defined, 0..256
+    int32_t maxcode[17];    // largest code of length l (index l), -1 when none
+    int32_t mincode[17];    // first code of length l
+    int valptr[17];         // index into values of the first code of length l
     uint16_t fast[1 << 10]; // next 10 bits -> (length << 8) | symbol; 0: longer code
     // Next 10 bits -> a whole coefficient when code and magnitude fit, else 0.
     // AC: value * 4096 | run << 8 | code length << 4 | code + magnitude
@@ -43,11 +43,11 @@ struct jpeg_file_t {
     size_t file_pos;
     int eof; // set once a read went past the end; such reads give 0
 
-    int width;  // samples per line
-    int height; // lines
+    int width;     // samples per line
+    int height;    // lines
     uint8_t* data; // width * height * 4 bytes, row-major, top line first
     int precision;
-    int num_components; // 1 or 3 once the frame is accepted
+    int num_components;   // 1 or 3 once the frame is accepted
     int restart_interval; // MCUs between restart markers, 0 = none
     jpeg_component_t components[3];
     jpeg_huffman_table_t ac_tables[4];
@@ -60,17 +60,17 @@ struct jpeg_file_t {
     uint8_t cur_byte; // last byte read
 
     // Outcome of the header parse.
-    int frame_ok;    // a baseline frame within the decoder's limits was read
-    int scan_ok;     // the scan header was read after it
-    const char* error; // first reason the image is missing or may be wrong
+    int frame_ok;                  // a baseline frame within the decoder's limits was read
+    int scan_ok;                   // the scan header was read after it
+    const char* error;             // first reason the image is missing or may be wrong
     uint8_t huffman_defined[2][4]; // [0: DC, 1: AC][id]
     uint8_t quant_defined[4];
     int adobe_rgb; // an Adobe segment says the components are R, G, B
 
     // Table-driven bit reader: the next bit is the MSB of bit_buf.
     uint64_t bit_buf;
-    int bit_count;          // valid bits in bit_buf, 0..64
-    uint64_t bits_fetched;  // data bits moved into bit_buf so far
+    int bit_count;         // valid bits in bit_buf, 0..64
+    uint64_t bits_fetched; // data bits moved into bit_buf so far
     // Data-bit positions right after restart markers not yet acted upon:
     // the predictors reset when the first bit after a marker is consumed.
     uint64_t restart_at[16];
@@ -81,8 +81,8 @@ struct jpeg_file_t {
 extern jpeg_file_t jpeg_file_s;
 
 // Decoder limits.
-constexpr int jpegMaxSide = 16384;                  // pixels, either side
-constexpr long long jpegMaxPixels = 1LL << 26;      // 256 MiB of RGBA
+constexpr int jpegMaxSide = 16384;             // pixels, either side
+constexpr long long jpegMaxPixels = 1LL << 26; // 256 MiB of RGBA
 constexpr size_t jpegMaxFileBytes = size_t(256) << 20;
 
 // Byte and bit readers over jpeg_file_s.file.
@@ -104,7 +104,7 @@ void jpeg_ycbcr2rgb();
 void jpeg_gray2rgb();
 
 // Helpers shared by the decoder and its per-bit reference.
-extern const int jpeg_zigzag[64];  // natural position -> zig-zag index
+extern const int jpeg_zigzag[64]; // natural position -> zig-zag index
 extern const float aanscale[8];
 
 // A decoded image. error is null when the file decoded cleanly; otherwise it

@@ -33,9 +33,11 @@ void upload(GLint internalFormat, int width, int height, GLenum format, const vo
             unsigned filter) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (filter == Texture::mipmapRequest)
-        gluBuild2DMipmaps(GL_TEXTURE_2D, internalFormat, width, height, format, GL_UNSIGNED_BYTE, pixels);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, internalFormat, width, height, format, GL_UNSIGNED_BYTE,
+                          pixels);
     else
-        glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
+        glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, GL_UNSIGNED_BYTE,
+                     pixels);
 }
 
 // Last three characters j, p, g in any mix of cases.
@@ -54,7 +56,8 @@ bool folderMissing(const char* path) {
     std::string folder(path, size_t(slash - path));
     struct stat st;
     if (stat(folder.c_str(), &st) == 0) return false;
-    if (!reported) fprintf(stderr, "%s/: folder not found; the show plays without its pictures\n", folder.c_str());
+    if (!reported)
+        fprintf(stderr, "%s/: folder not found; the show plays without its pictures\n", folder.c_str());
     reported = true;
     return true;
 }

@@ -12,10 +12,10 @@ public:
     static constexpr unsigned mipmapRequest = 47806; // 0xBABE: build a mipmap chain
     static constexpr unsigned refused = 0xFFFFFFFFu; // index of a refused creation
 
-    int index1D;               // index of the 1-D shading ramp; -1 before load1D
-    unsigned count;            // textures created; the next gets index count
-    unsigned ids[512];         // GL name of texture i
-    char names[512][255];      // file name of texture i; entry 0 never compared
+    int index1D;          // index of the 1-D shading ramp; -1 before load1D
+    unsigned count;       // textures created; the next gets index count
+    unsigned ids[512];    // GL name of texture i
+    char names[512][255]; // file name of texture i; entry 0 never compared
 
     Texture();
     ~Texture();

@@ -36,9 +36,12 @@ using namespace Scene1;
 
 void scene1init() {
     secCam = Curve(Vector3D(-70, 10, 0), Vector3D(-30, 30, 50), Vector3D(-5, 80, 0), Vector3D(-1, 1, 0));
-    firstCam = Curve(Vector3D(60, 10, 0), Vector3D(50, 20, 50), Vector3D(40, 10, 20), Vector3D(-10, 15, 60));
-    traCam[0] = Curve(Vector3D(0, 10, 70), Vector3D(40, 10, 20), Vector3D(60, 10, -20), Vector3D(0, 10, -60));
-    traCam[1] = Curve(Vector3D(50, 10, -30), Vector3D(10, 20, 40), Vector3D(10, 20, 40), Vector3D(50, 10, 30));
+    firstCam =
+        Curve(Vector3D(60, 10, 0), Vector3D(50, 20, 50), Vector3D(40, 10, 20), Vector3D(-10, 15, 60));
+    traCam[0] =
+        Curve(Vector3D(0, 10, 70), Vector3D(40, 10, 20), Vector3D(60, 10, -20), Vector3D(0, 10, -60));
+    traCam[1] =
+        Curve(Vector3D(50, 10, -30), Vector3D(10, 20, 40), Vector3D(10, 20, 40), Vector3D(50, 10, 30));
 
     field = new float[tileCount];
     tileIntensity = new float[tileCount];

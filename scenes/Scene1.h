@@ -9,7 +9,7 @@
 
 namespace Scene1 {
 
-constexpr int gridSize = 100;       // vertices per side; tiles per side is 99
+constexpr int gridSize = 100; // vertices per side; tiles per side is 99
 constexpr int particleCount = 50;
 constexpr float tileMarker = -19866.0f; // "no offset yet" while shuffling
 

@@ -12,7 +12,7 @@ namespace Scene2 {
 
 constexpr int ringCount = 15;
 constexpr int panelsPerRing = 6;
-constexpr int lifeStride = 12;   // polyLife entries per ring (6 used)
+constexpr int lifeStride = 12; // polyLife entries per ring (6 used)
 constexpr int triangleCount = 50;
 constexpr float ringSpacing = 12.0f;
 constexpr float tunnelEnd = 168.0f; // a ring beyond this z returns to the near end

@@ -21,8 +21,8 @@ Curve* camz = nullptr;
 
 namespace {
 
-constexpr float segmentStep = 0.01f;  // curve parameter per ribbon segment
-constexpr float particleStep = 0.1f;  // curve parameter between particles
+constexpr float segmentStep = 0.01f; // curve parameter per ribbon segment
+constexpr float particleStep = 0.1f; // curve parameter between particles
 
 } // namespace
 
@@ -33,10 +33,14 @@ using namespace Scene3;
 void scene3init() {
     arrow = new Curve[arrowCount];
     camz = new Curve[cameraPathCount];
-    camz[0] = Curve(Vector3D(30, -10, 0), Vector3D(10, -5, 15), Vector3D(-20, 10, 30), Vector3D(-30, 20, 0));
-    camz[1] = Curve(Vector3D(-30, 20, 0), Vector3D(10, 30, 15), Vector3D(20, 30, 15), Vector3D(30, 20, 0));
-    camz[2] = Curve(Vector3D(-30, -20, 0), Vector3D(10, -30, 15), Vector3D(20, -30, 15), Vector3D(30, -20, 0));
-    camz[3] = Curve(Vector3D(30, 10, 0), Vector3D(10, 5, 15), Vector3D(-20, -10, 30), Vector3D(-30, -20, 0));
+    camz[0] =
+        Curve(Vector3D(30, -10, 0), Vector3D(10, -5, 15), Vector3D(-20, 10, 30), Vector3D(-30, 20, 0));
+    camz[1] =
+        Curve(Vector3D(-30, 20, 0), Vector3D(10, 30, 15), Vector3D(20, 30, 15), Vector3D(30, 20, 0));
+    camz[2] =
+        Curve(Vector3D(-30, -20, 0), Vector3D(10, -30, 15), Vector3D(20, -30, 15), Vector3D(30, -20, 0));
+    camz[3] =
+        Curve(Vector3D(30, 10, 0), Vector3D(10, 5, 15), Vector3D(-20, -10, 30), Vector3D(-30, -20, 0));
     for (int i = 0; i < arrowCount; i++) {
         const Vector3D a = randomDirection();
         const Vector3D b = randomDirection();
@@ -158,7 +162,8 @@ void scene3() {
     glDisable(GL_DEPTH_TEST);
     int off = t - 6000; // the arrows stand still for the first 6 s
     if (off < 0) off = 0;
-    for (int i = 0; i < arrowCount; i++) renderArrow(&arrow[i], float(i) * 0.1f - float(off) / 1000.0f, 1.0f);
+    for (int i = 0; i < arrowCount; i++)
+        renderArrow(&arrow[i], float(i) * 0.1f - float(off) / 1000.0f, 1.0f);
 }
 
 } // namespace Scene3

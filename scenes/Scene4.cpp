@@ -56,7 +56,8 @@ const char* const secondPicture[8] = {
 };
 
 void fillWord(const char* const picture[8], int* word) {
-    for (int i = 0; i < wordCells; i++) word[i] = picture[i / wordColumns][i % wordColumns] == '#' ? 0 : 1;
+    for (int i = 0; i < wordCells; i++)
+        word[i] = picture[i / wordColumns][i % wordColumns] == '#' ? 0 : 1;
 }
 
 int countCells(const int* word) {

@@ -12,9 +12,9 @@ constexpr int wordColumns = 64; // a word picture is 64 columns x 8 rows,
 constexpr int wordCells = 512;  // row by row; 0 marks a letter cell, 1 background
 constexpr float wordSwitchMs = 54000.0f;
 
-extern Vector3D* partPos;  // [particleCount] letter-cell position each particle settles on
-extern float* partLife;    // [particleCount] 0..255 at birth, falls 2.5 per skip; reborn at <= 64
-extern Vector3D* partDir;  // [particleCount] scatter vector, length 150 (0 when drawn as 0, 0, 0)
+extern Vector3D* partPos;         // [particleCount] letter-cell position each particle settles on
+extern float* partLife;           // [particleCount] 0..255 at birth, falls 2.5 per skip; reborn at <= 64
+extern Vector3D* partDir;         // [particleCount] scatter vector, length 150 (0 when drawn as 0, 0, 0)
 extern int firstWord[wordCells];  // shown before 54,000 ms
 extern int secondWord[wordCells]; // shown from 54,000 ms
 extern int firstWordCells;        // letter cells of firstWord

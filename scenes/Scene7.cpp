@@ -78,9 +78,9 @@ int cameraAngle(int syncIndex) {
 void deformBlob(float t) {
     for (unsigned i = 0; i < sphere->vertexCount; i++) {
         Vector3D& v = sphere->vertices[i];
-        const float f = 20.0f * (0.5f + 0.1f * (sinf(6.3f * v.x + t / 300.0f) +
-                                                cosf(6.3f * v.y + t / 350.0f) +
-                                                cosf(9.3f * v.z + t / 280.0f)));
+        const float f =
+            20.0f * (0.5f + 0.1f * (sinf(6.3f * v.x + t / 300.0f) + cosf(6.3f * v.y + t / 350.0f) +
+                                    cosf(9.3f * v.z + t / 280.0f)));
         v *= f;
     }
 }

@@ -20,8 +20,8 @@ namespace Scene9 {
 // Built in this order by static initialisation: the field and the
 // polygoniser read nothing but their arguments, so this is safe before main.
 std::vector<Point3D> blobPos(blobCount, Point3D(0, 0, 0));
-std::vector<Point3D> mesh(nCells * nCells * nCells * 8, Point3D(0, 0, 0));
-const Point3D spaceSize(cubeSide * nCells, cubeSide * nCells, cubeSide * nCells);
+std::vector<Point3D> mesh(nCells* nCells* nCells * 8, Point3D(0, 0, 0));
+const Point3D spaceSize(cubeSide* nCells, cubeSide* nCells, cubeSide* nCells);
 SphereSurface surf(blobCount, blobRadius, nCells, spaceSize, blobPos.data());
 CalcMesh surfMesh(spaceSize, nCells, &surf, mesh.data());
 Mesh* ringi = nullptr;

@@ -24,10 +24,10 @@ TEST(Overlay, BlendsThirtyPercentOfTheImageWhereTheMaskIsWhite) {
     glClearColor(100 / 255.0f, 100 / 255.0f, 100 / 255.0f, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawOverlay();
-    EXPECT_NEAR(show.pixel(100, 400).r, 100, 1);        // mask 0
-    EXPECT_NEAR(show.pixel(900, 400).r, 130, 1);        // 0.7 x 100 + 0.3 x 200
+    EXPECT_NEAR(show.pixel(100, 400).r, 100, 1); // mask 0
+    EXPECT_NEAR(show.pixel(900, 400).r, 130, 1); // 0.7 x 100 + 0.3 x 200
     EXPECT_NEAR(show.pixel(900, 20).g, 130, 1);
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));                 // left on for the next frame
+    EXPECT_TRUE(glIsEnabled(GL_BLEND)); // left on for the next frame
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
 }

@@ -56,7 +56,7 @@ TEST(Precalc, FixedStateKeepsLineSmoothingOffWithTheNicestHint) {
 TEST(Precalc, TheClockReadsZeroWhenTheFirstFrameIsDrawn) {
     testsupport::ShowRunner show; // loads everything first
     ASSERT_TRUE(show.ok());
-    InitFMOD();                   // the last step of preparation
+    InitFMOD(); // the last step of preparation
     EXPECT_LT(musicPositionMs(), 30u);
     platform::stopMusic();
 }

@@ -23,7 +23,7 @@ const Point3D spaceSize(261, 261, 261);
 // The globals as the show declares them, built during static
 // initialisation: the classes must not need anything from other units.
 std::vector<Point3D> globalBlobs(8, Point3D(0, 0, 0));
-std::vector<Point3D> globalMesh(nCells * nCells * nCells * 8, Point3D(0, 0, 0));
+std::vector<Point3D> globalMesh(nCells* nCells* nCells * 8, Point3D(0, 0, 0));
 SphereSurface globalSurf(8, blobRadius, nCells, spaceSize, globalBlobs.data());
 CalcMesh globalSurfMesh(spaceSize, nCells, &globalSurf, globalMesh.data());
 
@@ -47,7 +47,9 @@ struct Field {
         for (const Point3D& b : blobs) mesh.generate(mesh.getCube(b.x + 17, b.y, b.z), b.y, b.z);
     }
 
-    std::vector<Point3D> triangles() const { return std::vector<Point3D>(out.begin(), out.begin() + mesh.vertexCount); }
+    std::vector<Point3D> triangles() const {
+        return std::vector<Point3D>(out.begin(), out.begin() + mesh.vertexCount);
+    }
 
     int markedCells() const {
         int n = 0;
@@ -80,12 +82,14 @@ TEST(CalcMesh, GlobalInstancesAreReadyBeforeMain) {
     scene9Blobs(globalBlobs, 130000.0f);
     globalSurfMesh.reset();
     globalSurf.clearCache();
-    for (const Point3D& b : globalBlobs) globalSurfMesh.generate(globalSurfMesh.getCube(b.x + 17, b.y, b.z), b.y, b.z);
+    for (const Point3D& b : globalBlobs)
+        globalSurfMesh.generate(globalSurfMesh.getCube(b.x + 17, b.y, b.z), b.y, b.z);
     EXPECT_GT(globalSurfMesh.vertexCount, 0);
 }
 
 TEST(CalcMesh, LoneBlobSurfaceIsClosedAndFacesOutward) {
-    for (const Point3D centre : {Point3D(0, 0, 0), Point3D(5, -3, 7), Point3D(-60, 41, 59), Point3D(100, -100, 0)}) {
+    for (const Point3D centre :
+         {Point3D(0, 0, 0), Point3D(5, -3, 7), Point3D(-60, 41, 59), Point3D(100, -100, 0)}) {
         Field f(1);
         f.blobs[0] = centre;
         f.polygonise();
@@ -236,7 +240,8 @@ TEST(CalcMesh, ExplicitStackEmitsInTheRecursiveDepthFirstOrder) {
         const auto iterative = f.triangles();
         f.mesh.reset();
         f.surf.clearCache();
-        for (const Point3D& b : f.blobs) recursiveGenerate(f.mesh, f.mesh.getCube(b.x + 17, b.y, b.z), b.y, b.z);
+        for (const Point3D& b : f.blobs)
+            recursiveGenerate(f.mesh, f.mesh.getCube(b.x + 17, b.y, b.z), b.y, b.z);
         EXPECT_TRUE(equal(f.triangles(), iterative)) << "t = " << t;
     }
 }
@@ -253,8 +258,10 @@ TEST(CalcMesh, FullBufferDropsWholeCubesAndTheRestOfTheWalk) {
     EXPECT_LE(small.mesh.vertexCount, 100);
     EXPECT_GT(small.mesh.vertexCount, 100 - 15);
     EXPECT_EQ(small.mesh.vertexCount % 3, 0);
-    for (int i = 0; i < small.mesh.vertexCount; ++i) EXPECT_TRUE(surfacecheck::same(small.out[i], whole.out[i]));
-    for (size_t i = 100; i < small.out.size(); ++i) EXPECT_TRUE(surfacecheck::same(small.out[i], Point3D(7777, 7777, 7777)));
+    for (int i = 0; i < small.mesh.vertexCount; ++i)
+        EXPECT_TRUE(surfacecheck::same(small.out[i], whole.out[i]));
+    for (size_t i = 100; i < small.out.size(); ++i)
+        EXPECT_TRUE(surfacecheck::same(small.out[i], Point3D(7777, 7777, 7777)));
 
     const int kept = small.mesh.vertexCount;
     small.mesh.generate(-17, 0, 0); // the far side: nothing more this frame

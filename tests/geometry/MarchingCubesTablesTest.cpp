@@ -15,9 +15,13 @@ const Point3D unit(1, 1, 1);
 
 // Corners of the unit cube anchored at the origin, doubled on use so that
 // edge midpoints stay integers.
-Point3D corner(int k) { return metaball::CubeCorners(0, 0, 0, unit).corner[k]; }
+Point3D corner(int k) {
+    return metaball::CubeCorners(0, 0, 0, unit).corner[k];
+}
 
-bool isOutside(int caseIndex, int k) { return (caseIndex >> k) & 1; }
+bool isOutside(int caseIndex, int k) {
+    return (caseIndex >> k) & 1;
+}
 
 int rowLength(int i) {
     int n = 0;
@@ -29,7 +33,8 @@ TEST(MarchingCubesTables, EdgeTabMarksExactlyTheEdgesWhoseCornersDiffer) {
     for (int i = 0; i < 256; ++i) {
         int expected = 0;
         for (int e = 0; e < 12; ++e)
-            if (isOutside(i, cubeEdgeCorners[e][0]) != isOutside(i, cubeEdgeCorners[e][1])) expected |= 1 << e;
+            if (isOutside(i, cubeEdgeCorners[e][0]) != isOutside(i, cubeEdgeCorners[e][1]))
+                expected |= 1 << e;
         EXPECT_EQ(edgeTab[i], expected) << "case " << i;
     }
     EXPECT_EQ(edgeTab[1], 0x109);
@@ -89,8 +94,10 @@ Point3D midpoint(int e) {
 TEST(MarchingCubesTables, TableOrderNormalsPointFromOutsideToInside) {
     for (int i = 0; i < 256; ++i) {
         for (int t = 0; t < rowLength(i); t += 3) {
-            const Point3D p0 = midpoint(triTab[i][t]), p1 = midpoint(triTab[i][t + 1]), p2 = midpoint(triTab[i][t + 2]);
-            const Vector3D a(p1.x - p0.x, p1.y - p0.y, p1.z - p0.z), b(p2.x - p0.x, p2.y - p0.y, p2.z - p0.z);
+            const Point3D p0 = midpoint(triTab[i][t]), p1 = midpoint(triTab[i][t + 1]),
+                          p2 = midpoint(triTab[i][t + 2]);
+            const Vector3D a(p1.x - p0.x, p1.y - p0.y, p1.z - p0.z),
+                b(p2.x - p0.x, p2.y - p0.y, p2.z - p0.z);
             const Vector3D n = a.crossProduct(b);
             float towardInside = 0.0f;
             for (int k = 0; k < 3; ++k) {
@@ -138,7 +145,8 @@ TEST(MarchingCubesTables, RandomFieldsGiveClosedConsistentlyWoundSurfaces) {
                             triangles.push_back(Point3D(a.x + b.x, a.y + b.y, a.z + b.z));
                         }
                     }
-            const auto report = surfacecheck::edges(triangles.data(), static_cast<int>(triangles.size()));
+            const auto report =
+                surfacecheck::edges(triangles.data(), static_cast<int>(triangles.size()));
             EXPECT_EQ(report.degenerate, 0);
             EXPECT_EQ(report.unbalanced, 0) << "share " << share << " trial " << trial;
             EXPECT_EQ(report.notTwice, 0) << "share " << share << " trial " << trial;

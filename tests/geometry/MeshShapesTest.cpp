@@ -73,7 +73,8 @@ TEST(MakeTyre, ClosedSurfaceWithOnlyTheFrontSideWoundInwards) {
     const int n = 6;
     Mesh tyre;
     tyre.makeTyre(n, 5, 1, 2);
-    for (int i = 6 * n; i < 8 * n; i++) std::swap(tyre.faceIndices[3 * i + 1], tyre.faceIndices[3 * i + 2]);
+    for (int i = 6 * n; i < 8 * n; i++)
+        std::swap(tyre.faceIndices[3 * i + 1], tyre.faceIndices[3 * i + 2]);
     EXPECT_EQ(boundaryEdges(tyre), 0);
 }
 
@@ -221,7 +222,8 @@ TEST(MeshWinding, SeenFromOutsideSphereIsFrontCubeIsBack) {
     cube.makeCube(1.0f);
     tyre.makeTyre(6, 5, 1, 2);
     const unsigned equator = 2 * (8 * 3 + 2); // band 3, column 2
-    EXPECT_TRUE(meshview::survivesCulling(gl, sphere, equator, meshview::centroid(sphere, equator) * 4.0f));
+    EXPECT_TRUE(
+        meshview::survivesCulling(gl, sphere, equator, meshview::centroid(sphere, equator) * 4.0f));
     EXPECT_FALSE(meshview::survivesCulling(gl, cube, 0, Vector3D(0.3f, 0.2f, 5)));
     EXPECT_FALSE(meshview::survivesCulling(gl, tyre, 2 * (3 * 6), Vector3D(0, 5.5f, 6)));
     EXPECT_TRUE(meshview::survivesCulling(gl, tyre, 2 * (2 * 6), Vector3D(0, 5.5f, -6)));

@@ -70,7 +70,7 @@ TEST_F(ModelTest, RotationTurnsAboutXBeforeTheTranslation) {
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     model.render();
-    EXPECT_LT(gl.pixel(512, 384).r, 128);   // covered
+    EXPECT_LT(gl.pixel(512, 384).r, 128);       // covered
     EXPECT_EQ(gl.pixel(512, 384 + 185).r, 255); // where the unturned cube would be
 }
 

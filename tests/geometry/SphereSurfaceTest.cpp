@@ -73,15 +73,16 @@ TEST(SphereSurface, CubePotentialsEqualThePotentialsCornerByCorner) {
     Point3D blobs[2] = {Point3D(3, -7, 11), Point3D(-20, 5, 0)};
     SphereSurface batch(2, 18, 29, box, blobs), single(2, 18, 29, box, blobs);
     // Inside the box, on its edges, and reaching out of it on every side.
-    const Point3D anchors[] = {Point3D(0, 0, 0),      Point3D(-130, -130, -121), Point3D(121, 121, 129),
-                               Point3D(125, 0, 0),    Point3D(0, 125, 0),        Point3D(0, 0, -125),
+    const Point3D anchors[] = {Point3D(0, 0, 0),       Point3D(-130, -130, -121), Point3D(121, 121, 129),
+                               Point3D(125, 0, 0),     Point3D(0, 125, 0),        Point3D(0, 0, -125),
                                Point3D(-130, 40, 130), Point3D(17, -3, 5)};
     for (const Point3D& a : anchors) {
         float potential[8];
         batch.cubePotentials(a.x, a.y, a.z, potential);
         const metaball::CubeCorners cube(a.x, a.y, a.z, single.cellSize);
         for (int k = 0; k < 8; ++k)
-            EXPECT_EQ(potential[k], single.getPotential(cube.corner[k])) << a.x << "," << a.y << "," << a.z << " corner " << k;
+            EXPECT_EQ(potential[k], single.getPotential(cube.corner[k]))
+                << a.x << "," << a.y << "," << a.z << " corner " << k;
     }
 }
 
@@ -114,7 +115,9 @@ TEST(SphereSurface, BoxNotAWholeNumberOfCellsStaysInsideTheCache) {
 // uncached points have potential 0, and one end set to twice the threshold.
 struct Crossing : ::testing::Test {
     SphereSurface surf{0, 18, 29, box, nullptr};
-    void setPotential(int x, int y, int z, float p) { surf.potentialCache[cacheIndex(surf, x, y, z)] = p; }
+    void setPotential(int x, int y, int z, float p) {
+        surf.potentialCache[cacheIndex(surf, x, y, z)] = p;
+    }
 };
 
 TEST_F(Crossing, HalfwayFromInsideTruncatesTowardZero) {

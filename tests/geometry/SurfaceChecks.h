@@ -13,9 +13,13 @@ namespace surfacecheck {
 
 using Key = std::tuple<long long, long long, long long>;
 
-inline Key key(const Point3D& p) { return Key(p.x, p.y, p.z); }
+inline Key key(const Point3D& p) {
+    return Key(p.x, p.y, p.z);
+}
 
-inline bool same(const Point3D& a, const Point3D& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+inline bool same(const Point3D& a, const Point3D& b) {
+    return a.x == b.x && a.y == b.y && a.z == b.z;
+}
 
 struct EdgeReport {
     int triangles = 0;  // non-degenerate triangles looked at

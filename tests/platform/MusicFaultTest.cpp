@@ -39,7 +39,9 @@ std::string readFile(const std::string& path) {
 // A 16-bit mono PCM WAV file of `seconds` of a ramp.
 std::string wavBytes(double seconds) {
     int samples = int(seconds * 8000);
-    auto u32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+    auto u32 = [](uint32_t v) {
+        return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+    };
     auto u16 = [](uint16_t v) { return std::string{char(v), char(v >> 8)}; };
     std::string data;
     for (int i = 0; i < samples; i++) data += u16(uint16_t(i * 97));

@@ -30,7 +30,9 @@ protected:
         glDisable(GL_DEPTH_TEST);
     }
     // Clears the whole 1024 x 768 target to grey `level` (0..255).
-    void clearScreen(int level) { clearRect(0, 0, platform::renderWidth(), platform::renderHeight(), level); }
+    void clearScreen(int level) {
+        clearRect(0, 0, platform::renderWidth(), platform::renderHeight(), level);
+    }
     void clearRect(int x, int y, int w, int h, int level) {
         glEnable(GL_SCISSOR_TEST);
         glScissor(x, y, w, h);

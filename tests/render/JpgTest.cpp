@@ -74,7 +74,8 @@ int differenceFromLibjpeg(const std::vector<uint8_t>& bytes, const Decoded& ours
     if (width != ours.width || height != ours.height) return -1;
     int worst = 0;
     for (size_t i = 0; i < size_t(width) * height; i++) {
-        for (int c = 0; c < 3; c++) worst = std::max(worst, std::abs(int(rgb[3 * i + c]) - ours.rgba[4 * i + c]));
+        for (int c = 0; c < 3; c++)
+            worst = std::max(worst, std::abs(int(rgb[3 * i + c]) - ours.rgba[4 * i + c]));
     }
     return worst;
 }
@@ -248,7 +249,8 @@ TEST(Jpg, ApplicationAndCommentSegmentsAnywhereBeforeTheScanAreSkipped) {
 }
 
 // A 16 x 16 grey image, two MCUs a row: A B / C D.
-std::vector<uint8_t> twoRows(int restartInterval, bool marker, int dcC, std::vector<uint8_t> markerBytes) {
+std::vector<uint8_t> twoRows(int restartInterval, bool marker, int dcC,
+                             std::vector<uint8_t> markerBytes) {
     BitWriter bits;
     bits.dc(16); // A
     bits.symbol(0x00);
@@ -268,9 +270,9 @@ std::vector<uint8_t> twoRows(int restartInterval, bool marker, int dcC, std::vec
 
 TEST(Jpg, RestartMarkersEveryRowResetThePredictors) {
     Decoded d = decode(twoRows(2, true, 16, {0xFF, 0xD0}));
-    EXPECT_EQ(pixel(d, 0, 0)[0], 130);  // A: 16
-    EXPECT_EQ(pixel(d, 8, 0)[0], 130);  // B: 16 + 0
-    EXPECT_EQ(pixel(d, 0, 8)[0], 130);  // C: reset, then 16
+    EXPECT_EQ(pixel(d, 0, 0)[0], 130); // A: 16
+    EXPECT_EQ(pixel(d, 8, 0)[0], 130); // B: 16 + 0
+    EXPECT_EQ(pixel(d, 0, 8)[0], 130); // C: reset, then 16
     EXPECT_EQ(pixel(d, 8, 8)[0], 130);
     Decoded filled = decode(twoRows(2, true, 16, {0xFF, 0xFF, 0xD0}));
     EXPECT_EQ(filled.rgba, d.rgba);
@@ -328,7 +330,8 @@ TEST(Jpg, MaskAlphaIsTheMeanOfItsChannelsRoundedDown) {
               (std::vector<uint8_t>{10, 20, 31}));
     std::vector<uint8_t> colour = flatGreyBlock(80, 1);
     const char* maskError = nullptr;
-    Decoded d = toDecoded(jpegDecodeMasked(colour.data(), colour.size(), mask.data(), mask.size(), &maskError));
+    Decoded d =
+        toDecoded(jpegDecodeMasked(colour.data(), colour.size(), mask.data(), mask.size(), &maskError));
     EXPECT_EQ(maskError, nullptr);
     for (int i = 0; i < 64; i++) {
         EXPECT_EQ(d.rgba[4 * i + 3], 20);
@@ -340,7 +343,8 @@ TEST(Jpg, MaskOfAnotherSizeIsNotUsedAndReported) {
     std::vector<uint8_t> colour = flatGreyBlock(80, 1);
     std::vector<uint8_t> mask = twoRows(0, false, 0, {});
     const char* maskError = nullptr;
-    Decoded d = toDecoded(jpegDecodeMasked(colour.data(), colour.size(), mask.data(), mask.size(), &maskError));
+    Decoded d =
+        toDecoded(jpegDecodeMasked(colour.data(), colour.size(), mask.data(), mask.size(), &maskError));
     ASSERT_NE(maskError, nullptr);
     EXPECT_EQ(d.rgba[3], 255);
 }
@@ -441,8 +445,11 @@ struct Layout {
 };
 
 TEST(Jpg, AgreesWithLibjpegWithinRoundingOnEncodedFiles) {
-    const Layout layouts[] = {{"grey", 1, 1, 1}, {"4:4:4", 3, 1, 1}, {"4:2:2", 3, 2, 1},
-                              {"4:2:0", 3, 2, 2}, {"4:4:0", 3, 1, 2}};
+    const Layout layouts[] = {{"grey", 1, 1, 1},
+                              {"4:4:4", 3, 1, 1},
+                              {"4:2:2", 3, 2, 1},
+                              {"4:2:0", 3, 2, 2},
+                              {"4:4:0", 3, 1, 2}};
     const int sizes[][2] = {{1, 1}, {17, 9}, {227, 149}, {512, 512}};
     int worst = 0;
     for (const Layout& layout : layouts) {
@@ -456,7 +463,8 @@ TEST(Jpg, AgreesWithLibjpegWithinRoundingOnEncodedFiles) {
                 options.sixteenBitTables = variant == 2;
                 options.markers = variant == 3;
                 if (variant == 2) options.quality = 3;
-                testsupport::RgbImage image = testsupport::syntheticImage(size[0], size[1], layout.components);
+                testsupport::RgbImage image =
+                    testsupport::syntheticImage(size[0], size[1], layout.components);
                 std::vector<uint8_t> file = testsupport::encodeJpeg(image, options);
                 std::string what = std::string(layout.name) + " " + std::to_string(size[0]) + "x" +
                                    std::to_string(size[1]) + " variant " + std::to_string(variant);
@@ -494,7 +502,8 @@ std::vector<Sample> samples(std::string& folder) {
         std::stringstream s(line);
         std::string field;
         while (std::getline(s, field, '\t')) fields.push_back(field);
-        if (fields.size() >= 7) list.push_back({fields[0], fields[6] == "yes", fields.size() > 7 ? fields[7] : ""});
+        if (fields.size() >= 7)
+            list.push_back({fields[0], fields[6] == "yes", fields.size() > 7 ? fields[7] : ""});
     }
     return list;
 }

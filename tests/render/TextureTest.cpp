@@ -197,13 +197,15 @@ TEST_F(TextureStore, MissingFileShowsItsMessageAndLoadingGoesOn) {
 }
 
 TEST_F(TextureStore, DamagedFileIsNamedOnStderrAndStillUploaded) {
-    std::vector<uint8_t> progressive = {0xFF, 0xD8, 0xFF, 0xC2, 0x00, 0x0B, 8, 0, 8, 0, 8, 1, 1, 0x11, 0};
+    std::vector<uint8_t> progressive = {0xFF, 0xD8, 0xFF, 0xC2, 0x00, 0x0B, 8, 0,
+                                        8,    0,    8,    1,    1,    0x11, 0};
     write("prog.jpg", progressive);
     Texture t;
     testing::internal::CaptureStderr();
     EXPECT_EQ(t.loadJpg("Textures/prog.jpg", GL_LINEAR), 1);
     std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("Textures/prog.jpg: progressive JPEG is not supported"), std::string::npos) << said;
+    EXPECT_NE(said.find("Textures/prog.jpg: progressive JPEG is not supported"), std::string::npos)
+        << said;
     EXPECT_EQ(t.loadJpg("Textures/none.jpg", GL_LINEAR), 0);
 }
 

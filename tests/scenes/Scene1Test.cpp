@@ -11,11 +11,11 @@
 
 #include "app/Timeline.h"
 #include "platform/GL.h"
+#include "render/Engine.h"
+#include "render/Glow.h"
 #include "scenes/Scene1.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
-#include "render/Engine.h"
-#include "render/Glow.h"
 #include "tests/support/SceneFixture.h"
 
 namespace {
@@ -93,8 +93,8 @@ TEST(Scene1Heights, GridIsFlatBefore12sThenSinksIntoAFunnel) {
     EXPECT_TRUE(std::all_of(Scene1::field, Scene1::field + 10000, [](float h) { return h == 0.0f; }));
     Scene1::computeHeights(15000.0f);
     EXPECT_FLOAT_EQ(Scene1::field[100 * 50 + 50], -150.0f);
-    EXPECT_FLOAT_EQ(Scene1::field[100 * 50 + 51], -75.0f);                  // distance 1
-    EXPECT_NEAR(Scene1::field[100 * 53 + 54], -150.0f / 6.0f, 1e-4f);       // distance 5
+    EXPECT_FLOAT_EQ(Scene1::field[100 * 50 + 51], -75.0f);            // distance 1
+    EXPECT_NEAR(Scene1::field[100 * 53 + 54], -150.0f / 6.0f, 1e-4f); // distance 5
     EXPECT_LT(Scene1::field[0], 0.0f);
     EXPECT_GT(Scene1::field[0], -3.0f);
 }

@@ -7,11 +7,11 @@
 #include <set>
 
 #include "app/Timeline.h"
+#include "render/Engine.h"
+#include "render/Glow.h"
 #include "scenes/Scene2.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
-#include "render/Engine.h"
-#include "render/Glow.h"
 #include "tests/support/SceneFixture.h"
 
 namespace {
@@ -52,7 +52,7 @@ TEST(Scene2State, RingPassingTheTunnelEndWrapsWithFadingPanelsAndLivesStopAtZero
         Scene2::polyLife[Scene2::lifeStride * 4 + j] = 100.0f;
     }
     Scene2::polyLife[Scene2::lifeStride * 4 + 5] = 1.0f; // would fall below 0
-    Scene2::advance(0.4f); // rings move 0.8 units
+    Scene2::advance(0.4f);                               // rings move 0.8 units
     EXPECT_NEAR(Scene2::zPos[3], 168.4f - 180.0f, 1e-4f);
     EXPECT_NEAR(Scene2::zPos[4], 166.8f, 1e-4f); // not past 168: stays
     for (int j = 0; j < Scene2::panelsPerRing; j++) {

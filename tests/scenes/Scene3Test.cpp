@@ -12,11 +12,10 @@
 #include "platform/GL.h"
 #include "platform/RenderSize.h"
 #include "render/Engine.h"
+#include "render/Glow.h"
 #include "scenes/Scene3.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
-#include "render/Engine.h"
-#include "render/Glow.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/SceneFixture.h"
 

@@ -102,8 +102,8 @@ TEST(Scene4Particles, AgeByTwoAndAHalfPerStepAndAreRebornAtSixtyFour) {
     initOnce();
     demoMS = 50000.0f;
     for (int i = 0; i < particleCount; i++) partLife[i] = 200.0f;
-    partLife[1] = 69.0f;  // 69 - 2 x 2.5 = 64: reborn
-    partLife[2] = 69.5f;  // 64.5: lives on
+    partLife[1] = 69.0f; // 69 - 2 x 2.5 = 64: reborn
+    partLife[2] = 69.5f; // 64.5: lives on
     const Vector3D away(100, 100, 100);
     partPos[1] = partPos[2] = away;
     skip = 2.0f;
@@ -124,7 +124,8 @@ TEST(Scene4Particles, RebirthsTakeTheSecondWordFrom54000ms) {
     }
     EXPECT_GT(offSecond, 100); // the words differ enough to tell them apart
     rebirthAllAt(wordSwitchMs);
-    for (int i = 0; i < particleCount; i++) ASSERT_TRUE(onLetter(secondWord, partPos[i])) << "particle " << i;
+    for (int i = 0; i < particleCount; i++)
+        ASSERT_TRUE(onLetter(secondWord, partPos[i])) << "particle " << i;
 }
 
 TEST(Scene4Particles, ScatterIsOneHundredFiftyLongAndZeroForZeroDraws) {
@@ -152,7 +153,8 @@ TEST(Scene4Frames, WhiteAtTheStartAndCameraCloserOnASync) {
         scene4();
         float eye[3];
         testsupport::eyeFromModelview(eye);
-        EXPECT_NEAR(std::sqrt(eye[0] * eye[0] + eye[1] * eye[1] + eye[2] * eye[2]), c.distance, 0.01f) << c.ms;
+        EXPECT_NEAR(std::sqrt(eye[0] * eye[0] + eye[1] * eye[1] + eye[2] * eye[2]), c.distance, 0.01f)
+            << c.ms;
         EXPECT_NEAR(eye[1], 0.0f, 1e-3f);
     }
 }

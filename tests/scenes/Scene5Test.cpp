@@ -66,7 +66,8 @@ TEST(Scene5Ribbons, DriftStopsAt72000ms) {
     EXPECT_EQ(driftClock(), 71990.0f);
     demoMS = 74900.0f;
     EXPECT_EQ(driftClock(), freezeMs);
-    for (int i = 0; i < ribbonCount; i++) EXPECT_EQ(ribbonDepth(i, driftClock()), ribbonDepth(i, 72000.0f));
+    for (int i = 0; i < ribbonCount; i++)
+        EXPECT_EQ(ribbonDepth(i, driftClock()), ribbonDepth(i, 72000.0f));
 }
 
 TEST(Scene5Ribbons, SegmentsAreClearAtTheFootAndSolidFromAQuarterUp) {

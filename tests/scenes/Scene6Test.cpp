@@ -79,8 +79,8 @@ TEST(Scene6Test, MaskPassIsUntexturedBlackFadingToWhite) {
             lightest = std::max<int>(lightest, p[0]);
         }
     }
-    EXPECT_LE(darkest, 60);    // near shapes are dark
-    EXPECT_EQ(lightest, 255);  // the background and far shapes are white
+    EXPECT_LE(darkest, 60);   // near shapes are dark
+    EXPECT_EQ(lightest, 255); // the background and far shapes are white
 }
 
 TEST(Scene6Test, SmallAndFullDrawingsShowTheSameScene) {

@@ -53,7 +53,8 @@ TEST(Scene9Blobs, EachFrameRebuildsTheSurfaceFromScratch) {
     // The surface of 140,000 ms drawn fresh...
     Scene9::moveBlobs(140000.0f);
     Scene9::polygonise();
-    std::vector<Point3D> fresh(Scene9::mesh.begin(), Scene9::mesh.begin() + Scene9::surfMesh.vertexCount);
+    std::vector<Point3D> fresh(Scene9::mesh.begin(),
+                               Scene9::mesh.begin() + Scene9::surfMesh.vertexCount);
     // ...and after a frame at another time: stale visited flags or cached
     // potentials would change it.
     Scene9::moveBlobs(131000.0f);
@@ -229,7 +230,7 @@ TEST_F(Scene9Frames, FocusMaskDrawsTheBlobsWhiteBeforeAndAfterTheSwitch) {
 }
 
 TEST_F(Scene9Frames, MaskFogsFrom250To300AndThePicturesInheritTheFogFrom200To400) {
-    show.drawAt(130000, 1.0f); // ends with fog off, as every frame does
+    show.drawAt(130000, 1.0f);   // ends with fog off, as every frame does
     oneBlobAt(Point3D(0, 0, 0)); // front surface about 286 units from the eye
     engine->perspective(platform::renderWidth(), platform::renderHeight());
     Scene9::scene9(true);

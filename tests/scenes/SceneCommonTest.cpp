@@ -48,8 +48,8 @@ TEST(SceneCommonTest, DepthOfFieldKeepsThePictureWhereTheMaskIsWhiteAndTheBlurEv
     ASSERT_TRUE(show.ok());
     drawDepthOfField(halfMaskFlatPicture, 0.002f);
     const testsupport::Rgb sharp = show.pixel(256, 384), blurred = show.pixel(768, 384);
-    EXPECT_NEAR(sharp.g, 160, 2);   // picture x 1 + blur
-    EXPECT_NEAR(blurred.g, 80, 2);  // picture x 0 + blur
+    EXPECT_NEAR(sharp.g, 160, 2);  // picture x 1 + blur
+    EXPECT_NEAR(blurred.g, 80, 2); // picture x 0 + blur
 }
 
 TEST(SceneCommonTest, CombinedUnitsAreSetUpAndSwitchedOffLeavingUnitZeroActive) {

@@ -15,8 +15,7 @@ GlContext::GlContext() {
     opened = platform::openWindow(config);
     if (!opened) return;
     glActiveTextureARB = (PFNGLACTIVETEXTUREARBPROC)platform::glProcAddress("glActiveTextureARB");
-    glMultiTexCoord2fARB =
-        (PFNGLMULTITEXCOORD2FARBPROC)platform::glProcAddress("glMultiTexCoord2fARB");
+    glMultiTexCoord2fARB = (PFNGLMULTITEXCOORD2FARBPROC)platform::glProcAddress("glMultiTexCoord2fARB");
     platform::beginFrame();
 }
 

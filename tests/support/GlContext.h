@@ -15,7 +15,7 @@ public:
     GlContext();
     ~GlContext();
     bool ok() const { return opened; }
-    Rgb pixel(int x, int y) { return readPixel(x, y); }   // origin lower left
+    Rgb pixel(int x, int y) { return readPixel(x, y); }        // origin lower left
     std::vector<unsigned char> frame() { return readFrame(); } // bottom row first
 
 private:

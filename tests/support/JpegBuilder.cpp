@@ -3,7 +3,8 @@
 
 namespace testsupport {
 
-const uint8_t handAcSymbols[12] = {0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0xF0, 0x11, 0x21};
+const uint8_t handAcSymbols[12] = {0x00, 0x01, 0x02, 0x03, 0x04, 0x05,
+                                   0x06, 0x07, 0x08, 0xF0, 0x11, 0x21};
 
 namespace {
 
@@ -91,8 +92,12 @@ std::vector<uint8_t> handJpeg(const HandFrame& frame, const std::vector<uint8_t>
     std::vector<std::pair<int, int>> sampling = frame.sampling;
     if (sampling.empty()) sampling.push_back({1, 1});
     int n = int(sampling.size());
-    std::vector<uint8_t> sof = {8, uint8_t(frame.height >> 8), uint8_t(frame.height),
-                                uint8_t(frame.width >> 8), uint8_t(frame.width), uint8_t(n)};
+    std::vector<uint8_t> sof = {8,
+                                uint8_t(frame.height >> 8),
+                                uint8_t(frame.height),
+                                uint8_t(frame.width >> 8),
+                                uint8_t(frame.width),
+                                uint8_t(n)};
     for (int c = 0; c < n; c++) {
         sof.push_back(uint8_t(c + 1));
         sof.push_back(uint8_t(sampling[c].first << 4 | sampling[c].second));

@@ -16,13 +16,13 @@ extern const uint8_t handAcSymbols[12]; // 00 01..08 F0 11 21
 class BitWriter {
 public:
     void put(unsigned value, int bits);
-    void dc(int difference);        // category code and magnitude bits
-    void ac(int run, int value);    // run of zeros, then a non-zero value
-    void symbol(uint8_t rs);        // a raw AC symbol (0x00 end of block, 0xF0 sixteen zeros)
-    void flush();                   // pads with one bits to a byte boundary
-    void marker(uint8_t code);      // flush, then 0xFF code
+    void dc(int difference);             // category code and magnitude bits
+    void ac(int run, int value);         // run of zeros, then a non-zero value
+    void symbol(uint8_t rs);             // a raw AC symbol (0x00 end of block, 0xF0 sixteen zeros)
+    void flush();                        // pads with one bits to a byte boundary
+    void marker(uint8_t code);           // flush, then 0xFF code
     void raw(std::vector<uint8_t> data); // flush, then bytes as they stand
-    std::vector<uint8_t> bytes();   // flushed data
+    std::vector<uint8_t> bytes();        // flushed data
 
 private:
     std::vector<uint8_t> out;

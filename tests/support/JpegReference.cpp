@@ -145,7 +145,8 @@ void jpegReferenceDecompress() {
                                 int sample = levelShift(dct[8 * i + j]);
                                 for (int ky = 0; ky < vs; ky++)
                                     for (int kx = 0; kx < hs; kx++)
-                                        put(c, (8 * bx + j) * hs + x0 + kx, (8 * by + i) * vs + y0 + ky, sample);
+                                        put(c, (8 * bx + j) * hs + x0 + kx, (8 * by + i) * vs + y0 + ky,
+                                            sample);
                             }
                         }
                     }

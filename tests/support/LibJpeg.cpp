@@ -2,8 +2,8 @@
 // longjmp back here and come out as a false result.
 #include "tests/support/LibJpeg.h"
 
-#include <csetjmp>
 #include <cmath>
+#include <csetjmp>
 #include <cstdio>
 #include <cstring>
 

@@ -21,8 +21,8 @@ RgbImage syntheticImage(int width, int height, int components);
 
 struct JpegEncodeOptions {
     int quality = 90;
-    int hSamp = 2, vSamp = 2;     // luma sampling factors; chroma is 1 x 1
-    bool restartEveryRow = false; // restart interval of one MCU row
+    int hSamp = 2, vSamp = 2;      // luma sampling factors; chroma is 1 x 1
+    bool restartEveryRow = false;  // restart interval of one MCU row
     bool sixteenBitTables = false; // 16-bit quantisation tables in a baseline frame
     bool markers = false;          // COM and APP segments before the tables
 };

@@ -11,10 +11,10 @@
 namespace testsupport {
 
 struct Finished {
-    int exitCode = -1;    // the exit status, or -1 when a signal ended it
-    int signal = 0;       // the signal that ended it, or 0
+    int exitCode = -1;     // the exit status, or -1 when a signal ended it
+    int signal = 0;        // the signal that ended it, or 0
     bool timedOut = false; // killed at the deadline
-    double seconds = 0;   // from start (or from the last signal sent) to exit
+    double seconds = 0;    // from start (or from the last signal sent) to exit
     std::string out, err;
 };
 

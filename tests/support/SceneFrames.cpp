@@ -30,9 +30,11 @@ std::vector<unsigned char> shrink(const std::vector<unsigned char>& in, int size
             for (int c = 0; c < 3; c++) {
                 int sum = 0;
                 for (int j = 0; j < box; j++) {
-                    for (int i = 0; i < box; i++) sum += in[(std::size_t(y * box + j) * size + x * box + i) * 3 + c];
+                    for (int i = 0; i < box; i++)
+                        sum += in[(std::size_t(y * box + j) * size + x * box + i) * 3 + c];
                 }
-                result[(std::size_t(y) * out + x) * 3 + c] = (unsigned char)((sum + box * box / 2) / (box * box));
+                result[(std::size_t(y) * out + x) * 3 + c] =
+                    (unsigned char)((sum + box * box / 2) / (box * box));
             }
         }
     }
@@ -96,7 +98,8 @@ std::vector<unsigned char> downscaleToSmall(const std::vector<unsigned char>& fr
             for (int c = 0; c < 3; c++) {
                 int sum = 0;
                 for (int dy = 0; dy < boxH; dy++) {
-                    for (int dx = 0; dx < boxW; dx++) sum += frame[((y * boxH + dy) * fullW + x * boxW + dx) * 3 + c];
+                    for (int dx = 0; dx < boxW; dx++)
+                        sum += frame[((y * boxH + dy) * fullW + x * boxW + dx) * 3 + c];
                 }
                 small[(y * smallSize + x) * 3 + c] = static_cast<unsigned char>(sum / (boxW * boxH));
             }
@@ -144,7 +147,8 @@ int largestQuadError(const std::vector<unsigned char>& shown, const std::vector<
 }
 
 void expectSameScene(const SmallAndFull& now, const SmallAndFull& later, double maxSame, int minContrast,
-                     double (*difference)(const std::vector<unsigned char>&, const std::vector<unsigned char>&)) {
+                     double (*difference)(const std::vector<unsigned char>&,
+                                          const std::vector<unsigned char>&)) {
     const double same = difference(now.small, now.full);
     const double laterFull = difference(now.small, later.full);
     const double laterSmall = difference(later.small, now.full);
@@ -159,7 +163,8 @@ void eyeFromModelview(float eye[3]) {
     float m[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     // Column-major: R(row, col) = m[col * 4 + row], t = m[12..14].
-    for (int i = 0; i < 3; i++) eye[i] = -(m[i * 4 + 0] * m[12] + m[i * 4 + 1] * m[13] + m[i * 4 + 2] * m[14]);
+    for (int i = 0; i < 3; i++)
+        eye[i] = -(m[i * 4 + 0] * m[12] + m[i * 4 + 1] * m[13] + m[i * 4 + 2] * m[14]);
 }
 
 } // namespace testsupport

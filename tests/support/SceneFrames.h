@@ -64,8 +64,8 @@ int largestQuadError(const std::vector<unsigned char>& shown, const std::vector<
 // of two moments (now.small with later.full, later.small with now.full)
 // differ more than twice as much. Prints the figures.
 void expectSameScene(const SmallAndFull& now, const SmallAndFull& later, double maxSame, int minContrast,
-                     double (*difference)(const std::vector<unsigned char>&, const std::vector<unsigned char>&) =
-                         meanDifference);
+                     double (*difference)(const std::vector<unsigned char>&,
+                                          const std::vector<unsigned char>&) = meanDifference);
 
 // ---- Camera ----
 

@@ -11,8 +11,8 @@ namespace testsupport {
 
 // Adds a sine of `amplitude` and `hz` to frames [from, to) of both channels
 // (or only the left one); phase in radians at frame 0.
-inline void addSine(StereoBuffer& b, double hz, double amplitude, long from, long to, bool leftOnly = false,
-                    double phase = 0) {
+inline void addSine(StereoBuffer& b, double hz, double amplitude, long from, long to,
+                    bool leftOnly = false, double phase = 0) {
     for (long i = from; i < to; ++i) {
         float v = float(amplitude * std::sin(kTwoPi * hz * double(i) / kRate + phase));
         b.l[size_t(i)] += v;

@@ -131,7 +131,9 @@ JpegFacts inspect(const std::string& path) {
     return f;
 }
 
-bool isPowerOfTwoSize(int n) { return n >= 256 && n <= 1024 && (n & (n - 1)) == 0; }
+bool isPowerOfTwoSize(int n) {
+    return n >= 256 && n <= 1024 && (n & (n - 1)) == 0;
+}
 
 TEST(Assetgen, EveryTextureIsACleanBaselineJpegOfAPowerOfTwoSquare) {
     std::vector<std::string> names = allFileNames();
@@ -185,7 +187,8 @@ TEST(Assetgen, PackMixesSubsamplingsAndHasRestartMarkersEveryMcuRow) {
 double meanOf(const JpegFacts& f, int x0, int y0, int w, int h, int channel = 0) {
     double sum = 0;
     for (int y = y0; y < y0 + h; ++y)
-        for (int x = x0; x < x0 + w; ++x) sum += f.pixels[(size_t(y) * f.width + x) * f.components + channel];
+        for (int x = x0; x < x0 + w; ++x)
+            sum += f.pixels[(size_t(y) * f.width + x) * f.components + channel];
     return sum / (double(w) * h);
 }
 
@@ -205,17 +208,24 @@ double step(const JpegFacts& f, int a, int b, bool columns) {
 TEST(Assetgen, RepeatedTexturesWrapWithoutSeams) {
     // The net repeats on the grid, the panels and the rings; the nebula
     // scrolls; the chrome maps wrap around the spheres (in s only).
-    const struct { const char* name; bool vertical; } files[] = {
-        {"net.jpg", true}, {"nice.jpg", true}, {"chrometex.jpg", false}, {"chromeo.jpg", false}};
+    const struct {
+        const char* name;
+        bool vertical;
+    } files[] = {{"net.jpg", true},
+                 {"nice.jpg", true},
+                 {"chrometex.jpg", false},
+                 {"chromeo.jpg", false}};
     for (const auto& file : files) {
         JpegFacts f = inspect(kPack + "/Textures/" + file.name);
         ASSERT_TRUE(f.decoded) << file.name;
         int n = f.width; // square
         for (bool columns : {true, false}) {
             if (!columns && !file.vertical) continue;
-            double inside = (step(f, n / 2 - 1, n / 2, columns) + step(f, n / 4 - 1, n / 4, columns)) / 2;
+            double inside =
+                (step(f, n / 2 - 1, n / 2, columns) + step(f, n / 4 - 1, n / 4, columns)) / 2;
             EXPECT_LE(step(f, n - 1, 0, columns), inside * 2 + 2)
-                << file.name << (columns ? ": seam between right and left" : ": seam between bottom and top");
+                << file.name
+                << (columns ? ": seam between right and left" : ": seam between bottom and top");
         }
     }
 }
@@ -263,8 +273,10 @@ TEST(Assetgen, MasksAndCardsCarryTheirShapes) {
         std::string name = "greet" + std::to_string(i) + "_mask.jpg";
         JpegFacts g = inspect(kPack + "/Textures/" + name);
         ASSERT_TRUE(g.decoded) << name;
-        long opaque = std::count_if(g.pixels.begin(), g.pixels.end(), [](unsigned char v) { return v > 240; });
-        long clear = std::count_if(g.pixels.begin(), g.pixels.end(), [](unsigned char v) { return v < 16; });
+        long opaque =
+            std::count_if(g.pixels.begin(), g.pixels.end(), [](unsigned char v) { return v > 240; });
+        long clear =
+            std::count_if(g.pixels.begin(), g.pixels.end(), [](unsigned char v) { return v < 16; });
         EXPECT_GT(opaque, long(g.pixels.size() / 30)) << name;
         EXPECT_GT(clear, long(g.pixels.size() / 2)) << name;
     }
@@ -288,7 +300,8 @@ TEST(Assetgen, GeneratorWritesTheSameBytesOnEveryRun) {
     std::vector<std::string> files = {"musa.mp3", "contact-sheet.png"};
     for (const std::string& name : allFileNames()) files.push_back("Textures/" + name);
     for (const std::string& f : files) {
-        std::vector<unsigned char> a = readBytes(kPack + "/" + f), b = readBytes(std::string(dir) + "/" + f);
+        std::vector<unsigned char> a = readBytes(kPack + "/" + f),
+                                   b = readBytes(std::string(dir) + "/" + f);
         EXPECT_FALSE(a.empty()) << f;
         EXPECT_TRUE(a == b) << f << " differs between runs";
     }
@@ -333,7 +346,8 @@ Track decodeTrack(const std::string& path) {
     std::vector<int16_t> buf(1 << 15);
     bool ended = false;
     while (!ended) {
-        size_t got = stream.read(reinterpret_cast<uint8_t*>(buf.data()), buf.size() * sizeof(int16_t), &ended);
+        size_t got =
+            stream.read(reinterpret_cast<uint8_t*>(buf.data()), buf.size() * sizeof(int16_t), &ended);
         for (size_t i = 0; i < got / sizeof(int16_t); ++i) t.samples.push_back(float(buf[i]) / 32768.0f);
     }
     return t;
@@ -414,9 +428,12 @@ TEST(Assetgen, EverySyncTimeStartsAnAccentWithin15ms) {
         int best = sync - 50;
         for (int m = sync - 50; m <= sync + 50; ++m)
             if (strength[size_t(m)] > strength[size_t(best)]) best = m;
-        EXPECT_LE(std::abs(best - sync), 15) << "sync " << i << " at " << sync << " ms: onset at " << best;
-        EXPECT_GE(strength[size_t(best)], 4.0) << "sync " << i << " at " << sync << " ms is no clear accent";
-        std::printf("sync %2d %6d ms: onset %+d ms, strength %.1f\n", i, sync, best - sync, strength[size_t(best)]);
+        EXPECT_LE(std::abs(best - sync), 15)
+            << "sync " << i << " at " << sync << " ms: onset at " << best;
+        EXPECT_GE(strength[size_t(best)], 4.0)
+            << "sync " << i << " at " << sync << " ms is no clear accent";
+        std::printf("sync %2d %6d ms: onset %+d ms, strength %.1f\n", i, sync, best - sync,
+                    strength[size_t(best)]);
     }
 }
 

@@ -5,12 +5,12 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <fstream>
+#include <signal.h>
 #include <sstream>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "tests/support/TestMp3.h"
 
@@ -40,10 +40,17 @@ std::string readFile(const std::string& path) {
 
 TEST(Capture, BadArgumentsGiveOneClearLineAndAFailure) {
     const char* cases[] = {
-        "--at abc --out x.png",   "--at 5000",           "--at -5 --out x.png",
-        "--fps 0 --at 10 --out x.png", "--from 5000 --to 1000 --out d",
-        "--at 10 --from 0 --out x.png", "--frobnicate",  "--at 200000 --out x.png",
-        "--at 10 --out",          "--at 10 --video v.mp4", "--out d --video v.mp4",
+        "--at abc --out x.png",
+        "--at 5000",
+        "--at -5 --out x.png",
+        "--fps 0 --at 10 --out x.png",
+        "--from 5000 --to 1000 --out d",
+        "--at 10 --from 0 --out x.png",
+        "--frobnicate",
+        "--at 200000 --out x.png",
+        "--at 10 --out",
+        "--at 10 --video v.mp4",
+        "--out d --video v.mp4",
         "--video",
     };
     for (const char* args : cases) {
@@ -101,7 +108,8 @@ TEST(Capture, VideoIsH264AndAacWithTheSpansFramesAndDuration) {
     std::string probe = dir + "/probe.txt";
     std::string command = "ffprobe -v error -count_frames -show_entries "
                           "stream=codec_type,codec_name,pix_fmt,nb_read_frames,duration "
-                          "-of default=noprint_wrappers=1 " + dir + "/v.mp4 >" + probe;
+                          "-of default=noprint_wrappers=1 " +
+                          dir + "/v.mp4 >" + probe;
     ASSERT_EQ(std::system(command.c_str()), 0);
     std::string text = readFile(probe);
     EXPECT_NE(text.find("codec_name=h264"), std::string::npos) << text;
@@ -124,8 +132,8 @@ TEST(Capture, InterruptedVideoIsAPlayableFileOfTheFramesRendered) {
     ASSERT_GE(pid, 0);
     if (pid == 0) {
         if (!std::freopen(err.c_str(), "w", stderr)) _exit(2);
-        execl(DEMO_BINARY_DIR "/capture", "capture", "--from", "60000", "--to", "70000", "--fps",
-              "10", "--video", video.c_str(), static_cast<char*>(nullptr));
+        execl(DEMO_BINARY_DIR "/capture", "capture", "--from", "60000", "--to", "70000", "--fps", "10",
+              "--video", video.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     // Ctrl-C once the second progress line is out (two frames at least).

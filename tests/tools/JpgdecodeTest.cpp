@@ -27,7 +27,8 @@ std::string run(const std::string& arguments, int* status) {
 }
 
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write((const char*)bytes.data(), std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write((const char*)bytes.data(), std::streamsize(bytes.size()));
 }
 
 std::string readFile(const std::string& path) {
@@ -55,7 +56,8 @@ TEST(Jpgdecode, WritesPpmAndWithAMaskAPgmAndPrintsTheHeader) {
     int status = -1;
     std::string said = run(dir + "c.jpg " + dir + "out.ppm " + dir + "m.jpg", &status);
     EXPECT_EQ(status, 0) << said;
-    EXPECT_NE(said.find("33 x 17, 3 components, sampling 2x2,1x1,1x1, restart interval 3"), std::string::npos)
+    EXPECT_NE(said.find("33 x 17, 3 components, sampling 2x2,1x1,1x1, restart interval 3"),
+              std::string::npos)
         << said;
     EXPECT_EQ(firstLine(dir + "out.ppm"), "P6 33 17");
     EXPECT_EQ(firstLine(dir + "out.pgm"), "P5 33 17");
@@ -95,7 +97,8 @@ TEST(Jpgdecode, FailsWithAMessageForAFileItCannotRead) {
     std::string said = run("/nonexistent/in.jpg " + testing::TempDir() + "x.ppm", &status);
     EXPECT_NE(status, 0);
     EXPECT_NE(said.find("/nonexistent/in.jpg: cannot be opened"), std::string::npos) << said;
-    writeFile(testing::TempDir() + "prog.jpg", {0xFF, 0xD8, 0xFF, 0xC2, 0, 11, 8, 0, 8, 0, 8, 1, 1, 0x11, 0});
+    writeFile(testing::TempDir() + "prog.jpg",
+              {0xFF, 0xD8, 0xFF, 0xC2, 0, 11, 8, 0, 8, 0, 8, 1, 1, 0x11, 0});
     said = run(testing::TempDir() + "prog.jpg " + testing::TempDir() + "x.ppm", &status);
     EXPECT_NE(status, 0);
     EXPECT_NE(said.find("progressive JPEG is not supported"), std::string::npos) << said;

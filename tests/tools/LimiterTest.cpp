@@ -48,7 +48,8 @@ TEST(Limiter, HoldsTheCeilingWithOneSmoothGainForBothChannels) {
     EXPECT_LE(peakOf(out), 0.8 * (1 + 1e-6));
     std::vector<float> peaks = truePeaks(out);
     EXPECT_LE(*std::max_element(peaks.begin(), peaks.end()), 0.8 * 1.01) << "between samples";
-    EXPECT_LE(gainAt(in.r, out.r, kSpike), 0.8 / 10.0 + 1e-4) << "the right channel follows the left's spike";
+    EXPECT_LE(gainAt(in.r, out.r, kSpike), 0.8 / 10.0 + 1e-4)
+        << "the right channel follows the left's spike";
     // Through the left channel's noise and spike the right channel's bed gets
     // the same gain, and the gain glides: a step above twice the slope of a
     // straight fall over the look-ahead would click.
@@ -69,7 +70,8 @@ TEST(Limiter, LeavesAloneWhatLiesOutsideLookAheadAndRelease) {
     const LimiterSettings settings = {0.8, 220, 0.05};
     StereoBuffer quiet = tone(200, 0.7, 1), untouched = quiet;
     limit(untouched, settings);
-    EXPECT_TRUE(untouched.l == quiet.l && untouched.r == quiet.r) << "a signal under the ceiling passes as it is";
+    EXPECT_TRUE(untouched.l == quiet.l && untouched.r == quiet.r)
+        << "a signal under the ceiling passes as it is";
     // Ten release times after the opening burst the bed is back to its level
     // and stays there until the look-ahead before the noise: a hit is not
     // pre-empted audibly, and nothing is delayed. One release time after the

@@ -31,7 +31,8 @@ TEST(Loudness, GatesOutSilenceAndQuietPassages) {
     EXPECT_NEAR(integratedLoudness(halfSilent), -20.0, 0.2) << "the absolute gate drops the silence";
     StereoBuffer withQuietPart = halfSilent;
     addSine(withQuietPart, 997, 0.005, 5 * kRate, 10 * kRate); // −26 dB, under the relative gate
-    EXPECT_NEAR(integratedLoudness(withQuietPart), -20.0, 0.2) << "the relative gate drops the quiet half";
+    EXPECT_NEAR(integratedLoudness(withQuietPart), -20.0, 0.2)
+        << "the relative gate drops the quiet half";
     EXPECT_EQ(integratedLoudness(StereoBuffer(5 * kRate)), -HUGE_VAL);
 }
 

@@ -18,7 +18,8 @@ TEST(Master, BringsAPeakyMixToItsTargetUnderTheCeiling) {
     StereoBuffer mix = tone(440, 0.02, 10);
     for (long at = 0; at + kRate / 2 <= mix.frames(); at += kRate / 2)
         for (long i = 0; i < kRate / 4; ++i) {
-            float v = float(0.9 * std::exp(-double(i) / 2000.0) * std::sin(kTwoPi * 60.0 * double(i) / kRate));
+            float v =
+                float(0.9 * std::exp(-double(i) / 2000.0) * std::sin(kTwoPi * 60.0 * double(i) / kRate));
             mix.l[size_t(at + i)] += v;
             mix.r[size_t(at + i)] += v;
         }

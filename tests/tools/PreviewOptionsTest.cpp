@@ -32,8 +32,8 @@ TEST(PreviewOptions, DefaultsAreAWindowAtTheStartWithSoundAndVsync) {
 
 TEST(PreviewOptions, EveryOptionIsRead) {
     PreviewOptions o;
-    EXPECT_EQ(parse({"--window", "800x600", "--from", "48000", "--loop", "--mute",
-                     "--av-offset", "-120", "--vsync", "off", "--frames", "5", "--assets", "/a"},
+    EXPECT_EQ(parse({"--window", "800x600", "--from", "48000", "--loop", "--mute", "--av-offset", "-120",
+                     "--vsync", "off", "--frames", "5", "--assets", "/a"},
                     o),
               "");
     EXPECT_EQ(o.width, 800);
@@ -70,12 +70,18 @@ TEST(PreviewOptions, BadValuesGiveOneLineNamingTheOption) {
         const char* mention;
     };
     const Case cases[] = {
-        {{"--window", "10x10"}, "--window"},     {{"--window", "800"}, "--window"},
-        {{"--window", "800x600x2"}, "--window"}, {{"--from", "-1"}, "--from"},
-        {{"--from", "150000"}, "--from"},        {{"--from"}, "--from"},
-        {{"--av-offset", "2001"}, "--av-offset"}, {{"--av-offset", "x"}, "--av-offset"},
-        {{"--vsync", "yes"}, "--vsync"},         {{"--frames", "0"}, "--frames"},
-        {{"--assets"}, "--assets"},              {{"--frobnicate"}, "--frobnicate"},
+        {{"--window", "10x10"}, "--window"},
+        {{"--window", "800"}, "--window"},
+        {{"--window", "800x600x2"}, "--window"},
+        {{"--from", "-1"}, "--from"},
+        {{"--from", "150000"}, "--from"},
+        {{"--from"}, "--from"},
+        {{"--av-offset", "2001"}, "--av-offset"},
+        {{"--av-offset", "x"}, "--av-offset"},
+        {{"--vsync", "yes"}, "--vsync"},
+        {{"--frames", "0"}, "--frames"},
+        {{"--assets"}, "--assets"},
+        {{"--frobnicate"}, "--frobnicate"},
         {{"--window", "--fullscreen-desktop"}, "--fullscreen-desktop"},
     };
     for (const Case& c : cases) {

@@ -16,8 +16,8 @@ struct PreviewRun {
 };
 
 PreviewRun preview(const std::string& args) {
-    std::string command = "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " DEMO_BINARY_DIR
-                          "/preview " + args + " 2>&1";
+    std::string command =
+        "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " DEMO_BINARY_DIR "/preview " + args + " 2>&1";
     PreviewRun run{-1, ""};
     std::FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;

@@ -82,7 +82,8 @@ TEST(ShowFaults, BadTextureFilesGiveOneLineEachAndTheShowPlaysToTheEnd) {
     writeBytes(t + "specular.jpg", twelveBit);
     writeBytes(t + "chrometex.jpg", std::string("\xFF\xD8\xFF\xC0\x00\x14\x08\x00\x10\x00\x10\x04"
                                                 "\x01\x11\x00\x02\x11\x00\x03\x11\x00\x04\x11\x00"
-                                                "\xFF\xD9", 26)); // CMYK
+                                                "\xFF\xD9",
+                                                26)); // CMYK
     std::string huge = good;
     huge.replace(frameHeader(good) + 1, 4, "\xFF\xFF\xFF\xFF");
     writeBytes(t + "flare.jpg", huge);

@@ -27,10 +27,10 @@ struct SoakRun {
 };
 
 SoakRun runSoak(const std::string& toMs) {
-    testsupport::Finished f = testsupport::runProgram(
-        {DEMO_BINARY_DIR "/soak", "--fps", "2", "--to", toMs, "--passes", "2", "--assets",
-         testsupport::generatedAssets()},
-        {}, "/", 120);
+    testsupport::Finished f =
+        testsupport::runProgram({DEMO_BINARY_DIR "/soak", "--fps", "2", "--to", toMs, "--passes", "2",
+                                 "--assets", testsupport::generatedAssets()},
+                                {}, "/", 120);
     EXPECT_EQ(f.exitCode, 0) << f.err;
     SoakRun s;
     int fps = 0;

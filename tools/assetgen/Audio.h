@@ -15,8 +15,12 @@ constexpr double kTwoPi = 6.28318530717958647692;
 
 // Frame index of a time in ms: 44.1 frames per ms, rounded to the nearest
 // frame (exact for every multiple of 10 ms).
-inline long msToFrame(double ms) { return long(std::floor(ms * 44.1 + 0.5)); }
-inline double midiHz(double note) { return 440.0 * det::pow(2.0, (note - 69.0) / 12.0); }
+inline long msToFrame(double ms) {
+    return long(std::floor(ms * 44.1 + 0.5));
+}
+inline double midiHz(double note) {
+    return 440.0 * det::pow(2.0, (note - 69.0) / 12.0);
+}
 
 // Equal-power pan gains for a position −1 (left) .. 1 (right).
 struct Pan {

@@ -30,9 +30,9 @@ cairo_font_face_t* faceFor(Font font) {
     } else {
         std::fprintf(stderr, "assetgen: %s: cannot be opened; using the system's DejaVu Sans\n",
                      fontFiles[i]);
-        cairoFaces[i] = cairo_toy_font_face_create(
-            "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
-            font == Font::SansBold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+        cairoFaces[i] = cairo_toy_font_face_create("DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
+                                                   font == Font::SansBold ? CAIRO_FONT_WEIGHT_BOLD
+                                                                          : CAIRO_FONT_WEIGHT_NORMAL);
     }
     return cairoFaces[i];
 }
@@ -68,16 +68,22 @@ uint32_t* Canvas::row(int y) {
     return reinterpret_cast<uint32_t*>(data + size_t(y) * cairo_image_surface_get_stride(surface));
 }
 
-void Canvas::markDirty() { cairo_surface_mark_dirty(surface); }
+void Canvas::markDirty() {
+    cairo_surface_mark_dirty(surface);
+}
 
 bool Canvas::writePng(const char* path) {
     cairo_surface_flush(surface);
     return cairo_surface_write_to_png(surface, path) == CAIRO_STATUS_SUCCESS;
 }
 
-void Canvas::fill(const std::function<Rgb(double, double)>& f) { apply(f, false); }
+void Canvas::fill(const std::function<Rgb(double, double)>& f) {
+    apply(f, false);
+}
 
-void Canvas::add(const std::function<Rgb(double, double)>& f) { apply(f, true); }
+void Canvas::add(const std::function<Rgb(double, double)>& f) {
+    apply(f, true);
+}
 
 void Canvas::apply(const std::function<Rgb(double, double)>& f, bool onTop) {
     for (int y = 0; y < height; ++y) {
@@ -96,7 +102,9 @@ void Canvas::apply(const std::function<Rgb(double, double)>& f, bool onTop) {
     markDirty();
 }
 
-void Canvas::additive() { cairo_set_operator(cr, CAIRO_OPERATOR_ADD); }
+void Canvas::additive() {
+    cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
+}
 
 void Canvas::glowStroke(Rgb c, double width, double strength) {
     cairo_operator_t op = cairo_get_operator(cr);

@@ -48,7 +48,7 @@ public:
     Image toImage(int channels);
 
     cairo_t* cr;
-    int size;   // the width; square canvases are size × size
+    int size; // the width; square canvases are size × size
     int height;
 
 private:

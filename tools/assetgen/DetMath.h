@@ -85,8 +85,12 @@ inline double sinQuadrant(double x, int offset) {
     default: return -cosKernel(r);
     }
 }
-inline double sin(double x) { return sinQuadrant(x, 0); }
-inline double cos(double x) { return sinQuadrant(x, 1); }
+inline double sin(double x) {
+    return sinQuadrant(x, 0);
+}
+inline double cos(double x) {
+    return sinQuadrant(x, 1);
+}
 
 inline double tanh(double x) {
     double e = det::exp(-2.0 * std::fabs(x));
@@ -117,6 +121,8 @@ inline double atan2(double y, double x) {
     return y < 0 ? -a : a;
 }
 
-inline double hypot(double x, double y) { return std::sqrt(x * x + y * y); }
+inline double hypot(double x, double y) {
+    return std::sqrt(x * x + y * y);
+}
 
 } // namespace det

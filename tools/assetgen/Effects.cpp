@@ -31,8 +31,8 @@ struct AllPass {
     }
 };
 
-void reverbChannel(const std::vector<float>& in, std::vector<float>& out, int offset,
-                   double size, double gain) {
+void reverbChannel(const std::vector<float>& in, std::vector<float>& out, int offset, double size,
+                   double gain) {
     const size_t combs[4] = {1116, 1188, 1277, 1356};
     const size_t passes[2] = {556, 441};
     std::vector<Comb> c;

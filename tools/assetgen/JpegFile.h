@@ -11,7 +11,7 @@
 enum class Chroma { Sub420, Sub444 };
 
 struct JpegOptions {
-    int quality = 90;          // 85..95 in this pack
+    int quality = 90;               // 85..95 in this pack
     Chroma chroma = Chroma::Sub420; // ignored for grey images
     bool restartEveryRow = false;   // DRI = MCUs per row
     bool optimiseTables = false;    // per-image Huffman tables

@@ -23,7 +23,9 @@ struct Biquad {
     }
 };
 
-double tanOf(double x) { return det::sin(x) / det::cos(x); }
+double tanOf(double x) {
+    return det::sin(x) / det::cos(x);
+}
 
 Biquad highShelf() {
     const double f0 = 1681.974450955533, gainDb = 3.999843853973347, q = 0.7071752369554196;
@@ -59,8 +61,12 @@ std::vector<double> segmentPowers(const StereoBuffer& pcm) {
     return powers;
 }
 
-double toLufs(double power) { return -0.691 + 10.0 * det::log(power) / det::log(10.0); }
-double fromLufs(double lufs) { return det::pow(10.0, (lufs + 0.691) / 10.0); }
+double toLufs(double power) {
+    return -0.691 + 10.0 * det::log(power) / det::log(10.0);
+}
+double fromLufs(double lufs) {
+    return det::pow(10.0, (lufs + 0.691) / 10.0);
+}
 
 // Mean power of the blocks above `gate` (a power); 0 when there are none.
 double gatedMean(const std::vector<double>& blocks, double gate) {

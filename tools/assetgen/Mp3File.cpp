@@ -49,8 +49,8 @@ bool writeMp3(const std::string& path, const StereoBuffer& pcm) {
     // The Info tag replaces the empty first frame that LAME reserved for it.
     std::vector<unsigned char> tag(8192);
     size_t tagBytes = lame_get_lametag_frame(lame, tag.data(), tag.size());
-    if (tagBytes > 0 && (std::fseek(file, 0, SEEK_SET) != 0 ||
-                         std::fwrite(tag.data(), 1, tagBytes, file) != tagBytes))
+    if (tagBytes > 0 &&
+        (std::fseek(file, 0, SEEK_SET) != 0 || std::fwrite(tag.data(), 1, tagBytes, file) != tagBytes))
         return fail(path, "cannot write the Info tag", file, lame);
     lame_close(lame);
     if (std::fclose(file) != 0) return fail(path, "write failed", nullptr, nullptr);

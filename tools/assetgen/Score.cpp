@@ -12,11 +12,11 @@
 #include "Effects.h"
 #include "Voices.h"
 
-const int kAccentMs[41] = {
-    6000,  9000,  12000, 15000, 20800, 23800, 26700, 30000, 31600, 32800, 34600,
-    35900, 38800, 41900, 44800, 48000, 50700, 54000, 56700, 60000, 62700, 65800,
-    68700, 72000, 72450, 72900, 73300, 73800, 74500, 99000, 101900, 104800, 107800,
-    123000, 125800, 129000, 131800, 135000, 137800, 141000, 143800};
+const int kAccentMs[41] = {6000,   9000,   12000,  15000,  20800,  23800,  26700,  30000,  31600,
+                           32800,  34600,  35900,  38800,  41900,  44800,  48000,  50700,  54000,
+                           56700,  60000,  62700,  65800,  68700,  72000,  72450,  72900,  73300,
+                           73800,  74500,  99000,  101900, 104800, 107800, 123000, 125800, 129000,
+                           131800, 135000, 137800, 141000, 143800};
 
 namespace {
 
@@ -25,9 +25,9 @@ const double kStep = 100.0; // ms per sixteenth
 enum Chord { Am, F, C, G, Em, Dm, E, ChordCount };
 
 // Pad voicings (MIDI) and bass roots (octave 1-2) per chord.
-const std::vector<double> kVoicing[ChordCount] = {
-    {57, 60, 64, 71}, {53, 60, 64, 69}, {55, 60, 64, 67}, {55, 59, 62, 67},
-    {52, 55, 59, 62}, {53, 57, 62, 64}, {56, 59, 64, 68}};
+const std::vector<double> kVoicing[ChordCount] = {{57, 60, 64, 71}, {53, 60, 64, 69}, {55, 60, 64, 67},
+                                                  {55, 59, 62, 67}, {52, 55, 59, 62}, {53, 57, 62, 64},
+                                                  {56, 59, 64, 68}};
 const double kRoot[ChordCount] = {33, 29, 36, 31, 28, 38, 28};
 
 struct Note {
@@ -49,41 +49,203 @@ const std::vector<Note> kThemeSong[4] = {
     {{0, 12, 81}, {12, 4, 76}, {16, 16, 72}}};
 
 struct Section {
-    double start, end;          // ms
-    std::vector<int> chords;    // two bars each from `start`
-    int transpose;              // semitones
+    double start, end;                        // ms
+    std::vector<int> chords;                  // two bars each from `start`
+    int transpose;                            // semitones
     double kick, clap, hats, hats16, openHat; // drum gains, 0 = silent
-    bool halfTime;              // kick on 1 and the "and" of 3, snare on 3
+    bool halfTime;                            // kick on 1 and the "and" of 3, snare on 3
     double bass;
     BassStyle bassStyle;
     double pad, padBright;
     double arp, bells;
     double lead;
     const std::vector<Note>* theme; // four phrases, or null
-    double riser;               // gain of a riser over the last 2.4 s
+    double riser;                   // gain of a riser over the last 2.4 s
 };
 
 const std::vector<Section>& sections() {
     using B = BassStyle;
     static const std::vector<Section> list = {
         // Scene 2: the beat comes in.
-        {18000, 30000, {Am, F, C, G}, 0, 0.9, 0.5, 0.35, 0, 0, false, 0.55, B::Pluck, 0.35, 0.35, 0, 0, 0, nullptr, 0},
+        {18000,
+         30000,
+         {Am, F, C, G},
+         0,
+         0.9,
+         0.5,
+         0.35,
+         0,
+         0,
+         false,
+         0.55,
+         B::Pluck,
+         0.35,
+         0.35,
+         0,
+         0,
+         0,
+         nullptr,
+         0},
         // Scene 3: energy, the theme and a sixteenth arpeggio.
-        {30000, 48000, {Am, F, C, G, Am, F}, 0, 1.0, 0.55, 0.25, 0.25, 0.3, false, 0.6, B::Pluck, 0.3, 0.5, 0.22, 0, 0.3, kThemeMain, 0.5},
+        {30000,
+         48000,
+         {Am, F, C, G, Am, F},
+         0,
+         1.0,
+         0.55,
+         0.25,
+         0.25,
+         0.3,
+         false,
+         0.6,
+         B::Pluck,
+         0.3,
+         0.5,
+         0.22,
+         0,
+         0.3,
+         kThemeMain,
+         0.5},
         // Scene 4: airy, bells over bright pads, a light pulse.
-        {48000, 60000, {F, G, Em, Am}, 0, 0.35, 0, 0.25, 0, 0, false, 0.45, B::Sub, 0.45, 0.8, 0, 0.28, 0, nullptr, 0},
+        {48000,
+         60000,
+         {F, G, Em, Am},
+         0,
+         0.35,
+         0,
+         0.25,
+         0,
+         0,
+         false,
+         0.45,
+         B::Sub,
+         0.45,
+         0.8,
+         0,
+         0.28,
+         0,
+         nullptr,
+         0},
         // Scene 5: heavy and slow, half time with a distorted bass.
-        {60000, 72000, {Am, F, Dm, E}, 0, 1.0, 0.8, 0.2, 0, 0, true, 0.6, B::Heavy, 0.3, 0.1, 0, 0, 0, nullptr, 0},
+        {60000,
+         72000,
+         {Am, F, Dm, E},
+         0,
+         1.0,
+         0.8,
+         0.2,
+         0,
+         0,
+         true,
+         0.6,
+         B::Heavy,
+         0.3,
+         0.1,
+         0,
+         0,
+         0,
+         nullptr,
+         0},
         // Scene 6: breakdown without drums, first hint of the song of Scene 8;
         // builds towards the return.
-        {75000, 99000, {F, G, Em, Am, F, G, Em, Am}, 0, 0, 0, 0, 0, 0, false, 0.35, B::Sub, 0.5, 0.3, 0, 0.18, 0.2, kThemeSong, 0.7},
+        {75000,
+         99000,
+         {F, G, Em, Am, F, G, Em, Am},
+         0,
+         0,
+         0,
+         0,
+         0,
+         0,
+         false,
+         0.35,
+         B::Sub,
+         0.5,
+         0.3,
+         0,
+         0.18,
+         0.2,
+         kThemeSong,
+         0.7},
         // Scene 7: back in hard.
-        {99000, 111000, {Am, F, C, G}, 0, 1.0, 0.6, 0.3, 0.25, 0.3, false, 0.65, B::Pluck, 0.3, 0.5, 0.2, 0, 0.32, kThemeMain, 0.4},
+        {99000,
+         111000,
+         {Am, F, C, G},
+         0,
+         1.0,
+         0.6,
+         0.3,
+         0.25,
+         0.3,
+         false,
+         0.65,
+         B::Pluck,
+         0.3,
+         0.5,
+         0.2,
+         0,
+         0.32,
+         kThemeMain,
+         0.4},
         // Scene 8: the song under the greetings.
-        {111000, 123000, {F, G, Em, Am}, 0, 0.8, 0.45, 0.3, 0, 0, false, 0.5, B::Pluck, 0.35, 0.5, 0, 0.16, 0.34, kThemeSong, 0.45},
+        {111000,
+         123000,
+         {F, G, Em, Am},
+         0,
+         0.8,
+         0.45,
+         0.3,
+         0,
+         0,
+         false,
+         0.5,
+         B::Pluck,
+         0.35,
+         0.5,
+         0,
+         0.16,
+         0.34,
+         kThemeSong,
+         0.45},
         // Scene 9: the climax, then a whole tone higher from 135 s.
-        {123000, 135000, {Am, F, C, G}, 0, 1.0, 0.6, 0.3, 0.3, 0.35, false, 0.65, B::Pluck, 0.35, 0.7, 0.25, 0, 0.34, kThemeMain, 0},
-        {135000, 147000, {Am, F, C, G}, 2, 1.0, 0.6, 0.3, 0.3, 0.35, false, 0.65, B::Pluck, 0.4, 0.8, 0.25, 0, 0.34, kThemeMain, 0},
+        {123000,
+         135000,
+         {Am, F, C, G},
+         0,
+         1.0,
+         0.6,
+         0.3,
+         0.3,
+         0.35,
+         false,
+         0.65,
+         B::Pluck,
+         0.35,
+         0.7,
+         0.25,
+         0,
+         0.34,
+         kThemeMain,
+         0},
+        {135000,
+         147000,
+         {Am, F, C, G},
+         2,
+         1.0,
+         0.6,
+         0.3,
+         0.3,
+         0.35,
+         false,
+         0.65,
+         B::Pluck,
+         0.4,
+         0.8,
+         0.25,
+         0,
+         0.34,
+         kThemeMain,
+         0},
     };
     return list;
 }
@@ -96,7 +258,9 @@ struct Buses {
     explicit Buses(long n) : drums(n), room(n), lead(n), accents(n), music(n), wet(n) {}
 };
 
-long frameAt(double ms) { return msToFrame(ms); }
+long frameAt(double ms) {
+    return msToFrame(ms);
+}
 
 std::vector<double> transposed(const std::vector<double>& notes, double by) {
     std::vector<double> out = notes;
@@ -141,7 +305,8 @@ void drumsFor(const Section& s, Buses& b) {
             if ((inBar == 4 || inBar == 12) && s.clap > 0) clap(b.drums, at, s.clap);
         }
         if (k % 2 == 1 && (k / 2) % 2 == 1 && s.hats > 0) hat(b.drums, at, s.hats, false, 0.3);
-        if (s.hats16 > 0 && k % 2 == 0) hat(b.drums, at, s.hats16 * (inBar % 4 == 0 ? 0.5 : 1.0), false, -0.3);
+        if (s.hats16 > 0 && k % 2 == 0)
+            hat(b.drums, at, s.hats16 * (inBar % 4 == 0 ? 0.5 : 1.0), false, -0.3);
         if (s.openHat > 0 && inBar % 4 == 2) hat(b.drums, at, s.openHat, true, 0.1);
         if (lastBeat && s.clap > 0) snare(b.drums, at, 0.3 + 0.15 * (k - steps + 4), 0.2);
     }
@@ -157,7 +322,8 @@ void bassFor(const Section& s, Buses& b) {
         int inBar = k % 16;
         if (s.bassStyle == BassStyle::Pluck) {
             if (k % 2 == 0 && inBar % 4 != 0) // eighths off the kick
-                bassNote(b.music, frameAt(ms), frameAt(150), root + 12 * (inBar == 14), s.bass, s.bassStyle);
+                bassNote(b.music, frameAt(ms), frameAt(150), root + 12 * (inBar == 14), s.bass,
+                         s.bassStyle);
         } else if (k % 32 == 0) {
             long len = frameAt(std::min(3200.0, s.end - ms) - 50);
             bassNote(b.music, frameAt(ms), len, root + 12, s.bass, s.bassStyle);
@@ -183,7 +349,8 @@ void arpFor(const Section& s, Buses& b) {
         const std::vector<double>& v = kVoicing[chord];
         double note = v[size_t(order[k % 8])] + tr + 12.0 * ((k / 8) % 2);
         if (s.arp > 0) pluck(b.music, frameAt(ms), note, s.arp, (k % 2) ? 0.5 : -0.5, 0.5);
-        if (s.bells > 0 && k % 2 == 0) bell(b.wet, frameAt(ms), note + 12, s.bells, (k % 4) ? 0.6 : -0.6);
+        if (s.bells > 0 && k % 2 == 0)
+            bell(b.wet, frameAt(ms), note + 12, s.bells, (k % 4) ? 0.6 : -0.6);
     }
 }
 
@@ -222,7 +389,8 @@ void introHarmony(Buses& b) {
         double ms = 12000 + 200.0 * k;
         int chord, tr;
         chordAt(ms, chord, tr);
-        bassNote(b.music, frameAt(ms), frameAt(120), kRoot[chord] + 12, 0.25 + 0.01 * k, BassStyle::Pluck);
+        bassNote(b.music, frameAt(ms), frameAt(120), kRoot[chord] + 12, 0.25 + 0.01 * k,
+                 BassStyle::Pluck);
     }
 }
 
@@ -234,8 +402,8 @@ void introKicks(Buses& b) {
 // Drum break on the rapid accents of 72..75 s (over the drone of
 // breakDrone), the accents themselves come from accent().
 void drumBreak(Buses& b) {
-    const double fills[] = {72150, 72300, 72600, 72750, 73050, 73150, 73500, 73650, 74000,
-                            74100, 74200, 74300};
+    const double fills[] = {72150, 72300, 72600, 72750, 73050, 73150,
+                            73500, 73650, 74000, 74100, 74200, 74300};
     double hz = 90;
     for (double ms : fills) {
         tom(b.drums, frameAt(ms), 0.45, hz, hz < 120 ? -0.4 : 0.4);
@@ -350,8 +518,8 @@ StereoBuffer renderScore() {
     const struct {
         const StereoBuffer* bus;
         double dry, send;
-    } levels[] = {{&b.drums, 0.8, 0.08}, {&b.music, 0.7, 0.3}, {&b.lead, 0.6, 0.3},
-                  {&b.accents, 0.9, 0.25}, {&b.wet, 0.6, 0.9}, {&b.room, 0.6, 0.9}};
+    } levels[] = {{&b.drums, 0.8, 0.08},   {&b.music, 0.7, 0.3}, {&b.lead, 0.6, 0.3},
+                  {&b.accents, 0.9, 0.25}, {&b.wet, 0.6, 0.9},   {&b.room, 0.6, 0.9}};
     StereoBuffer mix(n), send(n);
     for (const auto& level : levels) {
         mix.mix(*level.bus, level.dry);

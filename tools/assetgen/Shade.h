@@ -11,11 +11,21 @@
 
 constexpr double kPi = 3.14159265358979323846;
 
-inline double clamp01(double v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
-inline double mix(double a, double b, double t) { return a + (b - a) * t; }
-inline Rgb mix(Rgb a, Rgb b, double t) { return {mix(a.r, b.r, t), mix(a.g, b.g, t), mix(a.b, b.b, t)}; }
-inline Rgb scale(Rgb c, double k) { return {c.r * k, c.g * k, c.b * k}; }
-inline Rgb plus(Rgb a, Rgb b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
+inline double clamp01(double v) {
+    return v < 0 ? 0 : (v > 1 ? 1 : v);
+}
+inline double mix(double a, double b, double t) {
+    return a + (b - a) * t;
+}
+inline Rgb mix(Rgb a, Rgb b, double t) {
+    return {mix(a.r, b.r, t), mix(a.g, b.g, t), mix(a.b, b.b, t)};
+}
+inline Rgb scale(Rgb c, double k) {
+    return {c.r * k, c.g * k, c.b * k};
+}
+inline Rgb plus(Rgb a, Rgb b) {
+    return {a.r + b.r, a.g + b.g, a.b + b.b};
+}
 inline double smoothstep(double e0, double e1, double x) {
     double t = clamp01((x - e0) / (e1 - e0));
     return t * t * (3 - 2 * t);

@@ -10,13 +10,13 @@
 #include "JpegFile.h"
 
 struct TextureSpec {
-    std::string name;   // file name under Textures/
-    int size;           // square, 256..1024, a power of two
-    int channels;       // 1 = greyscale (masks), 3 = colour
+    std::string name; // file name under Textures/
+    int size;         // square, 256..1024, a power of two
+    int channels;     // 1 = greyscale (masks), 3 = colour
     JpegOptions options;
     Image (*paint)(int size, int variant);
-    int variant;        // greeting number 1..8, else 0
-    std::string mask;   // the mask the show pairs with this colour file, or ""
+    int variant;      // greeting number 1..8, else 0
+    std::string mask; // the mask the show pairs with this colour file, or ""
 };
 
 // All 41 files in load order of the show (colour file, then its mask).

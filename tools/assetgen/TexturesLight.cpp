@@ -22,7 +22,9 @@ double dotProfile(double u, double v) {
 
 } // namespace
 
-Image paintSmallPart(int size, int) { return greyImage(size, dotProfile); }
+Image paintSmallPart(int size, int) {
+    return greyImage(size, dotProfile);
+}
 
 // Deep cool blue-violet, darker towards the rim and constant outside it, so
 // that linear filtering at the mask's edge blends towards the tint rather

@@ -11,16 +11,18 @@
 namespace {
 
 struct PanelStyle {
-    Rgb base, base2;  // plate shades, dark to light
-    Rgb seam;         // gaps between plates
-    Rgb lamp, lamp2;  // lights and traces
+    Rgb base, base2; // plate shades, dark to light
+    Rgb seam;        // gaps between plates
+    Rgb lamp, lamp2; // lights and traces
     uint32_t seed;
-    bool light;       // pale style: no glow, mid-grey details on a light base
+    bool light; // pale style: no glow, mid-grey details on a light base
 };
 
 // Stroke weight of seams and decorations. The light panels are seen small,
 // through fog and blur, so their details are drawn about twice as bold.
-double weight(const PanelStyle& s) { return s.light ? 2.2 : 1.0; }
+double weight(const PanelStyle& s) {
+    return s.light ? 2.2 : 1.0;
+}
 
 void rect(cairo_t* cr, double x, double y, double w, double h, Rgb c, double a = 1.0) {
     cairo_set_source_rgba(cr, c.r, c.g, c.b, a);
@@ -32,7 +34,8 @@ void vents(Canvas& c, double x, double y, double w, double h, const PanelStyle& 
     double pitch = 7.0 * weight(s);
     int n = int(h / pitch);
     for (int i = 1; i < n; ++i)
-        rect(c.cr, x + w * 0.15, y + i * pitch, w * 0.7, 2.5 * weight(s), scale(s.seam, s.light ? 1.0 : 0.6));
+        rect(c.cr, x + w * 0.15, y + i * pitch, w * 0.7, 2.5 * weight(s),
+             scale(s.seam, s.light ? 1.0 : 0.6));
 }
 
 void lamps(Canvas& c, double x, double y, double w, double h, const PanelStyle& s, Random& rnd) {
@@ -72,8 +75,10 @@ void traces(Canvas& c, double x, double y, double w, double h, const PanelStyle&
 
 void rivets(Canvas& c, double x, double y, double w, double h, const PanelStyle& s) {
     const double inset = 6 * weight(s);
-    const double pts[4][2] = {{x + inset, y + inset}, {x + w - inset, y + inset},
-                              {x + inset, y + h - inset}, {x + w - inset, y + h - inset}};
+    const double pts[4][2] = {{x + inset, y + inset},
+                              {x + w - inset, y + inset},
+                              {x + inset, y + h - inset},
+                              {x + w - inset, y + h - inset}};
     for (const auto& p : pts) {
         cairo_arc(c.cr, p[0], p[1], 2.2 * weight(s), 0, 2 * kPi);
         Rgb col = s.light ? s.seam : scale(s.base2, 1.25);
@@ -90,7 +95,7 @@ void plate(Canvas& c, double x, double y, double w, double h, const PanelStyle& 
     // so that the panelling reads as blocks and not only as lines.
     if (s.light && rnd.uniform() < 0.2) shade = mix(s.seam, s.base, 0.45);
     rect(c.cr, x + gap, y + gap, w - 2 * gap, h - 2 * gap, shade);
-    rect(c.cr, x + gap, y + gap, w - 2 * gap, bevel, scale(shade, 1.35));              // lit top edge
+    rect(c.cr, x + gap, y + gap, w - 2 * gap, bevel, scale(shade, 1.35));            // lit top edge
     rect(c.cr, x + gap, y + h - gap - bevel, w - 2 * gap, bevel, scale(shade, 0.6)); // shaded bottom
     int kind = int(rnd.next() % 5);
     if (w < 24 || h < 24) kind = 4;
@@ -138,26 +143,61 @@ Image techPanel(int size, const PanelStyle& s, int depth) {
 } // namespace
 
 Image paintBlock(int size, int) {
-    return techPanel(size, {{0.16, 0.17, 0.19}, {0.30, 0.31, 0.33}, {0.03, 0.03, 0.04},
-                            {1.0, 0.55, 0.1}, {0.2, 0.8, 1.0}, 101, false}, 4);
+    return techPanel(size,
+                     {{0.16, 0.17, 0.19},
+                      {0.30, 0.31, 0.33},
+                      {0.03, 0.03, 0.04},
+                      {1.0, 0.55, 0.1},
+                      {0.2, 0.8, 1.0},
+                      101,
+                      false},
+                     4);
 }
 
 Image paintBlock2(int size, int) {
-    return techPanel(size, {{0.05, 0.10, 0.22}, {0.12, 0.20, 0.38}, {0.01, 0.02, 0.06},
-                            {0.3, 0.75, 1.0}, {0.7, 0.9, 1.0}, 202, false}, 5);
+    return techPanel(size,
+                     {{0.05, 0.10, 0.22},
+                      {0.12, 0.20, 0.38},
+                      {0.01, 0.02, 0.06},
+                      {0.3, 0.75, 1.0},
+                      {0.7, 0.9, 1.0},
+                      202,
+                      false},
+                     5);
 }
 
 Image paintBlock3(int size, int) {
-    return techPanel(size, {{0.04, 0.16, 0.08}, {0.10, 0.28, 0.14}, {0.02, 0.05, 0.03},
-                            {0.9, 0.85, 0.3}, {0.4, 1.0, 0.5}, 303, false}, 5);
+    return techPanel(size,
+                     {{0.04, 0.16, 0.08},
+                      {0.10, 0.28, 0.14},
+                      {0.02, 0.05, 0.03},
+                      {0.9, 0.85, 0.3},
+                      {0.4, 1.0, 0.5},
+                      303,
+                      false},
+                     5);
 }
 
 Image paintLightPanel(int size, int) {
-    return techPanel(size, {{0.84, 0.86, 0.89}, {0.96, 0.96, 0.97}, {0.36, 0.41, 0.50},
-                            {0.30, 0.40, 0.55}, {0.52, 0.58, 0.68}, 404, true}, 4);
+    return techPanel(size,
+                     {{0.84, 0.86, 0.89},
+                      {0.96, 0.96, 0.97},
+                      {0.36, 0.41, 0.50},
+                      {0.30, 0.40, 0.55},
+                      {0.52, 0.58, 0.68},
+                      404,
+                      true},
+                     4);
 }
 
 Image paintLightTube(int size, int) {
-    return techPanel(size, {{0.88, 0.90, 0.93}, {0.98, 0.98, 0.99}, {0.38, 0.43, 0.53},
-                            {0.70, 0.40, 0.20}, {0.46, 0.56, 0.70}, 505, true}, 3);
+    return techPanel(size,
+                     {{0.88, 0.90, 0.93},
+                      {0.98, 0.98, 0.99},
+                      {0.38, 0.43, 0.53},
+                      {0.70, 0.40, 0.20},
+                      {0.46, 0.56, 0.70},
+                      505,
+                      true},
+                     3);
 }

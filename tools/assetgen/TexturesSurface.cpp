@@ -50,7 +50,9 @@ Image paintNice(int size, int) {
         double gas = fractalNoise(u + 0.3 * wu, v + 0.3 * wv, 4, 6, 0.55, 21);
         double density = det::pow(smoothstep(0.32, 0.78, gas), 1.4);
         double h = fractalNoise(u, v, 2, 3, 0.5, 35) * 3.0;
-        const Rgb colours[4] = {{0.35, 0.10, 0.65}, {0.90, 0.20, 0.60}, {0.10, 0.65, 0.95},
+        const Rgb colours[4] = {{0.35, 0.10, 0.65},
+                                {0.90, 0.20, 0.60},
+                                {0.10, 0.65, 0.95},
                                 {1.00, 0.55, 0.15}};
         int i = int(h) % 3;
         Rgb col = mix(colours[i], colours[i + 1], smoothstep(0.0, 1.0, h - std::floor(h)));
@@ -189,9 +191,7 @@ Image paintRipples(int size, int) {
 // Orange triangles of random shades on a dark field, with glowing edges.
 Image paintTriangles(int size, int) {
     Canvas c(size);
-    c.fill([](double, double v) {
-        return scale(Rgb{0.1, 0.05, 0.08}, 0.6 + 0.4 * v);
-    });
+    c.fill([](double, double v) { return scale(Rgb{0.1, 0.05, 0.08}, 0.6 + 0.4 * v); });
     Random rnd(81);
     const int cells = 8;
     double step = double(size) / cells;

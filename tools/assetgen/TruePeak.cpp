@@ -54,7 +54,8 @@ std::vector<float> truePeaks(const StereoBuffer& pcm) {
     double before = 0; // peak between the previous frame and this one
     for (long i = 0; i < n; ++i) {
         double after = std::max(betweenPeak(pcm.l, i), betweenPeak(pcm.r, i));
-        double sample = std::max(std::fabs(double(pcm.l[size_t(i)])), std::fabs(double(pcm.r[size_t(i)])));
+        double sample =
+            std::max(std::fabs(double(pcm.l[size_t(i)])), std::fabs(double(pcm.r[size_t(i)])));
         peaks[size_t(i)] = float(std::max({sample, before, after}));
         before = after;
     }

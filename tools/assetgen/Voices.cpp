@@ -87,8 +87,8 @@ void bassNote(StereoBuffer& out, long at, long length, double note, double gain,
     }
 }
 
-void padChord(StereoBuffer& out, long at, long length, const std::vector<double>& notes,
-              double gain, double brightness) {
+void padChord(StereoBuffer& out, long at, long length, const std::vector<double>& notes, double gain,
+              double brightness) {
     double hold = double(length) / kRate;
     const double release = 1.2;
     long n = length + long(release * 5 * kRate);

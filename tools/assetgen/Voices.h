@@ -16,8 +16,8 @@ enum class BassStyle {
 
 void bassNote(StereoBuffer& out, long at, long length, double note, double gain, BassStyle style);
 // Detuned saw pad; brightness 0..1 opens the filter.
-void padChord(StereoBuffer& out, long at, long length, const std::vector<double>& notes,
-              double gain, double brightness);
+void padChord(StereoBuffer& out, long at, long length, const std::vector<double>& notes, double gain,
+              double brightness);
 void leadNote(StereoBuffer& out, long at, long length, double note, double gain);
 void pluck(StereoBuffer& out, long at, double note, double gain, double pan, double brightness);
 void bell(StereoBuffer& out, long at, double note, double gain, double pan);

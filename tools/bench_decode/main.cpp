@@ -6,9 +6,9 @@
 // machine's speed hits them alike; times are the thread's CPU time.
 // Compare the ratios, not times across runs.
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -35,13 +35,14 @@ std::vector<uint8_t> scratch;
 
 bool decodeTurbo(const std::vector<uint8_t>& file, bool floatIdct) {
     int width, height;
-    return testsupport::decodeWithLibjpeg(file.data(), file.size(), &width, &height, scratch,
-                                          floatIdct, true, 4);
+    return testsupport::decodeWithLibjpeg(file.data(), file.size(), &width, &height, scratch, floatIdct,
+                                          true, 4);
 }
 
 bool decodeStb(const std::vector<uint8_t>& file) {
     int width, height, components;
-    stbi_uc* pixels = stbi_load_from_memory(file.data(), int(file.size()), &width, &height, &components, 4);
+    stbi_uc* pixels =
+        stbi_load_from_memory(file.data(), int(file.size()), &width, &height, &components, 4);
     stbi_image_free(pixels);
     return pixels != nullptr;
 }
@@ -64,16 +65,18 @@ double timeOnce(const Decoder& decode, const std::vector<uint8_t>& file, int bat
 
 int main() {
     const char* names[4] = {"system", "stb_image", "turbo int", "turbo float"};
-    Decoder decoders[4] = {decodeOurs, decodeStb, [](const std::vector<uint8_t>& f) { return decodeTurbo(f, false); },
+    Decoder decoders[4] = {decodeOurs, decodeStb,
+                           [](const std::vector<uint8_t>& f) { return decodeTurbo(f, false); },
                            [](const std::vector<uint8_t>& f) { return decodeTurbo(f, true); }};
     struct Layout {
         const char* name;
         int components, h, v;
     } layouts[] = {{"4:2:0", 3, 2, 2}, {"4:4:4", 3, 1, 1}, {"grey", 1, 1, 1}};
     const int rounds = 7;
-    printf("JPEG decode, megapixels per second (median of %d rounds), single thread, from memory\n", rounds);
-    printf("%-6s %-10s %9s %9s %9s %11s %9s %11s  goal\n", "layout", "size", names[0], names[1], names[2],
-           names[3], "sys/stb", "sys/tfloat");
+    printf("JPEG decode, megapixels per second (median of %d rounds), single thread, from memory\n",
+           rounds);
+    printf("%-6s %-10s %9s %9s %9s %11s %9s %11s  goal\n", "layout", "size", names[0], names[1],
+           names[2], names[3], "sys/stb", "sys/tfloat");
     bool allMet = true;
     for (const Layout& layout : layouts) {
         for (int size : {256, 512, 1024, 2048}) {
@@ -81,7 +84,8 @@ int main() {
             options.hSamp = layout.h;
             options.vSamp = layout.v;
             std::vector<uint8_t> file =
-                testsupport::encodeJpeg(testsupport::syntheticImage(size, size, layout.components), options);
+                testsupport::encodeJpeg(testsupport::syntheticImage(size, size, layout.components),
+                                        options);
             double megapixels = double(size) * size / 1e6;
             double mps[4];
             std::vector<double> times[4];
@@ -104,10 +108,11 @@ int main() {
             bool met = vsStb >= 1.0 && vsFloat >= 0.5;
             allMet = allMet && met;
             std::string dims = std::to_string(size) + "x" + std::to_string(size);
-            printf("%-6s %-10s %9.1f %9.1f %9.1f %11.1f %9.2f %11.2f  %s\n", layout.name, dims.c_str(), mps[0],
-                   mps[1], mps[2], mps[3], vsStb, vsFloat, met ? "met" : "NOT MET");
+            printf("%-6s %-10s %9.1f %9.1f %9.1f %11.1f %9.2f %11.2f  %s\n", layout.name, dims.c_str(),
+                   mps[0], mps[1], mps[2], mps[3], vsStb, vsFloat, met ? "met" : "NOT MET");
         }
     }
-    printf("goal: system >= stb_image and >= 0.5 x turbo float on every row: %s\n", allMet ? "met" : "not met");
+    printf("goal: system >= stb_image and >= 0.5 x turbo float on every row: %s\n",
+           allMet ? "met" : "not met");
     return 0;
 }

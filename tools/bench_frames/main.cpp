@@ -42,17 +42,16 @@ void countOwn(const void* caller) {
 
 namespace {
 
-const char* usage =
-    "usage: bench_frames [--fps N] [--to MS] [--draw-invisible-quads]\n"
-    "Plays the show headless at 1024 x 768, N frames per second of music time\n"
-    "(default 10, 1 to 1000) from 0 to MS (default 149999), and prints per scene\n"
-    "the median and 95th percentile frame time (wall time up to glFinish), the\n"
-    "share of it spent in the project's own code, the start-up phases from main()\n"
-    "to the first frame, and the heap allocations per frame after each scene's\n"
-    "first frame; exits 1 when the project's code allocated in such a frame.\n"
-    "  --draw-invisible-quads  draw the flash and fade quads at alpha 0 too, to\n"
-    "                          time what skipping them saves\n"
-    "The assets are the generated pack beside the program.\n";
+const char* usage = "usage: bench_frames [--fps N] [--to MS] [--draw-invisible-quads]\n"
+                    "Plays the show headless at 1024 x 768, N frames per second of music time\n"
+                    "(default 10, 1 to 1000) from 0 to MS (default 149999), and prints per scene\n"
+                    "the median and 95th percentile frame time (wall time up to glFinish), the\n"
+                    "share of it spent in the project's own code, the start-up phases from main()\n"
+                    "to the first frame, and the heap allocations per frame after each scene's\n"
+                    "first frame; exits 1 when the project's code allocated in such a frame.\n"
+                    "  --draw-invisible-quads  draw the flash and fade quads at alpha 0 too, to\n"
+                    "                          time what skipping them saves\n"
+                    "The assets are the generated pack beside the program.\n";
 
 struct Options {
     int fps = 10;
@@ -194,9 +193,9 @@ int main(int argc, char** argv) {
     sampler.stop();
 
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    std::printf("bench_frames: %ld frames at %d frames/s, %d x %d, %s, %s, %ld cores%s\n",
-                frames, fps, platform::renderWidth(), platform::renderHeight(), renderer ? renderer : "?", cpuModel().c_str(),
-                sysconf(_SC_NPROCESSORS_ONLN),
+    std::printf("bench_frames: %ld frames at %d frames/s, %d x %d, %s, %s, %ld cores%s\n", frames, fps,
+                platform::renderWidth(), platform::renderHeight(), renderer ? renderer : "?",
+                cpuModel().c_str(), sysconf(_SC_NPROCESSORS_ONLN),
                 options.drawInvisible ? ", every fade and flash quad drawn" : "");
     std::printf("| scene | frames | median ms | p95 ms | render thread CPU ms | own code ms "
                 "| own code %% | allocations |\n");
@@ -213,8 +212,8 @@ int main(int argc, char** argv) {
         double own = sampler.ownMs(k) / double(times[k].size());
         double cpu = sampler.totalMs(k) / double(times[k].size());
         std::printf("| %5d | %6zu | %9.2f | %6.2f | %20.2f | %11.3f | %9.1f%% | %11ld |\n", k + 1,
-                    times[k].size(), percentile(times[k], 0.5), percentile(times[k], 0.95), cpu,
-                    own, sum > 0 ? 100.0 * sampler.ownMs(k) / sum : 0.0, sceneAllocations[k]);
+                    times[k].size(), percentile(times[k], 0.5), percentile(times[k], 0.95), cpu, own,
+                    sum > 0 ? 100.0 * sampler.ownMs(k) / sum : 0.0, sceneAllocations[k]);
     }
     if (!sampling) std::printf("(the CPU-time sampler could not start: own code not measured)\n");
     std::printf("rendering: %.1f frames/s on average\n", n && all > 0 ? 1000.0 * n / all : 0.0);

@@ -10,7 +10,8 @@
 
 namespace {
 
-template <class Work> double microsecondsPerRun(int runs, Work work) {
+template <class Work>
+double microsecondsPerRun(int runs, Work work) {
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < runs; i++) work(i);
     const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;

@@ -5,9 +5,9 @@
 // ratio. Each frame's figure is the least of 5 runs of this thread's CPU
 // time, so that a busy shared machine disturbs the figures less.
 #include <algorithm>
-#include <ctime>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 #include "geometry/CalcMesh.h"
@@ -21,7 +21,7 @@ const int nCells = 29;
 const int cubeSide = 9;
 const int blobRadius = 18;
 const int blobCount = 8;
-const Point3D spaceSize(cubeSide * nCells, cubeSide * nCells, cubeSide * nCells);
+const Point3D spaceSize(cubeSide* nCells, cubeSide* nCells, cubeSide* nCells);
 const int capacity = nCells * nCells * nCells * 8;
 
 // Scene 9's blob motion at music time t (ms).
@@ -42,7 +42,11 @@ void moveBlobs(Point3D* blobs, float t) {
 class FullScan {
 public:
     FullScan(SphereSurface* surf, const Point3D* blobs, Point3D* out)
-        : surf(surf), blobs(blobs), threshold(surf->threshold), out(out), potential(points * points * points) {}
+        : surf(surf),
+          blobs(blobs),
+          threshold(surf->threshold),
+          out(out),
+          potential(points * points * points) {}
 
     int run(bool ownLoop) {
         if (ownLoop) {
@@ -51,7 +55,8 @@ public:
             surf->clearCache();
             for (int k = 0; k < points; ++k)
                 for (int j = 0; j < points; ++j)
-                    for (int i = 0; i < points; ++i) potential[at(i, j, k)] = surf->getPotential(world(i, j, k));
+                    for (int i = 0; i < points; ++i)
+                        potential[at(i, j, k)] = surf->getPotential(world(i, j, k));
         }
         int count = 0;
         for (int k = 0; k < nCells; ++k)
@@ -67,7 +72,8 @@ public:
         int wrong = 0;
         for (int k = 0; k < points; ++k)
             for (int j = 0; j < points; ++j)
-                for (int i = 0; i < points; ++i) wrong += surf->getPotential(world(i, j, k)) != potential[at(i, j, k)];
+                for (int i = 0; i < points; ++i)
+                    wrong += surf->getPotential(world(i, j, k)) != potential[at(i, j, k)];
         return wrong;
     }
 
@@ -89,7 +95,8 @@ private:
                     if (metaball::insideBox(p.x, p.y, p.z, half)) {
                         sum = 0.0f;
                         for (int b = 0; b < blobCount; ++b) {
-                            const int dx = p.x - blobs[b].x, dy = p.y - blobs[b].y, dz = p.z - blobs[b].z;
+                            const int dx = p.x - blobs[b].x, dy = p.y - blobs[b].y,
+                                      dz = p.z - blobs[b].z;
                             sum += 1.0f / static_cast<float>(dx * dx + dy * dy + dz * dz + 1);
                         }
                     }
@@ -120,8 +127,8 @@ private:
                 const int a = cubeEdgeCorners[e][0], b = cubeEdgeCorners[e][1];
                 const Point3D& qa = cube.corner[a];
                 const Point3D& qb = cube.corner[b];
-                out[count++] = metaball::axisCrossing(world(qa.x, qa.y, qa.z), world(qb.x, qb.y, qb.z), p[a], p[b],
-                                                      threshold, cubeEdgeAxis[e]);
+                out[count++] = metaball::axisCrossing(world(qa.x, qa.y, qa.z), world(qb.x, qb.y, qb.z),
+                                                      p[a], p[b], threshold, cubeEdgeAxis[e]);
             }
         return count;
     }
@@ -160,10 +167,11 @@ void print(const Row& row, const Row& follow) {
     const double median = percentile(row.ms, 0.5), p95 = percentile(row.ms, 0.95);
     const double frames = static_cast<double>(row.ms.size());
     if (&row == &follow) {
-        std::printf("| %-34s | %9.4f | %7.4f | %8.0f |            |\n", row.name, median, p95, row.vertices / frames);
+        std::printf("| %-34s | %9.4f | %7.4f | %8.0f |            |\n", row.name, median, p95,
+                    row.vertices / frames);
     } else {
-        std::printf("| %-34s | %9.4f | %7.4f | %8.0f | %9.1fx |\n", row.name, median, p95, row.vertices / frames,
-                    median / percentile(follow.ms, 0.5));
+        std::printf("| %-34s | %9.4f | %7.4f | %8.0f | %9.1fx |\n", row.name, median, p95,
+                    row.vertices / frames, median / percentile(follow.ms, 0.5));
     }
 }
 
@@ -189,7 +197,8 @@ int main() {
         follow.ms.push_back(millisecondsOf([&] {
             surfMesh.reset();
             surf.clearCache();
-            for (const Point3D& b : blobs) surfMesh.generate(surfMesh.getCube(b.x + 17, b.y, b.z), b.y, b.z);
+            for (const Point3D& b : blobs)
+                surfMesh.generate(surfMesh.getCube(b.x + 17, b.y, b.z), b.y, b.z);
         }));
         follow.vertices += surfMesh.vertexCount;
         dropped += surfMesh.dropped ? 1 : 0;
@@ -199,11 +208,13 @@ int main() {
             row->vertices += count;
         }
     }
-    std::printf("bench_polygonise: Scene 9, %d blobs, %zu frames (%d..%d ms every %d ms); per frame the least\n"
-                "thread CPU time of 5 runs\n",
-                blobCount, follow.ms.size(), first, last, step);
+    std::printf(
+        "bench_polygonise: Scene 9, %d blobs, %zu frames (%d..%d ms every %d ms); per frame the least\n"
+        "thread CPU time of 5 runs\n",
+        blobCount, follow.ms.size(), first, last, step);
     std::printf("| %-34s | median ms | p95 ms  | vertices | full/follow |\n", "method");
-    std::printf("|------------------------------------|-----------|---------|----------|------------|\n");
+    std::printf(
+        "|------------------------------------|-----------|---------|----------|------------|\n");
     for (const Row* row : {&follow, &viaField, &ownLoop}) print(*row, follow);
     const double ratio = percentile(viaField.ms, 0.5) / percentile(follow.ms, 0.5);
     std::printf("goal (same field, following at least 5x faster than the full scan): %s (%.1fx)\n",

@@ -4,14 +4,14 @@
 #include <string>
 
 struct CaptureOptions {
-    bool single = false;      // --at: one frame
-    unsigned atMs = 0;        // --at MS
-    unsigned fromMs = 0;      // --from MS
-    unsigned toMs = 150000;   // --to MS
-    int fps = 60;             // --fps N
-    std::string out;          // --out FILE.png (with --at) or DIR
-    std::string video;        // --video FILE.mp4: H.264 + AAC of the span
-    std::string assets;       // --assets DIR; empty: the generated pack
+    bool single = false;    // --at: one frame
+    unsigned atMs = 0;      // --at MS
+    unsigned fromMs = 0;    // --from MS
+    unsigned toMs = 150000; // --to MS
+    int fps = 60;           // --fps N
+    std::string out;        // --out FILE.png (with --at) or DIR
+    std::string video;      // --video FILE.mp4: H.264 + AAC of the span
+    std::string assets;     // --assets DIR; empty: the generated pack
     bool help = false;
 };
 

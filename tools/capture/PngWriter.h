@@ -3,5 +3,4 @@
 
 #include <string>
 
-bool writeFramePng(const std::string& path, const unsigned char* bottomUpRgb, int width,
-                   int height);
+bool writeFramePng(const std::string& path, const unsigned char* bottomUpRgb, int width, int height);

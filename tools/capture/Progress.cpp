@@ -3,8 +3,7 @@
 
 #include <cstdio>
 
-Progress::Progress(long totalFrames)
-    : total(totalFrames), start(Clock::now()), lastPrint(start) {}
+Progress::Progress(long totalFrames) : total(totalFrames), start(Clock::now()), lastPrint(start) {}
 
 void Progress::frameDone(long written) {
     Clock::time_point now = Clock::now();
@@ -23,6 +22,6 @@ void Progress::print(long written) {
     double rate = seconds > 0 ? double(written) / seconds : 0.0;
     long left = rate > 0 ? long(double(total - written) / rate + 0.5) : 0;
     printed = written;
-    std::fprintf(stderr, "\rcapture: frame %ld/%ld, %.1f frames/s, %ld:%02ld left   ", written,
-                 total, rate, left / 60, left % 60);
+    std::fprintf(stderr, "\rcapture: frame %ld/%ld, %.1f frames/s, %ld:%02ld left   ", written, total,
+                 rate, left / 60, left % 60);
 }

@@ -28,23 +28,22 @@ std::string VideoEncoder::findFfmpeg() {
     return "";
 }
 
-std::string VideoEncoder::open(const std::string& ffmpeg, const std::string& path, int width,
-                               int height, int fps, const std::string& audio,
-                               unsigned audioStartMs) {
+std::string VideoEncoder::open(const std::string& ffmpeg, const std::string& path, int width, int height,
+                               int fps, const std::string& audio, unsigned audioStartMs) {
     char size[32], rate[16], start[32];
     std::snprintf(size, sizeof size, "%dx%d", width, height);
     std::snprintf(rate, sizeof rate, "%d", fps);
     std::snprintf(start, sizeof start, "%u.%03u", audioStartMs / 1000, audioStartMs % 1000);
     std::vector<std::string> args = {
-        ffmpeg, "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
-        "-f", "rawvideo", "-pix_fmt", "rgb24", "-s", size, "-framerate", rate, "-i", "pipe:0",
+        ffmpeg,     "-hide_banner", "-loglevel", "error", "-nostdin",   "-y", "-f", "rawvideo",
+        "-pix_fmt", "rgb24",        "-s",        size,    "-framerate", rate, "-i", "pipe:0",
     };
     if (!audio.empty()) {
         // Input seeking: the first video frame and this audio sample coincide.
         for (const char* a : {"-ss", (const char*)start, "-i", audio.c_str()}) args.push_back(a);
     }
-    for (const char* a : {"-map", "0:v:0", "-vf", "vflip", "-c:v", "libx264", "-preset", "fast",
-                          "-crf", "18", "-pix_fmt", "yuv420p"}) {
+    for (const char* a : {"-map", "0:v:0", "-vf", "vflip", "-c:v", "libx264", "-preset", "fast", "-crf",
+                          "18", "-pix_fmt", "yuv420p"}) {
         args.push_back(a);
     }
     if (!audio.empty()) {
@@ -109,8 +108,7 @@ std::string VideoEncoder::close() {
     }
     child = -1;
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return "";
-    return "ffmpeg failed (status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) +
-           ")";
+    return "ffmpeg failed (status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ")";
 }
 
 VideoEncoder::~VideoEncoder() {

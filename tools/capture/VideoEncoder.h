@@ -15,8 +15,8 @@ public:
     // Starts ffmpeg writing `path` at `fps` frames per second, with the
     // music file `audio` from `audioStartMs` on (no sound when `audio` is
     // empty). Returns an empty string or the one-line problem.
-    std::string open(const std::string& ffmpeg, const std::string& path, int width, int height,
-                     int fps, const std::string& audio, unsigned audioStartMs);
+    std::string open(const std::string& ffmpeg, const std::string& path, int width, int height, int fps,
+                     const std::string& audio, unsigned audioStartMs);
     // Sends one frame. False when ffmpeg has stopped taking frames.
     bool write(const unsigned char* bottomUpRgb);
     // Ends the stream and waits for ffmpeg. Returns an empty string, or the

@@ -66,12 +66,11 @@ std::string prepareOutput(const CaptureOptions& options, const std::string& out)
 
 // Starts ffmpeg for a video from music time `fromMs`, with the music of the
 // asset folder (the working directory) when it can be read.
-std::string openVideo(VideoEncoder& encoder, const std::string& ffmpeg, const std::string& out,
-                      int fps, unsigned fromMs) {
+std::string openVideo(VideoEncoder& encoder, const std::string& ffmpeg, const std::string& out, int fps,
+                      unsigned fromMs) {
     std::string music = absolute("musa.mp3");
     if (access(music.c_str(), R_OK) != 0) {
-        std::fprintf(stderr, "capture: %s cannot be read; the video has no sound\n",
-                     music.c_str());
+        std::fprintf(stderr, "capture: %s cannot be read; the video has no sound\n", music.c_str());
         music.clear();
     }
     return encoder.open(ffmpeg, out, platform::renderWidth(), platform::renderHeight(), fps, music,

@@ -104,7 +104,6 @@ std::string parsePreviewOptions(int argc, char** argv, PreviewOptions& o) {
         }
         if (expected) return std::string("bad or missing value for ") + arg + " (" + expected + ")";
     }
-    if (window && o.fullscreenDesktop)
-        return "--window and --fullscreen-desktop exclude each other";
+    if (window && o.fullscreenDesktop) return "--window and --fullscreen-desktop exclude each other";
     return "";
 }

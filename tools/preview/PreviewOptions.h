@@ -8,16 +8,16 @@
 #include "platform/RenderSize.h"
 
 struct PreviewOptions {
-    bool fullscreenDesktop = false; // --fullscreen-desktop; else a window
+    bool fullscreenDesktop = false;      // --fullscreen-desktop; else a window
     int width = platform::renderWidth(); // --window WxH, 64 .. 16384
     int height = platform::renderHeight();
-    unsigned fromMs = 0;            // --from MS, 0 .. 149,999
-    bool loop = false;              // --loop: start again at --from after the end
-    bool mute = false;              // --mute: timer clock, no sound
-    int avOffsetMs = 0;             // --av-offset MS, -2000 .. 2000: picture later when > 0
-    bool vsync = true;              // --vsync on|off
-    long frames = 0;                // --frames N: quit after N frames (0: run to the end)
-    std::string assets;             // --assets DIR; empty: the generated pack
+    unsigned fromMs = 0; // --from MS, 0 .. 149,999
+    bool loop = false;   // --loop: start again at --from after the end
+    bool mute = false;   // --mute: timer clock, no sound
+    int avOffsetMs = 0;  // --av-offset MS, -2000 .. 2000: picture later when > 0
+    bool vsync = true;   // --vsync on|off
+    long frames = 0;     // --frames N: quit after N frames (0: run to the end)
+    std::string assets;  // --assets DIR; empty: the generated pack
     bool help = false;
 };
 

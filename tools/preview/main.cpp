@@ -118,12 +118,10 @@ int main(int argc, char** argv) {
     config.vsync = player.options.vsync;
     platform::setMessageBoxes(false);
     CApplication app;
-    ShowStart start =
-        startShow(app, "preview", platform::assetFolder(player.options.assets), &config);
+    ShowStart start = startShow(app, "preview", platform::assetFolder(player.options.assets), &config);
     if (start != ShowStart::Ready) return exitStatus(start);
     player.run();
-    std::printf("preview: stopped at %u ms in scene %d\n", player.shownMs,
-                sceneAt(player.shownMs) + 1);
+    std::printf("preview: stopped at %u ms in scene %d\n", player.shownMs, sceneAt(player.shownMs) + 1);
     app.deinit();
     return 0;
 }

@@ -32,8 +32,8 @@ namespace {
 struct Options {
     int fps = 5;
     long toMs = showEndMs + 1000; // past the end: the show stops itself
-    int passes = 1; // plays of the show in this process
-    std::string assets; // empty: the working directory
+    int passes = 1;               // plays of the show in this process
+    std::string assets;           // empty: the working directory
 };
 
 bool parse(int argc, char** argv, Options& o) {
