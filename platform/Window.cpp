@@ -22,7 +22,39 @@ SDL_GLContext context = nullptr;
 bool sdlVideoStarted = false;
 bool exitHookInstalled = false;
 bool messageBoxes = true;
-bool headlessDriver = false; // SDL's offscreen driver: no display paces the swaps
+bool headlessDriver = false;      // SDL's offscreen driver: no display paces the swaps
+int drawableW = 0, drawableH = 0; // pixels GL draws on: from X at open, then from window events
+
+// On X11 the window can vanish under the show (another client destroys it, a
+// desktop tool or a crashing compositor). Xlib's default error handler then
+// exits with a raw message, and SDL's calls back into Xlib and can wait
+// forever on Xlib's own lock. This one only notes that the window is gone;
+// the frame loop then ends the show as if it had been closed.
+Display* x11Display = nullptr;
+unsigned long x11Window = 0;                              // 0 when not on X11
+int (*sdlErrorHandler)(Display*, XErrorEvent*) = nullptr; // restored after closing
+bool windowGone = false, goneReported = false;
+
+int onXError(Display*, XErrorEvent* error) {
+    if (error->error_code == BadWindow || error->error_code == BadDrawable) windowGone = true;
+    return 0;
+}
+
+// Checks a window-manager event for the destruction of the show's window.
+void noteSystemEvent(const SDL_Event& e) {
+    if (e.type != SDL_SYSWMEVENT || e.syswm.msg->subsystem != SDL_SYSWM_X11) return;
+    const XEvent& x = e.syswm.msg->msg.x11.event;
+    if (x.type == DestroyNotify && x.xdestroywindow.window == x11Window) windowGone = true;
+}
+
+// True once the window is gone; says so the first time.
+bool reportWindowGone() {
+    if (windowGone && !goneReported) {
+        std::fprintf(stderr, "Demo: the window was closed by the system.\n");
+        goneReported = true;
+    }
+    return windowGone;
+}
 
 // Off-screen 1024 x 768 render target, used when the drawable differs.
 struct Framebuffer {
@@ -97,19 +129,26 @@ void destroyTarget() {
     target.fbo = 0;
 }
 
-// The size of the surface GL really draws on. SDL reports the display mode's
-// size for a fullscreen window even where no window manager made the window
-// that large (a bare X server such as Xvfb); X11 knows the truth.
-void drawableSize(int& w, int& h) {
-    SDL_GL_GetDrawableSize(window, &w, &h);
+// The size of the surface GL really draws on, asked once the window is open.
+// SDL reports the display mode's size for a fullscreen window even where no
+// window manager made the window that large (a bare X server such as Xvfb);
+// X11 knows the truth. Later sizes come from window events, so the frame loop
+// never asks X about a window that may have vanished. On X11 this also puts
+// the error handler in place and asks for the window's destruction events.
+void watchWindow() {
+    SDL_GL_GetDrawableSize(window, &drawableW, &drawableH);
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
-        XWindowAttributes attributes;
-        if (XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &attributes)) {
-            w = attributes.width;
-            h = attributes.height;
-        }
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    x11Display = info.info.x11.display;
+    x11Window = info.info.x11.window;
+    windowGone = goneReported = false;
+    sdlErrorHandler = XSetErrorHandler(onXError);
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(x11Display, x11Window, &attributes)) {
+        drawableW = attributes.width;
+        drawableH = attributes.height;
     }
 }
 
@@ -212,8 +251,7 @@ bool openWindow(const WindowConfig& config) {
     SDL_ShowCursor(SDL_DISABLE);
     SDL_GL_SetSwapInterval(config.vsync ? 1 : 0);
 
-    int drawableW = 0, drawableH = 0;
-    drawableSize(drawableW, drawableH);
+    watchWindow();
     bool exact = drawableW == renderWidth() && drawableH == renderHeight();
     if ((!exact || config.mode == WindowMode::Windowed) && !createTarget()) {
         if (!exact) return fail("the window is not the render size and framebuffer objects are missing");
@@ -231,19 +269,35 @@ void closeWindow() {
     if (window) {
         SDL_DestroyWindow(window);
         window = nullptr;
+        // Collect the errors of destroying a window that is already gone
+        // while the quiet handler is still in place.
+        if (x11Window) XSync(x11Display, False);
     }
     if (sdlVideoStarted) {
         SDL_ShowCursor(SDL_ENABLE);
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS);
         sdlVideoStarted = false;
     }
+    if (x11Window) {
+        XSetErrorHandler(sdlErrorHandler);
+        x11Window = 0;
+    }
 }
 
 Event pollEvent() {
     Event event;
     SDL_Event e;
-    if (!SDL_PollEvent(&e)) return event;
-    if (e.type == SDL_QUIT) {
+    bool polled = SDL_PollEvent(&e);
+    if (polled) noteSystemEvent(e);
+    if (reportWindowGone()) {
+        event.type = EventType::Quit;
+        return event;
+    }
+    if (!polled) return event;
+    if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        SDL_GL_GetDrawableSize(window, &drawableW, &drawableH);
+        event.type = EventType::Other;
+    } else if (e.type == SDL_QUIT) {
         event.type = EventType::Quit;
     } else if (e.type == SDL_AUDIODEVICEREMOVED && !e.adevice.iscapture) {
         // The music moves to the timer clock; the show itself carries on.
@@ -268,7 +322,9 @@ Event pollEvent() {
 bool quitRequested() {
     if (!sdlVideoStarted) return false;
     SDL_PumpEvents();
-    return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT) > 0;
+    SDL_Event e;
+    while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_SYSWMEVENT, SDL_SYSWMEVENT) > 0) noteSystemEvent(e);
+    return reportWindowGone() || SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT) > 0;
 }
 
 void beginFrame() {
@@ -278,8 +334,7 @@ void beginFrame() {
 void present() {
     if (!window) return;
     if (target.fbo) {
-        int w = 0, h = 0;
-        drawableSize(w, h);
+        const int w = drawableW, h = drawableH;
         // Largest 4:3 rectangle that fits, centred.
         int fitW = w, fitH = w * renderHeight() / renderWidth();
         if (fitH > h) {
@@ -322,6 +377,12 @@ void* glProcAddress(const char* name) {
 bool hasGLExtension(const char* name) {
     if (refusedForTest(name)) return false;
     return SDL_GL_ExtensionSupported(name) == SDL_TRUE;
+}
+
+int maxTextureSide() {
+    GLint side = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &side);
+    return limitForTest("GL_MAX_TEXTURE_SIZE", side > 0 ? side : 64); // 64: GL's least
 }
 
 void useHeadlessDrivers() {

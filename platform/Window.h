@@ -44,7 +44,7 @@ struct Event {
 // for an event the show ignores.
 Event pollEvent();
 
-// True when a quit request (the window closed, SIGINT, SIGTERM) is waiting;
+// True when a quit request (the window closed or destroyed, SIGINT, SIGTERM) is waiting;
 // it stays queued for pollEvent. Cheap enough to ask between loading steps.
 bool quitRequested();
 
@@ -62,6 +62,8 @@ bool usesOffscreenTarget();
 void* glProcAddress(const char* name);
 // True when the current context advertises the extension.
 bool hasGLExtension(const char* name);
+// Widest and tallest 2-D texture the current context takes, in pixels.
+int maxTextureSide();
 
 // Prints the text as one line on stderr and, unless boxes are disabled
 // (headless tools and tests), shows it in a modal box with an OK button and

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -38,6 +39,38 @@ void upload(GLint internalFormat, int width, int height, GLenum format, const vo
     else
         glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, GL_UNSIGNED_BYTE,
                      pixels);
+}
+
+// Halves a decoded RGBA image in place, each pixel the mean of a 2 x 2 block
+// (the last column or row repeated where the size is odd), until both sides
+// fit the driver's largest texture; says so on one line naming the file. A
+// texture beyond the limit would be refused by GL and its surface left blank.
+void fitToDriver(const char* path, JpegImage& image) {
+    const int limit = platform::maxTextureSide();
+    if (!image.data || (image.width <= limit && image.height <= limit)) return;
+    const int width = image.width, height = image.height;
+    while (image.width > limit || image.height > limit) {
+        const int w = image.width, h = image.height;
+        const int halfW = (w + 1) / 2, halfH = (h + 1) / 2;
+        uint8_t* p = image.data;
+        for (int y = 0; y < halfH; y++) {
+            const uint8_t* row0 = p + size_t(4) * w * (2 * y);
+            const uint8_t* row1 = p + size_t(4) * w * std::min(2 * y + 1, h - 1);
+            for (int x = 0; x < halfW; x++) {
+                const int x0 = 2 * x, x1 = std::min(2 * x + 1, w - 1);
+                for (int c = 0; c < 4; c++) {
+                    int sum = row0[4 * x0 + c] + row0[4 * x1 + c] + row1[4 * x0 + c] + row1[4 * x1 + c];
+                    p[(size_t(halfW) * y + x) * 4 + c] = uint8_t((sum + 2) / 4);
+                }
+            }
+        }
+        image.width = halfW;
+        image.height = halfH;
+    }
+    fprintf(stderr,
+            "%s: %d x %d is larger than this driver's textures (at most %d a side); "
+            "uploaded at %d x %d\n",
+            path, width, height, limit, image.width, image.height);
 }
 
 // Last three characters j, p, g in any mix of cases.
@@ -203,6 +236,7 @@ int Texture::loadJpg(const char* path, unsigned filter) {
     JpegImage image = jpegDecode(bytes, size);
     free(bytes);
     report(path, image.error);
+    fitToDriver(path, image);
     upload(3, image.width, image.height, GL_RGBA, image.data, filter);
     free(image.data);
     return 1;
@@ -222,6 +256,7 @@ int Texture::loadJpg(const char* path, const char* maskPath, unsigned filter) {
     free(maskBytes);
     report(maskPath, maskError);
     report(path, image.error);
+    fitToDriver(path, image);
     upload(GL_RGBA8, image.width, image.height, GL_RGBA, image.data, filter);
     free(image.data);
     return 1;

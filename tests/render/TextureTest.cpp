@@ -250,3 +250,26 @@ TEST_F(TextureStore, UnusedOperationsClampUnbindAndMakeTheRamp) {
 }
 
 } // namespace
+
+TEST_F(TextureStore, PictureLargerThanTheDriverTakesIsHalvedUntilItFitsWithOneLine) {
+    writeTopLine("big.jpg", 100, 60);
+    setenv("DEMO_TEST_REFUSE", "GL_MAX_TEXTURE_SIZE=32", 1);
+    Texture t;
+    testing::internal::CaptureStderr();
+    unsigned index = t.load("big.jpg", GL_LINEAR);
+    std::string said = testing::internal::GetCapturedStderr();
+    unsetenv("DEMO_TEST_REFUSE");
+    EXPECT_NE(said.find("Textures/big.jpg: 100 x 60 is larger than this driver's textures (at "
+                        "most 32 a side); uploaded at 25 x 15"),
+              std::string::npos)
+        << said;
+    t.bind(index);
+    ASSERT_EQ(level(GL_TEXTURE_WIDTH), 25);
+    ASSERT_EQ(level(GL_TEXTURE_HEIGHT), 15);
+    // Each texel is the mean of 4 x 4 pixels: the white top line weighs a quarter.
+    std::vector<uint8_t> rgb(25 * 15 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    EXPECT_NEAR(rgb[3 * 12], 64, 16);
+    EXPECT_LT(rgb[3 * (25 * 5 + 12)], 8);
+}
