@@ -27,11 +27,14 @@ long runUpTo(unsigned ms, int fps, long resume, bool (*stop)()) {
     const long end = firstGridFrameFrom(ms, fps);
     if (resume > frame && resume <= end) frame = resume;
     const float step = 20.0f / float(fps);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 1, 1);
     for (; frame < end; frame++) {
         if (stop && stop()) break;
         platform::beginFrame();
         drawShowFrameAt(gridTimeMs(frame, fps), step);
         glFinish();
     }
+    glDisable(GL_SCISSOR_TEST);
     return frame;
 }
