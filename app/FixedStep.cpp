@@ -22,16 +22,24 @@ void drawShowFrameAt(unsigned ms, float step) {
     drawCurrentScene();
 }
 
-long runUpTo(unsigned ms, int fps, long resume, bool (*stop)()) {
+long runUpTo(unsigned ms, int fps, long resume, bool (*stop)(), void (*progress)(long, long),
+             bool paint) {
     long frame = firstGridFrameFrom(unsigned(sceneStartMs[sceneAt(ms)]), fps);
     const long end = firstGridFrameFrom(ms, fps);
     if (resume > frame && resume <= end) frame = resume;
+    const long first = frame;
     const float step = 20.0f / float(fps);
+    if (!paint) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, 1, 1);
+    }
     for (; frame < end; frame++) {
         if (stop && stop()) break;
         platform::beginFrame();
         drawShowFrameAt(gridTimeMs(frame, fps), step);
         glFinish();
+        if (progress) progress(frame + 1 - first, end - first);
     }
+    glDisable(GL_SCISSOR_TEST);
     return frame;
 }

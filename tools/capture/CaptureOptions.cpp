@@ -1,18 +1,22 @@
 // Parsing of the capture tool's arguments.
 #include "tools/capture/CaptureOptions.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
 const char* captureUsage =
     "usage: capture --at MS --out FRAME.png [--fps N] [--assets DIR]\n"
-    "       capture [--from MS] [--to MS] [--fps N] --out DIR [--assets DIR]\n"
-    "       capture [--from MS] [--to MS] [--fps N] --video FILE.mp4 [--assets DIR]\n"
+    "       capture [--from MS] [--to MS] [--fps N] --out DIR [--overwrite] [--assets DIR]\n"
+    "       capture [--from MS] [--to MS] [--fps N] --video FILE.mp4 [--overwrite] [--assets DIR]\n"
     "Renders frames of the show headless, exactly as a run at N frames per second\n"
-    "(default 60) draws them: the frames of the scene before the first requested\n"
-    "time are run but not written. --at writes one PNG; a span writes DIR/frame-NNNNNN.png\n"
-    "for every frame from --from (default 0) to --to (default 150000) ms.\n"
+    "(default 60) draws them: the scene holding the first requested time is first\n"
+    "run up from its start, every step taken but (almost) nothing painted. --at\n"
+    "writes one PNG; a span writes DIR/frame-NNNNNN.png, numbered from 000000, for\n"
+    "every grid frame from --from (default 0) to --to (default 150000) ms, both\n"
+    "inclusive. An existing video, or a folder already holding frames, is replaced\n"
+    "only with --overwrite.\n"
     "--video encodes the span with ffmpeg as H.264 (yuv420p, CRF 18) with the music\n"
     "as AAC cut to the same span; Ctrl-C ends it with a playable file of the frames\n"
     "rendered so far. A progress line goes to stderr.\n"
@@ -31,17 +35,28 @@ bool parseMs(const char* text, unsigned& value) {
     return true;
 }
 
+bool endsWithPng(const std::string& name) {
+    if (name.size() < 4) return false;
+    std::string end = name.substr(name.size() - 4);
+    for (char& c : end) c = char(std::tolower((unsigned char)c));
+    return end == ".png";
+}
+
 } // namespace
 
 std::string parseCaptureOptions(int argc, char** argv, CaptureOptions& o) {
     bool haveFrom = false, haveTo = false;
-    for (int i = 1; i < argc; i += 2) { // each option and its value
-        const char* arg = argv[i];
+    for (int i = 1; i < argc;) {
+        const char* arg = argv[i++];
         if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
             o.help = true;
             return "";
         }
-        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (!std::strcmp(arg, "--overwrite")) { // the one option without a value
+            o.overwrite = true;
+            continue;
+        }
+        const char* value = i < argc ? argv[i++] : nullptr;
         bool ok = true;
         if (!std::strcmp(arg, "--at")) {
             ok = parseMs(value, o.atMs);
@@ -82,6 +97,8 @@ std::string parseCaptureOptions(int argc, char** argv, CaptureOptions& o) {
         return "give --out or --video";
     }
     if (!o.out.empty() && !o.video.empty()) return "--out and --video cannot be combined";
+    if (o.single && !endsWithPng(o.out))
+        return "--out " + o.out + ": only PNG is written; give a name ending in .png";
     if (o.single && !o.video.empty()) return "--video takes a span (--from, --to), not --at";
     if (o.single && (haveFrom || haveTo)) return "--at cannot be combined with --from or --to";
     if (!o.single && o.fromMs > o.toMs) return "--from is after --to";

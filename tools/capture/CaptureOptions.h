@@ -12,6 +12,7 @@ struct CaptureOptions {
     std::string out;        // --out FILE.png (with --at) or DIR
     std::string video;      // --video FILE.mp4: H.264 + AAC of the span
     std::string assets;     // --assets DIR; empty: the generated pack
+    bool overwrite = false; // --overwrite: replace an earlier video or frames
     bool help = false;
 };
 

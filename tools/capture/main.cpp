@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -21,8 +22,8 @@
 #include "platform/Window.h"
 #include "tools/capture/CaptureOptions.h"
 #include "tools/capture/PngWriter.h"
-#include "tools/capture/Progress.h"
 #include "tools/capture/VideoEncoder.h"
+#include "tools/common/Progress.h"
 
 namespace {
 
@@ -49,15 +50,36 @@ int fail(const std::string& message) {
     return 1;
 }
 
-// Checks the output can be created before any frame is rendered.
+// True when `dir` holds a file named frame-*.png.
+bool holdsFrames(const std::string& dir) {
+    DIR* d = opendir(dir.c_str());
+    if (!d) return false;
+    bool found = false;
+    while (dirent* e = readdir(d)) {
+        std::string name = e->d_name;
+        if (name.rfind("frame-", 0) == 0 && name.size() > 10 &&
+            name.compare(name.size() - 4, 4, ".png") == 0)
+            found = true;
+    }
+    closedir(d);
+    return found;
+}
+
+// Checks the output can be created, and is not an earlier capture about to
+// be overwritten silently, before any frame is rendered.
 std::string prepareOutput(const CaptureOptions& options, const std::string& out) {
+    struct stat st;
+    bool exists = stat(out.c_str(), &st) == 0;
+    if (!options.overwrite && !options.video.empty() && exists)
+        return out + " exists; add --overwrite to replace it";
+    if (!options.overwrite && !options.single && options.video.empty() && holdsFrames(out))
+        return out + " already holds frames; add --overwrite to replace them";
     if (!options.video.empty()) {
         std::FILE* f = std::fopen(out.c_str(), "wb");
         if (!f) return "cannot write " + out + ": " + std::strerror(errno);
         std::fclose(f);
     } else if (!options.single) {
         mkdir(out.c_str(), 0755);
-        struct stat st;
         if (stat(out.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
             return "cannot create the output folder " + out;
     }
@@ -121,9 +143,9 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, onInterrupt);
 
     std::vector<unsigned char> rgb(size_t(platform::renderWidth()) * platform::renderHeight() * 3);
-    Progress progress(total);
+    runUpWithProgress("capture: running up, frame", first, fps, stopRequested);
+    Progress progress("capture: frame", total);
     long written = 0;
-    runUpTo(first, fps, -1, stopRequested);
     for (; !stopRequested(); frame++) {
         // A single frame shows the requested time itself, on or off the grid.
         unsigned ms = options.single ? first : gridTimeMs(frame, fps);

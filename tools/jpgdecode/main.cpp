@@ -82,12 +82,12 @@ int main(int argc, char** argv) {
     const char* maskError = nullptr;
     JpegImage image = argc == 4 ? jpegDecodeMasked(bytes, size, maskBytes, maskSize, &maskError)
                                 : jpegDecode(bytes, size);
-    printHeader(argv[1]);
+    if (image.data) printHeader(argv[1]); // a rejected file gets its reason only
     if (image.error) fprintf(stderr, "jpgdecode: %s: %s\n", argv[1], image.error);
     if (maskError) fprintf(stderr, "jpgdecode: %s: %s\n", argv[3], maskError);
     int status = 0;
     if (!image.data) {
-        fprintf(stderr, "jpgdecode: %s: no image to write\n", argv[1]);
+        if (!image.error) fprintf(stderr, "jpgdecode: %s: no image to write\n", argv[1]);
         status = 1;
     } else {
         std::string out = argv[2];
