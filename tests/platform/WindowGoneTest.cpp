@@ -52,9 +52,9 @@ struct XServer {
         for (int n = 90 + getpid() % 100; n < 400 && !x; n += 100) {
             if (access(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), F_OK) == 0) continue;
             display = ":" + std::to_string(n);
-            server.reset(new testsupport::Program(
-                {"/usr/bin/Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
-                {}, "/"));
+            server.reset(new testsupport::Program({"/usr/bin/Xvfb", display, "-screen", "0",
+                                                   "1280x1024x24", "-nolisten", "tcp"},
+                                                  {}, "/"));
             for (int i = 0; i < 50 && !x; i++) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(100));
                 x = XOpenDisplay(display.c_str());
