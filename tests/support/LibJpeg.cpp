@@ -1,11 +1,12 @@
 // libjpeg encoding and decoding helpers (see LibJpeg.h). libjpeg errors
-// longjmp back here and come out as a false result.
+// longjmp back here and come out as a false or empty result; its warnings
+// ("tables too coarse for baseline", "corrupt data") are not printed.
 #include "tests/support/LibJpeg.h"
 
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 
 #include <jpeglib.h>
 
@@ -15,16 +16,20 @@ namespace {
 struct ErrorManager {
     jpeg_error_mgr base;
     jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
 };
 
 void onError(j_common_ptr info) {
-    ErrorManager* e = reinterpret_cast<ErrorManager*>(info->err);
-    info->err->format_message(info, e->message);
-    longjmp(e->jump, 1);
+    longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
 }
 
 void quiet(j_common_ptr, int) {}
+
+jpeg_error_mgr* errorManager(ErrorManager& error) {
+    jpeg_std_error(&error.base);
+    error.base.error_exit = onError;
+    error.base.emit_message = quiet;
+    return &error.base;
+}
 
 } // namespace
 
@@ -55,9 +60,7 @@ RgbImage syntheticImage(int width, int height, int components) {
 std::vector<uint8_t> encodeJpeg(const RgbImage& image, const JpegEncodeOptions& options) {
     jpeg_compress_struct info;
     ErrorManager error;
-    info.err = jpeg_std_error(&error.base);
-    error.base.error_exit = onError;
-    error.base.emit_message = quiet; // "tables too coarse for baseline" is wanted here
+    info.err = errorManager(error);
     unsigned char* out = nullptr;
     unsigned long outSize = 0;
     if (setjmp(error.jump)) {
@@ -79,12 +82,6 @@ std::vector<uint8_t> encodeJpeg(const RgbImage& image, const JpegEncodeOptions& 
     }
     if (options.restartEveryRow) info.restart_in_rows = 1;
     jpeg_start_compress(&info, TRUE);
-    if (options.markers) {
-        const char* text = "a comment, then two application segments";
-        jpeg_write_marker(&info, JPEG_COM, (const JOCTET*)text, unsigned(strlen(text)));
-        jpeg_write_marker(&info, JPEG_APP0 + 1, (const JOCTET*)"Exif\0\0junk", 10);
-        jpeg_write_marker(&info, JPEG_APP0 + 15, (const JOCTET*)"\xff\xff\xd9", 3);
-    }
     int stride = image.width * image.components;
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = (JSAMPROW)&image.pixels[size_t(info.next_scanline) * stride];
@@ -94,30 +91,22 @@ std::vector<uint8_t> encodeJpeg(const RgbImage& image, const JpegEncodeOptions& 
     jpeg_destroy_compress(&info);
     std::vector<uint8_t> bytes(out, out + outSize);
     free(out);
-    if (options.sixteenBitTables) { // libjpeg marks such files as extended (SOF1)
-        for (size_t i = 0; i + 1 < bytes.size(); i++) {
-            if (bytes[i] == 0xFF && bytes[i + 1] == 0xC1) {
-                bytes[i + 1] = 0xC0;
-                break;
-            }
+    for (size_t i = 0; options.sixteenBitTables && i + 1 < bytes.size(); i++) {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC1) { // libjpeg marks such files extended (SOF1)
+            bytes[i + 1] = 0xC0;
+            break;
         }
     }
     return bytes;
 }
 
 bool decodeWithLibjpeg(const uint8_t* bytes, size_t size, int* width, int* height,
-                       std::vector<uint8_t>& pixels, bool floatIdct, bool fancy, int outComponents,
-                       const char** errorText) {
+                       std::vector<uint8_t>& pixels, bool floatIdct, bool fancy, int outComponents) {
     jpeg_decompress_struct info;
     ErrorManager error;
-    info.err = jpeg_std_error(&error.base);
-    error.base.error_exit = onError;
-    error.base.emit_message = quiet;
-    static char lastError[JMSG_LENGTH_MAX];
+    info.err = errorManager(error);
     if (setjmp(error.jump)) {
         jpeg_destroy_decompress(&info);
-        memcpy(lastError, error.message, sizeof lastError);
-        if (errorText) *errorText = lastError;
         return false;
     }
     jpeg_create_decompress(&info);
