@@ -1,6 +1,8 @@
 // Hand-made JPEG streams (see JpegBuilder.h).
 #include "tests/support/JpegBuilder.h"
 
+#include <algorithm>
+
 namespace testsupport {
 namespace {
 
@@ -30,32 +32,33 @@ void BitWriter::put(unsigned value, int bits) {
         if (++count < 8) continue;
         out.push_back(uint8_t(acc));
         if (acc == 0xFF) out.push_back(0x00);
-        acc = 0;
-        count = 0;
+        acc = count = 0;
     }
 }
 
-void BitWriter::dc(int difference) {
+BitWriter& BitWriter::dc(int difference) {
     int s = category(difference);
     put((1u << (s + 1)) - 2, s + 1); // s ones, then a zero
     put(magnitude(difference, s), s);
+    return *this;
 }
 
-void BitWriter::symbol(uint8_t rs) {
-    for (unsigned i = 0; i < sizeof acSymbols; i++) {
-        if (acSymbols[i] == rs) put(i, 4);
-    }
+BitWriter& BitWriter::symbol(uint8_t rs) {
+    put(unsigned(std::find(acSymbols, acSymbols + 12, rs) - acSymbols), 4); // rs must be one of them
+    return *this;
 }
 
-void BitWriter::ac(int run, int value) {
+BitWriter& BitWriter::ac(int run, int value) {
     int s = category(value);
     symbol(uint8_t(run << 4 | s));
     put(magnitude(value, s), s);
+    return *this;
 }
 
-void BitWriter::raw(std::vector<uint8_t> data) {
+BitWriter& BitWriter::raw(std::vector<uint8_t> data) {
     while (count) put(1, 1);
     out.insert(out.end(), data.begin(), data.end());
+    return *this;
 }
 
 std::vector<uint8_t> BitWriter::bytes() {
@@ -64,30 +67,23 @@ std::vector<uint8_t> BitWriter::bytes() {
 }
 
 std::vector<uint8_t> handJpeg(const HandFrame& frame, const std::vector<uint8_t>& scanData) {
-    std::vector<uint8_t> out = {0xFF, 0xD8}, dqt = {0x00}, dcTable = {0x00},
-                         acTable = {0x10, 0, 0, 0, 12};
-    dqt.insert(dqt.end(), 64, uint8_t(frame.quant));
+    std::vector<uint8_t> out = {0xFF, 0xD8}, dqt(65, 1), dc = {0x00}, ac = {0x10, 0, 0, 0, 12};
+    dqt[0] = 0x00; // 8-bit entries, id 0
     segment(out, 0xDB, dqt);
-    for (int l = 1; l <= 16; l++) dcTable.push_back(l <= 12 ? 1 : 0);
-    for (int s = 0; s < 12; s++) dcTable.push_back(uint8_t(s));
-    segment(out, 0xC4, dcTable);
-    acTable.insert(acTable.end(), 12, 0);
-    acTable.insert(acTable.end(), acSymbols, acSymbols + sizeof acSymbols);
-    segment(out, 0xC4, acTable);
+    for (int l = 1; l <= 16; l++) dc.push_back(l <= 12 ? 1 : 0);
+    for (int s = 0; s < 12; s++) dc.push_back(uint8_t(s));
+    segment(out, 0xC4, dc);
+    ac.insert(ac.end(), 12, 0);
+    ac.insert(ac.end(), acSymbols, acSymbols + sizeof acSymbols);
+    segment(out, 0xC4, ac);
     out.insert(out.end(), frame.beforeFrame.begin(), frame.beforeFrame.end());
-    std::vector<std::pair<int, int>> sampling = frame.sampling;
-    if (sampling.empty()) sampling.push_back({1, 1});
-    uint8_t n = uint8_t(sampling.size());
-    std::vector<uint8_t> sof = {8,
-                                uint8_t(frame.height >> 8),
-                                uint8_t(frame.height),
-                                uint8_t(frame.width >> 8),
-                                uint8_t(frame.width),
-                                n};
-    std::vector<uint8_t> sos = {n};
-    for (int c = 0; c < n; c++) {
-        sof.insert(sof.end(), {uint8_t(c + 1), uint8_t(sampling[c].first << 4 | sampling[c].second), 0});
-        sos.insert(sos.end(), {uint8_t(c + 1), 0x00});
+    uint8_t n = uint8_t(frame.components);
+    std::vector<uint8_t> sof = {8}, sos = {n};
+    for (int v : {frame.height, frame.width}) sof.insert(sof.end(), {uint8_t(v >> 8), uint8_t(v)});
+    sof.push_back(n);
+    for (uint8_t c = 1; c <= n; c++) {
+        sof.insert(sof.end(), {c, 0x11, 0}); // id, 1x1 sampling, quantisation table 0
+        sos.insert(sos.end(), {c, 0x00});    // id, Huffman tables 0 and 0
     }
     sos.insert(sos.end(), {0, 63, 0});
     segment(out, 0xC0, sof);

@@ -23,11 +23,11 @@ struct JpegEncodeOptions {
     int quality = 90;
     int hSamp = 2, vSamp = 2;      // luma sampling factors; chroma is 1 x 1
     bool restartEveryRow = false;  // restart interval of one MCU row
-    bool sixteenBitTables = false; // 16-bit quantisation tables in a baseline frame
+    bool sixteenBitTables = false; // 16-bit quantisation tables (libjpeg marks the frame SOF1)
 };
 
-// Baseline JPEG of the image (with sixteenBitTables, libjpeg's extended
-// frame marker patched to baseline).
+// Sequential Huffman-coded JPEG of the image: baseline, or with
+// sixteenBitTables an extended frame.
 std::vector<uint8_t> encodeJpeg(const RgbImage& image, const JpegEncodeOptions& options);
 
 // Decodes with libjpeg into 3 (RGB) or 4 (RGBA) bytes a pixel; floatIdct and
