@@ -5,6 +5,7 @@
 // against libjpeg, on encoded files and on the shared real-world samples.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -100,12 +101,8 @@ std::vector<uint8_t> twoRows(int restartInterval, const std::vector<uint8_t>& be
 
 // The file with byte `offset` of the first `marker` segment's body set.
 std::vector<uint8_t> patched(std::vector<uint8_t> file, uint8_t marker, int offset, uint8_t value) {
-    for (size_t i = 0; i + 1 < file.size(); i++) {
-        if (file[i] == 0xFF && file[i + 1] == marker) {
-            file[i + 4 + offset] = value;
-            break;
-        }
-    }
+    const uint8_t code[2] = {0xFF, marker};
+    file.at(std::search(file.begin(), file.end(), code, code + 2) - file.begin() + 4 + offset) = value;
     return file;
 }
 
@@ -125,9 +122,8 @@ TEST(Jpg, YCbCrConversionTruncatesTowardZeroAndClamps) {
     for (const auto& t : table) mcus.push_back({8 * t[0] - 1024, 8 * t[1] - 1024, 8 * t[2] - 1024});
     // 96 pixels a row: the fast decoder converts 16 at a time, the reference one by one.
     Decoded d = expectCase({"colour samples", flatMcus(mcus)});
-    for (int i = 0; i < 12; i++) {
+    for (int i = 0; i < 12; i++)
         for (int c = 0; c < 3; c++) EXPECT_EQ(d.rgba[32 * i + c], table[i][3 + c]) << "row " << i;
-    }
 }
 
 TEST(Jpg, FlatGreyBlockIsItsDcTermShiftedDownIntoOpaqueGrey) {
@@ -171,10 +167,10 @@ TEST(Jpg, MaskAlphaIsItsChannelMeanRoundedDownWhenTheSizesMatch) {
                                                           {flatMcus({{0}, {0}}), 255}};
     std::vector<uint8_t> colour = flatMcus({{80}});
     for (const auto& [mask, alpha] : masks) {
-        const char* maskError = nullptr;
+        const char* error = nullptr; // the mask's
         JpegImage image =
-            jpegDecodeMasked(colour.data(), colour.size(), mask.data(), mask.size(), &maskError);
-        EXPECT_EQ(maskError != nullptr, alpha == 255);
+            jpegDecodeMasked(colour.data(), colour.size(), mask.data(), mask.size(), &error);
+        EXPECT_EQ(error != nullptr, alpha == 255);
         for (int i = 0; i < 256 && image.data; i++)
             EXPECT_EQ(image.data[i], i % 4 == 3 ? alpha : 138) << i;
         free(image.data);

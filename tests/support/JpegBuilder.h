@@ -26,8 +26,7 @@ private:
 };
 
 struct HandFrame {
-    int width = 8;
-    int height = 8;
+    int width = 8, height = 8;
     int components = 1;               // each with 1x1 sampling
     int restartInterval = 0;          // MCUs; 0: no DRI segment
     std::vector<uint8_t> beforeFrame; // raw bytes after the tables, before SOF0

@@ -10,8 +10,7 @@
 namespace testsupport {
 
 struct RgbImage {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     int components = 3; // 1 (grey) or 3 (RGB)
     std::vector<uint8_t> pixels;
 };

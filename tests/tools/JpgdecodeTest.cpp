@@ -18,10 +18,9 @@ namespace {
 
 const std::string tool = DEMO_BINARY_DIR "/jpgdecode";
 
-std::string writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary)
         .write((const char*)bytes.data(), std::streamsize(bytes.size()));
-    return path;
 }
 
 std::string readFile(const std::string& path) {
@@ -33,8 +32,9 @@ std::string readFile(const std::string& path) {
 
 TEST(Jpgdecode, WritesTheDecodersPixelsAsPpmTheMaskAsPgmAndPrintsTheHeader) {
     // 300 x 250: 225,000 bytes of RGB, more than three 64 KiB chunks of whole
-    // rows, the last one partial.
-    const std::string dir = makeTempDir() + "/"; // its own: suites of several builds may run at once
+    // rows, the last one partial. A folder of its own: several builds' suites
+    // may run at once.
+    const std::string dir = makeTempDir() + "/";
     JpegEncodeOptions options;
     options.restartEveryRow = true;
     std::vector<uint8_t> colour = encodeJpeg(syntheticImage(300, 250, 3), options),
@@ -43,12 +43,10 @@ TEST(Jpgdecode, WritesTheDecodersPixelsAsPpmTheMaskAsPgmAndPrintsTheHeader) {
     writeFile(dir + "m.jpg", mask);
     Finished run = runProgram({tool, dir + "c.jpg", dir + "c.ppm", dir + "m.jpg"}, {}, dir, 60);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.out.find("c.jpg: 300 x 250, 3 components, sampling 2x2,1x1,1x1, restart interval 19"),
-              std::string::npos)
-        << run.out;
-    const char* maskError = nullptr;
-    JpegImage image =
-        jpegDecodeMasked(colour.data(), colour.size(), mask.data(), mask.size(), &maskError);
+    const char* header = "c.jpg: 300 x 250, 3 components, sampling 2x2,1x1,1x1, restart interval 19";
+    EXPECT_NE(run.out.find(header), std::string::npos) << run.out;
+    const char* error = nullptr; // the mask's
+    JpegImage image = jpegDecodeMasked(colour.data(), colour.size(), mask.data(), mask.size(), &error);
     std::string rgb = "P6\n300 250\n255\n", alpha = "P5\n300 250\n255\n";
     for (int i = 0; i < 300 * 250 && image.data; i++) {
         rgb.append((const char*)image.data + 4 * i, 3);
