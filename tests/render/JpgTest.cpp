@@ -123,7 +123,7 @@ TEST(Jpg, YCbCrConversionTruncatesTowardZeroAndClamps) {
     // 96 pixels a row: the fast decoder converts 16 at a time, the reference one by one.
     Decoded d = expectCase({"colour samples", flatMcus(mcus)});
     for (int i = 0; i < 12; i++)
-        for (int c = 0; c < 3; c++) EXPECT_EQ(d.rgba[32 * i + c], table[i][3 + c]) << "row " << i;
+        for (int c = 0; c < 3; c++) EXPECT_EQ(d.rgba.at(32 * i + c), table[i][3 + c]) << "row " << i;
 }
 
 TEST(Jpg, FlatGreyBlockIsItsDcTermShiftedDownIntoOpaqueGrey) {
@@ -178,8 +178,7 @@ TEST(Jpg, MaskAlphaIsItsChannelMeanRoundedDownWhenTheSizesMatch) {
 }
 
 TEST(Jpg, FilesOutsideTheSubsetEndCleanlyWithTheirReason) {
-    // Offsets into the SOF0 body: 0 precision, 1 height, 3 width, 5 components, then id, sampling,
-    // table.
+    // SOF0 body: 0 precision, 1 height, 3 width, 5 count, then id, sampling, table per component.
     std::vector<uint8_t> base = flatMcus({{0, 0, 0}}), grey = flatMcus({{8}});
     std::vector<uint8_t> manySymbols = {0xFF, 0xD8, 0xFF, 0xC4, 0x01, 0x13, 0x00};
     manySymbols.insert(manySymbols.end(), 16, 17); // 272 symbols
@@ -240,7 +239,8 @@ TEST(Jpg, AgreesWithLibjpegWithinRoundingOnEncodedFiles) {
         options.quality = variant == 2 ? 3 : 90;
         std::vector<uint8_t> file = encodeJpeg(syntheticImage(size[0], size[1], layout[0]), options);
         if (variant == 2) file = patched(file, 0xC1, -3, 0xC0); // libjpeg's SOF1 as SOF0
-        expectCase({"encoded file " + std::to_string(k), file});
+        expectCase(
+            {"file " + std::to_string(k) + " (layout k / 9, size k / 3 % 3, variant k % 3)", file});
     }
 }
 
@@ -250,7 +250,8 @@ TEST(Jpg, AgreesWithLibjpegWithinRoundingOnEncodedFiles) {
 TEST(Jpg, SampleFilesDecodeLikeLibjpegOrEndWithAOneLineReason) {
     const std::string folder = DEMO_SOURCE_DIR "/../shared/jpeg-samples";
     std::ifstream table(folder + "/samples.tsv");
-    if (!table && getenv("CI")) FAIL() << "CI is set and there is no " << folder << "/samples.tsv";
+    if (!table && getenv("CI"))
+        FAIL() << "the JPEG sample files are required when CI is set: no " << folder << "/samples.tsv";
     if (!table) GTEST_SKIP() << "no sample files: " << folder << "/samples.tsv is missing";
     std::string line;
     std::getline(table, line); // column names
