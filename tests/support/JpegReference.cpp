@@ -83,10 +83,8 @@ void decodeBlock(int c, float* dct) {
         vector[z++] = float(readValue(r & 15));
     }
     const int* q = J.quant_tables[k.quant_table];
-    for (int n = 0; n < 64; n++) {
-        int zz = jpeg_zigzag[n];
-        dct[n] = float(q[zz]) * vector[zz] * aanscale[n % 8] * aanscale[n / 8];
-    }
+    for (int n = 0; n < 64; n++) // natural position n holds zig-zag entry jpeg_zigzag[n]
+        dct[n] = float(q[jpeg_zigzag[n]]) * vector[jpeg_zigzag[n]] * aanscale[n % 8] * aanscale[n / 8];
     for (int col = 0; col < 8; col++) pass(dct + col, 8);
     for (int row = 0; row < 8; row++) pass(dct + 8 * row, 1);
 }
