@@ -1,27 +1,26 @@
 // Hand-made JPEG streams (see JpegBuilder.h).
 #include "tests/support/JpegBuilder.h"
 
+#include <algorithm>
+
 namespace testsupport {
-
-const uint8_t handAcSymbols[12] = {0x00, 0x01, 0x02, 0x03, 0x04, 0x05,
-                                   0x06, 0x07, 0x08, 0xF0, 0x11, 0x21};
-
 namespace {
 
+const uint8_t acSymbols[12] = {0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0xF0, 0x11, 0x21};
+
 int category(int v) {
-    int a = v < 0 ? -v : v, s = 0;
-    while (a) {
-        s++;
-        a >>= 1;
-    }
+    int s = 0;
+    for (int a = v < 0 ? -v : v; a; a >>= 1) s++;
     return s;
 }
 
+// The magnitude bits of v in category s: v itself, or v - 1 in s bits when negative.
+unsigned magnitude(int v, int s) {
+    return unsigned(v < 0 ? v + (1 << s) - 1 : v);
+}
+
 void segment(std::vector<uint8_t>& out, uint8_t marker, const std::vector<uint8_t>& body) {
-    out.push_back(0xFF);
-    out.push_back(marker);
-    out.push_back(uint8_t((body.size() + 2) >> 8));
-    out.push_back(uint8_t(body.size() + 2));
+    out.insert(out.end(), {0xFF, marker, uint8_t((body.size() + 2) >> 8), uint8_t(body.size() + 2)});
     out.insert(out.end(), body.begin(), body.end());
 }
 
@@ -30,92 +29,69 @@ void segment(std::vector<uint8_t>& out, uint8_t marker, const std::vector<uint8_
 void BitWriter::put(unsigned value, int bits) {
     for (int i = bits - 1; i >= 0; i--) {
         acc = (acc << 1) | ((value >> i) & 1);
-        if (++count == 8) {
-            out.push_back(uint8_t(acc));
-            if (acc == 0xFF) out.push_back(0x00);
-            acc = 0;
-            count = 0;
-        }
+        if (++count < 8) continue;
+        out.push_back(uint8_t(acc));
+        if (acc == 0xFF) out.push_back(0x00);
+        acc = count = 0;
     }
 }
 
-void BitWriter::dc(int difference) {
+BitWriter& BitWriter::dc(int difference) {
     int s = category(difference);
     put((1u << (s + 1)) - 2, s + 1); // s ones, then a zero
-    put(unsigned(difference < 0 ? difference + (1 << s) - 1 : difference), s);
+    put(magnitude(difference, s), s);
+    return *this;
 }
 
-void BitWriter::symbol(uint8_t rs) {
-    for (unsigned i = 0; i < sizeof handAcSymbols; i++) {
-        if (handAcSymbols[i] == rs) put(i, 4);
-    }
+BitWriter& BitWriter::symbol(uint8_t rs) {
+    put(unsigned(std::find(acSymbols, acSymbols + 12, rs) - acSymbols), 4); // rs must be one of them
+    return *this;
 }
 
-void BitWriter::ac(int run, int value) {
+BitWriter& BitWriter::ac(int run, int value) {
     int s = category(value);
     symbol(uint8_t(run << 4 | s));
-    put(unsigned(value < 0 ? value + (1 << s) - 1 : value), s);
+    put(magnitude(value, s), s);
+    return *this;
 }
 
-void BitWriter::flush() {
+BitWriter& BitWriter::raw(std::vector<uint8_t> data) {
     while (count) put(1, 1);
-}
-
-void BitWriter::marker(uint8_t code) {
-    raw({0xFF, code});
-}
-
-void BitWriter::raw(std::vector<uint8_t> data) {
-    flush();
     out.insert(out.end(), data.begin(), data.end());
+    return *this;
 }
 
 std::vector<uint8_t> BitWriter::bytes() {
-    flush();
+    raw({});
     return out;
 }
 
 std::vector<uint8_t> handJpeg(const HandFrame& frame, const std::vector<uint8_t>& scanData) {
-    std::vector<uint8_t> out = {0xFF, 0xD8};
-    std::vector<uint8_t> dqt = {0x00};
-    dqt.insert(dqt.end(), 64, uint8_t(frame.quant));
+    std::vector<uint8_t> out = {0xFF, 0xD8}, dqt(65, 1), dc = {0x00}, ac = {0x10, 0, 0, 0, 12};
+    dqt[0] = 0x00; // 8-bit entries, id 0
     segment(out, 0xDB, dqt);
-    std::vector<uint8_t> dcTable = {0x00};
-    for (int l = 1; l <= 16; l++) dcTable.push_back(l <= 12 ? 1 : 0);
-    for (int s = 0; s < 12; s++) dcTable.push_back(uint8_t(s));
-    segment(out, 0xC4, dcTable);
-    std::vector<uint8_t> acTable = {0x10, 0, 0, 0, sizeof handAcSymbols};
-    acTable.insert(acTable.end(), 12, 0);
-    acTable.insert(acTable.end(), handAcSymbols, handAcSymbols + sizeof handAcSymbols);
-    segment(out, 0xC4, acTable);
+    for (int l = 1; l <= 16; l++) dc.push_back(l <= 12 ? 1 : 0);
+    for (int s = 0; s < 12; s++) dc.push_back(uint8_t(s));
+    segment(out, 0xC4, dc);
+    ac.insert(ac.end(), 12, 0);
+    ac.insert(ac.end(), acSymbols, acSymbols + sizeof acSymbols);
+    segment(out, 0xC4, ac);
     out.insert(out.end(), frame.beforeFrame.begin(), frame.beforeFrame.end());
-    std::vector<std::pair<int, int>> sampling = frame.sampling;
-    if (sampling.empty()) sampling.push_back({1, 1});
-    int n = int(sampling.size());
-    std::vector<uint8_t> sof = {8,
-                                uint8_t(frame.height >> 8),
-                                uint8_t(frame.height),
-                                uint8_t(frame.width >> 8),
-                                uint8_t(frame.width),
-                                uint8_t(n)};
-    for (int c = 0; c < n; c++) {
-        sof.push_back(uint8_t(c + 1));
-        sof.push_back(uint8_t(sampling[c].first << 4 | sampling[c].second));
-        sof.push_back(0);
+    uint8_t n = uint8_t(frame.components);
+    std::vector<uint8_t> sof = {8}, sos = {n};
+    for (int v : {frame.height, frame.width}) sof.insert(sof.end(), {uint8_t(v >> 8), uint8_t(v)});
+    sof.push_back(n);
+    for (uint8_t c = 1; c <= n; c++) {
+        sof.insert(sof.end(), {c, 0x11, 0}); // id, 1x1 sampling, quantisation table 0
+        sos.insert(sos.end(), {c, 0x00});    // id, Huffman tables 0 and 0
     }
+    sos.insert(sos.end(), {0, 63, 0});
     segment(out, 0xC0, sof);
     if (frame.restartInterval)
         segment(out, 0xDD, {uint8_t(frame.restartInterval >> 8), uint8_t(frame.restartInterval)});
-    std::vector<uint8_t> sos = {uint8_t(n)};
-    for (int c = 0; c < n; c++) {
-        sos.push_back(uint8_t(c + 1));
-        sos.push_back(0x00);
-    }
-    sos.insert(sos.end(), {0, 63, 0});
     segment(out, 0xDA, sos);
     out.insert(out.end(), scanData.begin(), scanData.end());
-    out.push_back(0xFF);
-    out.push_back(0xD9);
+    out.insert(out.end(), {0xFF, 0xD9});
     return out;
 }
 

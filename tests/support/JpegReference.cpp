@@ -18,9 +18,8 @@ int readBit() {
     if (J.bit_pos == 0) {
         int b = readByte();
         while (b == 0xFF) {
-            int m;
-            do m = readByte();
-            while (m == 0xFF);
+            int m = readByte();
+            while (m == 0xFF) m = readByte();
             if (m == 0) break;
             if (m >= 0xD0 && m <= 0xD7) J.dc_pred[0] = J.dc_pred[1] = J.dc_pred[2] = 0;
             b = readByte();
@@ -32,15 +31,11 @@ int readBit() {
     return bit;
 }
 
-int readBits(int n) {
+// The next n bits as a magnitude of category n: values below 2^(n-1) are negative.
+int readValue(int n) {
     int v = 0;
     for (int i = 0; i < n; i++) v = v * 2 + readBit();
-    return v;
-}
-
-int extend(int size, int bits) {
-    if (size == 0) return 0;
-    return (bits >> (size - 1)) ? bits : bits - (1 << size) + 1;
+    return n == 0 || (v >> (n - 1)) ? v : v - (1 << n) + 1;
 }
 
 int huffmanCode(const jpeg_huffman_table_t& t) {
@@ -60,9 +55,7 @@ int huffmanCode(const jpeg_huffman_table_t& t) {
 void pass(float* p, int stride) {
     float i0 = p[0], i1 = p[stride], i2 = p[2 * stride], i3 = p[3 * stride];
     float i4 = p[4 * stride], i5 = p[5 * stride], i6 = p[6 * stride], i7 = p[7 * stride];
-    float t10 = i0 + i4;
-    float t11 = i0 - i4;
-    float t13 = i2 + i6;
+    float t10 = i0 + i4, t11 = i0 - i4, t13 = i2 + i6;
     float t12 = (i2 - i6) * 1.4142135f - t13;
     float e0 = t10 + t13, e3 = t10 - t13, e1 = t11 + t12, e2 = t11 - t12;
     float z13 = i5 + i3, z10 = i5 - i3, z11 = i1 + i7, z12 = i1 - i7;
@@ -71,49 +64,33 @@ void pass(float* p, int stride) {
     float z5 = (z10 + z12) * 1.847759f;
     float u10 = z12 * 1.0823922f - z5;
     float u12 = z5 - z10 * 2.613126f;
-    float o6 = u12 - o7;
-    float o5 = u11 - o6;
-    float o4 = u10 + o5;
-    p[0] = e0 + o7;
-    p[7 * stride] = e0 - o7;
-    p[stride] = e1 + o6;
-    p[6 * stride] = e1 - o6;
-    p[2 * stride] = e2 + o5;
-    p[5 * stride] = e2 - o5;
-    p[4 * stride] = e3 + o4;
-    p[3 * stride] = e3 - o4;
+    float o6 = u12 - o7, o5 = u11 - o6, o4 = u10 + o5;
+    float out[8] = {e0 + o7, e1 + o6, e2 + o5, e3 - o4, e3 + o4, e2 - o5, e1 - o6, e0 - o7};
+    for (int k = 0; k < 8; k++) p[k * stride] = out[k];
 }
 
+// Decodes one block of component c into dct: the samples times eight, before the level shift.
 void decodeBlock(int c, float* dct) {
     const jpeg_component_t& k = J.components[c];
-    float vector[64];
-    int s = huffmanCode(J.dc_tables[k.dc_table]) & 15;
-    int diff = extend(s, readBits(s));
+    float vector[64] = {};
+    int diff = readValue(huffmanCode(J.dc_tables[k.dc_table]) & 15); // may pass a restart marker
     J.dc_pred[c] = int(unsigned(J.dc_pred[c]) + unsigned(diff));
     vector[0] = float(J.dc_pred[c]);
-    int z = 1;
-    while (z <= 63) {
+    for (int z = 1; z <= 63;) {
         int r = huffmanCode(J.ac_tables[k.ac_table]);
-        int run = r / 16, size = r & 15;
-        if (r == 0 || z + run > 63) break;
-        for (int i = 0; i < run; i++) vector[z++] = 0.0f;
-        vector[z++] = float(extend(size, readBits(size)));
+        if (r == 0 || z + r / 16 > 63) break;
+        z += r / 16;
+        vector[z++] = float(readValue(r & 15));
     }
-    for (; z <= 63; z++) vector[z] = 0.0f;
     const int* q = J.quant_tables[k.quant_table];
-    for (int i = 0; i < 8; i++) {
-        for (int j = 0; j < 8; j++) {
-            int n = 8 * i + j, zz = jpeg_zigzag[n];
-            dct[n] = float(q[zz]) * vector[zz] * aanscale[j] * aanscale[i];
-        }
-    }
+    for (int n = 0; n < 64; n++) // natural position n holds zig-zag entry jpeg_zigzag[n]
+        dct[n] = float(q[jpeg_zigzag[n]]) * vector[jpeg_zigzag[n]] * aanscale[n % 8] * aanscale[n / 8];
     for (int col = 0; col < 8; col++) pass(dct + col, 8);
     for (int row = 0; row < 8; row++) pass(dct + 8 * row, 1);
 }
 
 int levelShift(float v) {
-    if (v > 65536.0f) v = 65536.0f;
-    if (v < -65536.0f) v = -65536.0f;
+    v = v > 65536.0f ? 65536.0f : (v < -65536.0f ? -65536.0f : v);
     int s = (int(v) >> 3) + 128;
     return s < 0 ? 0 : (s > 255 ? 255 : s);
 }
@@ -125,30 +102,22 @@ void put(int c, int x, int y, int sample) {
 } // namespace
 
 void jpegReferenceDecompress() {
-    int hscale[3] = {1, 1, 1}, vscale[3] = {1, 1, 1};
-    for (int c = 1; c < J.num_components; c++) {
-        hscale[c] = J.components[0].h_samp / J.components[c].h_samp;
-        vscale[c] = J.components[0].v_samp / J.components[c].v_samp;
-    }
+    const jpeg_component_t* k = J.components;
     J.dc_pred[0] = J.dc_pred[1] = J.dc_pred[2] = 0;
     float dct[64];
-    for (int y0 = 0; y0 < J.height; y0 += 8 * J.components[0].v_samp) {
+    for (int y0 = 0; y0 < J.height; y0 += 8 * k[0].v_samp) {
         if (J.restart_interval > 0) J.bit_pos = 0;
-        for (int x0 = 0; x0 < J.width; x0 += 8 * J.components[0].h_samp) {
+        for (int x0 = 0; x0 < J.width; x0 += 8 * k[0].h_samp) {
             for (int c = 0; c < J.num_components; c++) {
-                int hs = hscale[c], vs = vscale[c];
-                for (int by = 0; by < J.components[c].v_samp; by++) {
-                    for (int bx = 0; bx < J.components[c].h_samp; bx++) {
-                        decodeBlock(c, dct);
-                        for (int i = 0; i < 8; i++) {
-                            for (int j = 0; j < 8; j++) {
-                                int sample = levelShift(dct[8 * i + j]);
-                                for (int ky = 0; ky < vs; ky++)
-                                    for (int kx = 0; kx < hs; kx++)
-                                        put(c, (8 * bx + j) * hs + x0 + kx, (8 * by + i) * vs + y0 + ky,
-                                            sample);
-                            }
-                        }
+                int hs = k[0].h_samp / k[c].h_samp, vs = k[0].v_samp / k[c].v_samp; // replication
+                for (int block = 0; block < k[c].v_samp * k[c].h_samp; block++) {
+                    decodeBlock(c, dct);
+                    int bx = x0 + 8 * hs * (block % k[c].h_samp),
+                        by = y0 + 8 * vs * (block / k[c].h_samp);
+                    for (int n = 0; n < 64; n++) { // each sample to its hs x vs pixels
+                        for (int r = 0; r < hs * vs; r++)
+                            put(c, bx + n % 8 * hs + r % hs, by + n / 8 * vs + r / hs,
+                                levelShift(dct[n]));
                     }
                 }
             }
@@ -156,10 +125,6 @@ void jpegReferenceDecompress() {
     }
     if (J.num_components == 1) jpeg_gray2rgb();
     else jpeg_ycbcr2rgb();
-}
-
-JpegImage jpegReferenceDecode(const uint8_t* bytes, size_t size) {
-    return jpegDecodeWith(bytes, size, jpegReferenceDecompress);
 }
 
 } // namespace testsupport

@@ -4,16 +4,12 @@
 // algorithm. Tests and the fuzz target compare the fast decoder with it.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
-
 #include "render/Jpg.h"
 
 namespace testsupport {
 
-// Decodes the scan into jpeg_file_s.data like jpeg_decompress.
+// Decodes the scan into jpeg_file_s.data like jpeg_decompress; pass it to
+// jpegDecodeWith or jpegDecodeMasked.
 void jpegReferenceDecompress();
-// jpegDecode with the reference scan decoder.
-JpegImage jpegReferenceDecode(const uint8_t* bytes, size_t size);
 
 } // namespace testsupport

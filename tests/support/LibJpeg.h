@@ -1,6 +1,6 @@
 // libjpeg (libjpeg-turbo) as a reference for the JPEG decoder's tests and
 // benchmark: a deterministic synthetic picture, encoding it with chosen
-// sampling, restart, table and marker options, and decoding any file.
+// sampling, restart and table options, and decoding any file.
 #pragma once
 
 #include <cstddef>
@@ -10,8 +10,7 @@
 namespace testsupport {
 
 struct RgbImage {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     int components = 3; // 1 (grey) or 3 (RGB)
     std::vector<uint8_t> pixels;
 };
@@ -23,19 +22,18 @@ struct JpegEncodeOptions {
     int quality = 90;
     int hSamp = 2, vSamp = 2;      // luma sampling factors; chroma is 1 x 1
     bool restartEveryRow = false;  // restart interval of one MCU row
-    bool sixteenBitTables = false; // 16-bit quantisation tables in a baseline frame
-    bool markers = false;          // COM and APP segments before the tables
+    bool sixteenBitTables = false; // 16-bit quantisation tables (libjpeg marks the frame SOF1)
 };
 
-// Baseline JPEG of the image (with sixteenBitTables, libjpeg's extended
-// frame marker patched to baseline).
+// Sequential Huffman-coded JPEG of the image: baseline, or with
+// sixteenBitTables an extended frame.
 std::vector<uint8_t> encodeJpeg(const RgbImage& image, const JpegEncodeOptions& options);
 
 // Decodes with libjpeg into 3 (RGB) or 4 (RGBA) bytes a pixel; floatIdct and
-// fancy select libjpeg's float transform and smooth upsampling. False (with
-// the message in *error when given) when libjpeg reports an error.
+// fancy select libjpeg's float transform and smooth upsampling. False when
+// libjpeg reports an error.
 bool decodeWithLibjpeg(const uint8_t* bytes, size_t size, int* width, int* height,
                        std::vector<uint8_t>& pixels, bool floatIdct = true, bool fancy = false,
-                       int outComponents = 3, const char** error = nullptr);
+                       int outComponents = 3);
 
 } // namespace testsupport
