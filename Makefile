@@ -6,7 +6,7 @@ FUZZ    ?= build-fuzz
 JOBS    ?= $(shell nproc)
 ASSETS  ?= $(BUILD)/assets
 
-.PHONY: all deps build run test test-fast test-asan test-fuzz bench format format-check soak memcheck clean
+.PHONY: all deps build run test test-fast test-asan test-fuzz fuzz-build fuzz-long bench format format-check soak memcheck clean
 
 all: build
 
@@ -38,20 +38,23 @@ test-asan: deps
 	ASAN_OPTIONS=detect_leaks=0 ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS)
 
 # libFuzzer with ASan + UBSan (clang), for the JPEG decoder and the MP3
-# stream: replays each committed corpus, then fuzzes each for $(FUZZ_SECONDS) s
-# (hangs over 1 s count as failures), new inputs going to $(FUZZ)/corpus-*.
+# stream (scripts/fuzz): replays each committed corpus, then fuzzes each for
+# $(FUZZ_SECONDS) s; a crash, a leak or an input slower than 1 s fails.
+# `make fuzz-long` fuzzes each for $(FUZZ_LONG_SECONDS) s (an hour) and
+# replaces the committed corpora by the minimised union of old and new inputs.
 FUZZ_SECONDS ?= 30
+FUZZ_LONG_SECONDS ?= 3600
 FUZZ_TARGETS = jpeg mp3
 
-test-fuzz: deps
+fuzz-build: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDEMO_FUZZ=ON
 	cmake --build $(FUZZ) -j $(JOBS) $(addprefix --target fuzz_,$(FUZZ_TARGETS))
-	set -e; for t in $(FUZZ_TARGETS); do \
-	  $(FUZZ)/fuzz_$$t -runs=0 -timeout=1 tests/fuzz/corpus/$$t; \
-	  mkdir -p $(FUZZ)/corpus-$$t; \
-	  $(FUZZ)/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=1 -rss_limit_mb=4096 \
-	    $(FUZZ)/corpus-$$t tests/fuzz/corpus/$$t; \
-	done
+
+test-fuzz: fuzz-build
+	scripts/fuzz $(FUZZ) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+fuzz-long: fuzz-build
+	scripts/fuzz $(FUZZ) $(FUZZ_LONG_SECONDS) --merge $(FUZZ_TARGETS)
 
 # Runs every benchmark, even after one fails its own check (a bench exits
 # non-zero then), and fails naming those that did.

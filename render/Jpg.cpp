@@ -718,16 +718,23 @@ void greyRow(const uint8_t* y, uint32_t* out, int n) {
 }
 
 bool hasEndMarker(const uint8_t* data, size_t size) {
-    for (size_t i = 1; i < size; i++) {
-        if (data[i] == 0xD9 && data[i - 1] == 0xFF) return true;
-    }
+    // memchr skips the runs without FF many bytes at a time.
+    const uint8_t* end = data + size;
+    for (const uint8_t* p = data; (p = (const uint8_t*)memchr(p, 0xFF, size_t(end - p))) && p + 1 < end;
+         p++)
+        if (p[1] == 0xD9) return true;
     return false;
 }
 
+// Opaque black over the whole frame: one pixel, then copies doubling in
+// length, so that a large frame costs a few memcpy calls.
 void fillBlack() {
-    uint32_t* p = (uint32_t*)J.data;
-    size_t n = size_t(J.width) * size_t(J.height);
-    for (size_t i = 0; i < n; i++) p[i] = packRgb(0, 0, 0);
+    const uint32_t black = packRgb(0, 0, 0);
+    const size_t bytes = size_t(J.width) * size_t(J.height) * 4;
+    if (!bytes) return;
+    memcpy(J.data, &black, 4);
+    for (size_t done = 4; done < bytes; done *= 2)
+        memcpy(J.data + done, J.data, done < bytes - done ? done : bytes - done);
 }
 
 } // namespace
@@ -941,6 +948,11 @@ JpegImage jpegDecodeWith(const uint8_t* bytes, size_t size, void (*decompress)()
     image.error = J.error;
     if (!J.frame_ok) {
         if (!image.error) image.error = "no baseline frame header";
+        return image;
+    }
+    if (!decompress) { // the header alone: the frame's size, no pixels
+        image.width = J.width;
+        image.height = J.height;
         return image;
     }
     size_t pixels = size_t(J.width) * size_t(J.height);

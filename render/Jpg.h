@@ -124,7 +124,8 @@ bool jpegReadFile(const char* path, uint8_t** bytes, size_t* size, const char** 
 // 0 x 0; with a frame but no scan it is black.
 JpegImage jpegDecode(const uint8_t* bytes, size_t size);
 // The same with another scan decoder (the per-bit reference in tests),
-// which leaves RGBA in jpeg_file_s.data.
+// which leaves RGBA in jpeg_file_s.data. A null decoder reads the header
+// alone: the frame's size and any error, no pixels.
 JpegImage jpegDecodeWith(const uint8_t* bytes, size_t size, void (*decompress)());
 // Colour image with the mask's (R + G + B) / 3 as alpha. *maskError says
 // what went wrong with the mask; a mask of another size is not used (alpha
