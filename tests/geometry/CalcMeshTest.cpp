@@ -151,23 +151,28 @@ TEST(CalcMesh, TheWalkEmitsInTheRecursiveDepthFirstOrder) {
     }
 }
 
+// The buffer takes whole cubes and never more than its capacity; after a
+// dropped cube the rest of the walk is dropped too, until reset.
 TEST(CalcMesh, AFullBufferDropsWholeCubesAndTheRestOfTheWalkUntilReset) {
-    Field whole({Point3D(0, 0, 0)}), small({Point3D(0, 0, 0)}, 100);
+    Field whole(swarm(1)), small(swarm(1), 70); // 70: room for 10 of a 12-vertex cube
     whole.polygonise();
     small.polygonise();
     EXPECT_FALSE(whole.mesh.dropped);
     EXPECT_TRUE(small.mesh.dropped);
-    EXPECT_EQ(small.mesh.vertexCount % 3, 0);
-    EXPECT_GT(small.mesh.vertexCount, 100 - 15); // a cube gives at most 15
+    EXPECT_GT(small.mesh.vertexCount, 70 - 15); // a cube gives at most 15
     EXPECT_EQ(small.keys(), whole.keys(small.mesh.vertexCount));
-    const std::vector<Key> buffer = small.keys(100 + 16);
-    EXPECT_EQ(std::vector<Key>(buffer.begin() + 100, buffer.end()),
-              std::vector<Key>(16, Key(7777, 7777, 7777)));
+    EXPECT_EQ(small.keys(70 + 16).back(), Key(7777, 7777, 7777));
     const int kept = small.mesh.vertexCount;
-    small.mesh.generate(-17, 0, 0); // nothing more this frame
+    small.mesh.generate(-17, 0, 0);
     EXPECT_EQ(small.mesh.vertexCount, kept);
     small.mesh.reset();
     EXPECT_FALSE(small.mesh.dropped);
+    for (int capacity : {14, 15}) { // case 61 has five triangles
+        Field f({Point3D(0, 0, 0)}, capacity);
+        f.mesh.triangulate(metaball::CubeCorners(0, 0, 0, f.mesh.cellSize).corner, 61);
+        EXPECT_EQ(f.mesh.vertexCount, capacity == 15 ? 15 : 0);
+        EXPECT_EQ(f.keys(capacity + 16)[capacity], Key(7777, 7777, 7777));
+    }
 }
 
 // A sphere of radius 50 cells on a 120³ grid: a recursive walk would go

@@ -49,7 +49,6 @@ TEST(MeshShapes, CountsClosedSurfacesAndTheDirectionOfTheNormals) {
         EXPECT_EQ(m.vertexCount, shape.vertices) << shape.name;
         ASSERT_EQ(m.faceCount, shape.faces) << shape.name;
         EXPECT_EQ(m.texCoordCount, shape.texCoords) << shape.name;
-        EXPECT_EQ(unsigned(m.texFaceCount), m.faceCount) << shape.name;
         std::vector<Point3D> indices;
         for (unsigned c = 0; c < 3 * m.faceCount; c++) {
             ASSERT_LT(unsigned(m.faceIndices[c]), m.vertexCount) << shape.name;
