@@ -1,4 +1,5 @@
-// The scene schedule, the sync functions and the frame step.
+// The scene schedule, the accent (sync) functions and the frame step, as
+// tables of music times in ms.
 #include <gtest/gtest.h>
 
 #include "app/CApplication.h"
@@ -12,29 +13,24 @@ void at(unsigned ms) {
 }
 
 TEST(Timeline, ScheduleSwitchesScenesAtTheirBoundaries) {
-    const struct {
-        unsigned ms;
-        int scene;
-    } rows[] = {
-        {0, 0},      {17999, 0},  {18000, 1},  {29999, 1},  {30000, 2},  {47999, 2},  {48000, 3},
-        {59999, 3},  {60000, 4},  {74999, 4},  {75000, 5},  {98999, 5},  {99000, 6},  {110999, 6},
-        {111000, 7}, {122999, 7}, {123000, 8}, {146999, 8}, {147000, 9}, {149999, 9},
-    };
-    for (const auto& row : rows) {
-        at(row.ms);
-        EXPECT_EQ(currentScene, row.scene) << row.ms << " ms";
-        EXPECT_FALSE(done) << row.ms << " ms";
+    const int starts[] = {0, 18000, 30000, 48000, 60000, 75000, 99000, 111000, 123000, 147000, 150000};
+    for (int scene = 0; scene < 10; scene++) {
+        for (const int ms : {starts[scene], starts[scene + 1] - 1}) {
+            at(unsigned(ms));
+            EXPECT_EQ(currentScene, scene) << ms << " ms";
+            EXPECT_FALSE(done) << ms << " ms";
+        }
     }
+    at(12345);
+    EXPECT_FLOAT_EQ(demoMS, 12345.0f);
+    EXPECT_FLOAT_EQ(demoTime, 123.45f); // tenths of a second
 }
 
-TEST(Timeline, ExactlyTheEndKeepsTheSceneAndRunsOn) {
+TEST(Timeline, TheEndKeepsTheSceneAndOnlyAfterItRaisesDone) {
     at(12000);
     at(150000);
-    EXPECT_EQ(currentScene, 0); // no row matches: the scene is unchanged
+    EXPECT_EQ(currentScene, 0); // no scene's span holds it: unchanged
     EXPECT_FALSE(done);
-}
-
-TEST(Timeline, PastTheEndRaisesDoneAndKeepsTheLastScene) {
     at(149999);
     at(150001);
     EXPECT_TRUE(done);
@@ -42,66 +38,36 @@ TEST(Timeline, PastTheEndRaisesDoneAndKeepsTheLastScene) {
     EXPECT_FLOAT_EQ(demoMS, 150001.0f);
 }
 
-TEST(Timeline, DemoTimeIsTenthsOfASecond) {
-    at(12345);
-    EXPECT_FLOAT_EQ(demoMS, 12345.0f);
-    EXPECT_FLOAT_EQ(demoTime, 123.45f);
-}
-
-TEST(Sync, GetSyncCountsOnlySyncsStrictlyPassed) {
-    at(0);
-    EXPECT_EQ(getSync(), 0);
-    at(6000);
-    EXPECT_EQ(getSync(), 0);
-    at(6001);
-    EXPECT_EQ(getSync(), 0);
-    at(9000);
-    EXPECT_EQ(getSync(), 0);
-    at(9001);
-    EXPECT_EQ(getSync(), 1);
-    at(72451);
-    EXPECT_EQ(getSync(), 24);
-    at(143801);
-    EXPECT_EQ(getSync(), 40);
-    at(149999);
-    EXPECT_EQ(getSync(), 40);
-}
-
-TEST(Sync, FlashFallsLinearlyOver500ms) {
-    at(5999);
-    EXPECT_EQ(getSyncFloat(), 0.0f);
-    at(6000);
-    EXPECT_EQ(getSyncFloat(), 0.0f);
-    at(6001);
-    EXPECT_FLOAT_EQ(getSyncFloat(), 0.998f);
-    at(6250);
-    EXPECT_FLOAT_EQ(getSyncFloat(), 0.5f);
-    at(6499);
-    EXPECT_FLOAT_EQ(getSyncFloat(), 0.002f);
-    at(6500);
-    EXPECT_EQ(getSyncFloat(), 0.0f);
-    at(99100);
-    EXPECT_FLOAT_EQ(getSyncFloat(), 0.8f);
-}
-
-TEST(Sync, TableIsAscendingAndComplete) {
+TEST(Sync, LatestSyncStrictlyPassedAndItsFlashFallingOver500ms) {
+    const struct {
+        unsigned ms;
+        int sync;
+        float flash;
+    } rows[] = {
+        {0, 0, 0.0f},       {5999, 0, 0.0f},     {6000, 0, 0.0f},   {6001, 0, 0.998f},
+        {6250, 0, 0.5f},    {6499, 0, 0.002f},   {6500, 0, 0.0f},   {9000, 0, 0.0f},
+        {9001, 1, 0.998f},  {72451, 24, 0.998f}, {99100, 29, 0.8f}, {143801, 40, 0.998f},
+        {149999, 40, 0.0f},
+    };
+    for (const auto& [ms, sync, flash] : rows) {
+        at(ms);
+        EXPECT_EQ(getSync(), sync) << ms << " ms";
+        EXPECT_NEAR(getSyncFloat(), flash, 1e-6f) << ms << " ms";
+    }
     ASSERT_EQ(syncCount, 41);
-    for (int i = 1; i < syncCount; i++) EXPECT_LT(syncs[i - 1], syncs[i]);
-    EXPECT_EQ(syncs[0], 6000);
-    EXPECT_EQ(syncs[40], 143800);
+    for (int i = 1; i < syncCount; i++) EXPECT_LT(syncs[i - 1], syncs[i]); // getSync scans down
 }
 
-TEST(FrameStep, FirstFrameMeasuresAgainstZeroAndIsCapped) {
-    EXPECT_EQ(frameStep(3600000, 0), 50.0f);
-    EXPECT_EQ(frameStep(1000, 0), 20.0f);
-}
-
-TEST(FrameStep, StepIsTheGapIn50msUnitsCappedAt2500ms) {
-    EXPECT_FLOAT_EQ(frameStep(1001, 1000), 0.02f);
-    EXPECT_EQ(frameStep(3500, 1000), 50.0f);
-    EXPECT_EQ(frameStep(10000, 1000), 50.0f);
-    EXPECT_FLOAT_EQ(frameStep(1016, 1000), 0.32f);
-    EXPECT_EQ(frameStep(1000, 1000), 0.0f);
+TEST(FrameStep, GapIn50msUnitsCappedAt2500msWithoutLowerBound) {
+    const struct {
+        uint64_t current, last;
+        float step;
+    } rows[] = {
+        {3600000, 0, 50.0f}, {1000, 0, 20.0f},     {1001, 1000, 0.02f}, {1016, 1000, 0.32f},
+        {3500, 1000, 50.0f}, {10000, 1000, 50.0f}, {1000, 1000, 0.0f},  {1000, 1050, -1.0f},
+    };
+    for (const auto& [current, last, step] : rows)
+        EXPECT_FLOAT_EQ(frameStep(current, last), step) << current << " - " << last;
 }
 
 } // namespace

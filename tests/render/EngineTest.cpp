@@ -1,79 +1,34 @@
-// The engine: its work textures, the scene projection and viewport.
+// The scene projection: a fixed lens and aspect whatever the size, the
+// viewport of the small (128 x 128) or full drawing, a fresh modelview.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <vector>
 
 #include "platform/GL.h"
-#include "platform/RenderSize.h"
 #include "render/Engine.h"
-#include "render/Glow.h"
-#include "render/Texture.h"
 #include "tests/support/GlContext.h"
 
 namespace {
 
-void expectViewport(int w, int h) {
-    GLint v[4];
-    glGetIntegerv(GL_VIEWPORT, v);
-    EXPECT_EQ(v[0], 0);
-    EXPECT_EQ(v[1], 0);
-    EXPECT_EQ(v[2], w);
-    EXPECT_EQ(v[3], h);
-}
-
-TEST(Engine, InitCreatesExactlyTheTwoWorkTextures) {
+TEST(Engine, PerspectiveHasAFixedLensAndATruncatedViewportFromTheLowerLeft) {
     testsupport::GlContext gl;
     ASSERT_TRUE(gl.ok());
     Engine e;
-    e.init();
-    ASSERT_NE(e.texture, nullptr);
-    ASSERT_NE(e.glow, nullptr);
-    EXPECT_EQ(e.texture->count, 2u);
-    EXPECT_EQ(e.glow->blurTexture, 0);
-    EXPECT_EQ(e.glow->dofTexture, 1);
-    EXPECT_TRUE(e.meshes.empty());
-}
-
-TEST(Engine, PerspectiveSetsTheViewportFromTheLowerLeftCorner) {
-    testsupport::GlContext gl;
-    ASSERT_TRUE(gl.ok());
-    Engine e;
-    e.perspective(128, 128);
-    expectViewport(128, 128);
-    e.perspective(platform::renderWidth(), platform::renderHeight());
-    expectViewport(platform::renderWidth(), platform::renderHeight());
-    e.perspective(127.9f, 127.9f);
-    expectViewport(127, 127);
-}
-
-TEST(Engine, PerspectiveUsesTheFixedAspectAndResetsTheModelview) {
-    testsupport::GlContext gl;
-    ASSERT_TRUE(gl.ok());
-    Engine e;
-    glMatrixMode(GL_MODELVIEW);
-    glTranslatef(1, 2, 3);
-    e.perspective(platform::renderWidth(), platform::renderHeight());
-    GLfloat p[16], m[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, p);
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    // gluPerspective: p[5] = cot(fov / 2), p[0] = p[5] / aspect.
-    EXPECT_NEAR(p[5], 1.0f / std::tan(22.5f * 3.14159265f / 180.0f), 1e-5f);
-    EXPECT_NEAR(p[0] * 1.25f, p[5], 1e-5f);
-    EXPECT_FLOAT_EQ(m[12], 0);
-    EXPECT_FLOAT_EQ(m[14], 0);
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODELVIEW);
-}
-
-TEST(Engine, RenderWithNoMeshesDrawsNothing) {
-    testsupport::GlContext gl;
-    ASSERT_TRUE(gl.ok());
-    Engine e;
-    glClearColor(0.5f, 0.5f, 0.5f, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    e.render();
-    EXPECT_EQ(gl.pixel(512, 384).r, 128);
+    for (const float size : {128.0f, 1024.0f, 127.9f}) {
+        glMatrixMode(GL_MODELVIEW);
+        glTranslatef(1, 2, 3);
+        e.perspective(size, size * 0.75f);
+        std::vector<int> viewport(4);
+        GLfloat p[16], m[16];
+        glGetIntegerv(GL_VIEWPORT, viewport.data());
+        glGetFloatv(GL_PROJECTION_MATRIX, p);
+        glGetFloatv(GL_MODELVIEW_MATRIX, m);
+        EXPECT_EQ(viewport, std::vector<int>({0, 0, int(size), int(size * 0.75f)}));
+        // 45 degrees high at the aspect 1.25: p[5] = cot(22.5 degrees), p[0] = p[5] / 1.25.
+        EXPECT_NEAR(p[5], 2.4142136f, 1e-5f);
+        EXPECT_NEAR(p[0], 2.4142136f / 1.25f, 1e-5f);
+        EXPECT_EQ(std::vector<float>(m + 12, m + 15), std::vector<float>(3, 0.0f));
+    }
 }
 
 } // namespace

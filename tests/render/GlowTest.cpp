@@ -1,26 +1,20 @@
-// Glow post-processing on a real headless context: what each composite does
-// to the pixels, the state each operation leaves for the next drawing, and
-// that skipping invisible flash quads changes no frame of the show.
+// Glow post-processing on a real headless context: what the capture, the
+// blur and each composite do to the pixels, and the state each operation
+// leaves for the next drawing. Levels are grey 0..255.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
+#include <initializer_list>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/GL.h"
 #include "platform/RenderSize.h"
-#include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/Texture.h"
 #include "tests/support/GlContext.h"
-#include "tests/support/ShowRunner.h"
 
 namespace {
-
-using testsupport::GlContext;
-using testsupport::Rgb;
 
 class GlowTest : public testing::Test {
 protected:
@@ -29,283 +23,128 @@ protected:
         glow.Init(&texture, GL_LINEAR);
         glDisable(GL_DEPTH_TEST);
     }
-    // Clears the whole 1024 x 768 target to grey `level` (0..255).
-    void clearScreen(int level) {
-        clearRect(0, 0, platform::renderWidth(), platform::renderHeight(), level);
-    }
-    void clearRect(int x, int y, int w, int h, int level) {
+    static void clearRect(int x, int y, int w, int h, int level) {
         glEnable(GL_SCISSOR_TEST);
         glScissor(x, y, w, h);
         glClearColor(level / 255.0f, level / 255.0f, level / 255.0f, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         glDisable(GL_SCISSOR_TEST);
     }
-    // Captures a uniform grey into the blur texture.
-    void captureBlur(int level) {
-        clearRect(0, 0, 128, 128, level);
-        glow.MakeBlur(&texture, false, 0.002f, 0.5f, 5);
-    }
-    std::vector<unsigned char> texels(int index) {
+    static void clearScreen(int level) { clearRect(0, 0, 1024, 768, level); }
+    // Red of texel (x, y) of a 128 x 128 work texture, origin lower left.
+    int texel(int index, int x, int y = 64) {
         std::vector<unsigned char> rgb(128 * 128 * 3);
         texture.bind(unsigned(index));
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-        return rgb;
+        return rgb[(y * 128 + x) * 3];
     }
-    void expectGrey(Rgb p, int level, int tolerance = 2) {
-        EXPECT_NEAR(p.r, level, tolerance);
-        EXPECT_NEAR(p.g, level, tolerance);
-        EXPECT_NEAR(p.b, level, tolerance);
-    }
-    GlContext gl;
+    testsupport::GlContext gl;
     Texture texture;
     Glow glow;
 };
 
-TEST_F(GlowTest, InitTakesTheFirstTwoTextureIndices) {
-    EXPECT_EQ(glow.blurTexture, 0);
-    EXPECT_EQ(glow.dofTexture, 1);
-    EXPECT_EQ(texture.count, 2u);
-    texture.bind(1);
-    GLint w = 0, h = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-    EXPECT_EQ(w, 128);
-    EXPECT_EQ(h, 128);
-}
-
-TEST_F(GlowTest, RenderQuadBlacksOutAtAlphaOneAndChangesNothingAtZeroOrBelow) {
-    clearScreen(200);
-    glow.RenderQuad(0, 0, 0, 0);
-    expectGrey(gl.pixel(500, 400), 200, 0);
-    glow.RenderQuad(0, 0, 0, -0.5f);
-    expectGrey(gl.pixel(500, 400), 200, 0);
-    glow.RenderQuad(1, 1, 1, 0.5f);
-    expectGrey(gl.pixel(10, 700), 227, 1);
-    glow.RenderQuad(0, 0, 0, 1);
-    expectGrey(gl.pixel(1023, 767), 0, 0);
-    expectGrey(gl.pixel(0, 0), 0, 0);
-}
-
-TEST_F(GlowTest, RenderQuadLeavesTexturingOffAndTheDepthMaskOn) {
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_TEXTURE_2D);
-    glow.RenderQuad(1, 0, 0, 0.25f);
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    GLboolean mask = GL_FALSE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
-    EXPECT_TRUE(mask);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], platform::renderWidth());
-    EXPECT_EQ(viewport[3], platform::renderHeight());
-}
-
-// The GL state a drawing can see after RenderQuad.
-struct QuadState {
-    GLboolean texture, depthTest, blend, depthMask;
-    GLint src, dst, viewport[4];
-    GLfloat colour[4], projection[16], modelview[16];
-    bool operator==(const QuadState& o) const {
-        return texture == o.texture && depthTest == o.depthTest && blend == o.blend &&
-               depthMask == o.depthMask && src == o.src && dst == o.dst &&
-               std::equal(viewport, viewport + 4, o.viewport) &&
-               std::equal(colour, colour + 4, o.colour) &&
-               std::equal(projection, projection + 16, o.projection) &&
-               std::equal(modelview, modelview + 16, o.modelview);
+// GL values read as floats: each name with the number of values it has.
+std::vector<float> glValues(std::initializer_list<std::pair<GLenum, int>> names) {
+    std::vector<float> values;
+    for (const auto& [name, count] : names) {
+        GLfloat v[16];
+        glGetFloatv(name, v);
+        for (int i = 0; i < count; i++) values.push_back(v[i]);
     }
-};
+    return values;
+}
 
-QuadState quadStateAfter(Glow& glow, float alpha) {
+// Every GL value a drawing after RenderQuad can see.
+std::vector<float> stateAfterQuad(Glow& glow, float alpha) {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
     glBlendFunc(GL_ONE, GL_ONE);
     glow.RenderQuad(0.25f, 0.5f, 0.75f, alpha);
-    QuadState s;
-    s.texture = glIsEnabled(GL_TEXTURE_2D);
-    s.depthTest = glIsEnabled(GL_DEPTH_TEST);
-    s.blend = glIsEnabled(GL_BLEND);
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &s.depthMask);
-    glGetIntegerv(GL_BLEND_SRC, &s.src);
-    glGetIntegerv(GL_BLEND_DST, &s.dst);
-    glGetIntegerv(GL_VIEWPORT, s.viewport);
-    glGetFloatv(GL_CURRENT_COLOR, s.colour);
-    glGetFloatv(GL_PROJECTION_MATRIX, s.projection);
-    glGetFloatv(GL_MODELVIEW_MATRIX, s.modelview);
-    return s;
+    return glValues({{GL_TEXTURE_2D, 1},
+                     {GL_DEPTH_TEST, 1},
+                     {GL_BLEND, 1},
+                     {GL_DEPTH_WRITEMASK, 1},
+                     {GL_BLEND_SRC, 1},
+                     {GL_BLEND_DST, 1},
+                     {GL_VIEWPORT, 4},
+                     {GL_CURRENT_COLOR, 4},
+                     {GL_PROJECTION_MATRIX, 16},
+                     {GL_MODELVIEW_MATRIX, 16}});
 }
 
-TEST_F(GlowTest, SkippedInvisibleQuadLeavesTheStateADrawnOneLeaves) {
-    clearScreen(120);
+TEST_F(GlowTest, RenderQuadBlendsByAlphaAndASkippedQuadLeavesTheStateOfADrawnOne) {
+    for (const auto& [grey, alpha, level] : {std::tuple{0.0f, 0.0f, 200}, std::tuple{0.0f, -0.5f, 200},
+                                             std::tuple{1.0f, 0.25f, 214}, std::tuple{0.0f, 1.0f, 0}}) {
+        clearScreen(200);
+        glow.RenderQuad(grey, grey, grey, alpha);
+        EXPECT_NEAR(gl.pixel(1023, 767).b, level, 1) << "alpha " << alpha; // the far corner too
+    }
     glow.skipInvisibleQuads = false;
-    QuadState drawn = quadStateAfter(glow, 0.0f);
+    const std::vector<float> drawn = stateAfterQuad(glow, 0.0f);
     glow.skipInvisibleQuads = true;
-    QuadState skipped = quadStateAfter(glow, 0.0f);
-    EXPECT_TRUE(drawn == skipped);
-    EXPECT_EQ(skipped.colour[3], 0.0f);
-    expectGrey(gl.pixel(512, 384), 120, 0);
+    const std::vector<float> skipped = stateAfterQuad(glow, 0.0f);
+    EXPECT_EQ(drawn, skipped);
+    const std::vector<float> expected = {0, 0, 1,    1,  GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA,
+                                         0, 0, 1024, 768};
+    EXPECT_EQ(std::vector<float>(skipped.begin(), skipped.begin() + 10), expected);
 }
 
-// Frames of the show just after the flashes and fades of scenes 4 to 8 have
-// ended (their quads are at alpha 0 or below), bottom row first, one after
-// the other; empty when the show cannot start.
-const unsigned quietTimes[] = {49200, 61200, 77100, 101100, 111600};
-constexpr size_t quietCount = sizeof quietTimes / sizeof quietTimes[0];
-
-std::vector<unsigned char> quietFrames(bool skipInvisible) {
-    std::vector<unsigned char> frames;
-    testsupport::ShowRunner show;
-    if (!show.ok()) return frames;
-    engine->glow->skipInvisibleQuads = skipInvisible;
-    for (unsigned ms : quietTimes) {
-        show.runTo(ms, 5);
-        std::vector<unsigned char> f = show.frame();
-        frames.insert(frames.end(), f.begin(), f.end());
-    }
-    return frames;
-}
-
-// The same frames with and without the skip, in two processes (a scene's
-// state lives in its process): byte for byte the same.
-TEST(GlowFrames, SkippingInvisibleQuadsKeepsTheShowsFramesIdentical) {
-    int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) { // draws every quad and sends its frames
-        close(fds[0]);
-        std::vector<unsigned char> frames = quietFrames(false);
-        size_t done = 0;
-        while (done < frames.size()) {
-            ssize_t n = write(fds[1], frames.data() + done, frames.size() - done);
-            if (n <= 0) break;
-            done += size_t(n);
-        }
-        _exit(0);
-    }
-    close(fds[1]);
-    std::vector<unsigned char> skipped = quietFrames(true);
-    std::vector<unsigned char> drawn(skipped.size());
-    size_t got = 0;
-    while (got < drawn.size()) {
-        ssize_t n = read(fds[0], drawn.data() + got, drawn.size() - got);
-        if (n <= 0) break;
-        got += size_t(n);
-    }
-    close(fds[0]);
-    waitpid(child, nullptr, 0);
-    ASSERT_FALSE(skipped.empty());
-    ASSERT_EQ(got, drawn.size());
-    size_t bytes = skipped.size() / quietCount;
-    for (size_t i = 0; i < quietCount; i++) {
-        auto from = skipped.begin() + long(i * bytes), to = from + long(bytes);
-        EXPECT_TRUE(std::equal(from, to, drawn.begin() + long(i * bytes)))
-            << "frame at " << quietTimes[i] << " ms";
-    }
-}
-
-TEST_F(GlowTest, MakeBlurWithoutPassesOnlyCaptures) {
-    clearRect(0, 0, 128, 128, 90);
-    clearRect(0, 0, 64, 128, 30); // left half darker
-    glow.MakeBlur(&texture, false, 0.002f, 0.5f, 0);
-    std::vector<unsigned char> t = texels(glow.blurTexture);
-    EXPECT_EQ(t[(64 * 128 + 10) * 3], 30);
-    EXPECT_EQ(t[(64 * 128 + 63) * 3], 30);
-    EXPECT_EQ(t[(64 * 128 + 64) * 3], 90);
-    EXPECT_EQ(t[(64 * 128 + 120) * 3], 90);
-}
-
-TEST_F(GlowTest, MakeBlurSoftensAnEdge) {
-    clearRect(0, 0, 128, 128, 0);
-    clearRect(0, 0, 64, 128, 240);
-    glow.MakeBlur(&texture, false, 0.002f, 0.5f, 5);
-    std::vector<unsigned char> t = texels(glow.blurTexture);
-    int left = t[(64 * 128 + 63) * 3], right = t[(64 * 128 + 64) * 3];
-    EXPECT_LT(left, 240);
-    EXPECT_GT(right, 0);
-    EXPECT_EQ(t[(64 * 128 + 10) * 3], 240); // far from the edge nothing changes
-}
-
-TEST_F(GlowTest, MakeBlurLeavesTheSmallViewportAndTheCallersModelview) {
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(3, 4, 5);
-    captureBlur(100);
-    GLfloat m[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    EXPECT_FLOAT_EQ(m[12], 3);
-    EXPECT_FLOAT_EQ(m[13], 4);
-    EXPECT_FLOAT_EQ(m[14], 5);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 128);
-    EXPECT_EQ(viewport[3], 128);
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(GLuint(bound), texture.ids[glow.blurTexture]);
-}
-
-TEST_F(GlowTest, CaptureReadsTheLowerLeftCornerWhateverTheViewport) {
+// The lower-left 128 x 128 pixels, whatever the viewport, go into both work
+// textures as they are; composited, the small picture shows upright.
+TEST_F(GlowTest, CaptureCopiesTheLowerLeftCornerAndTheCompositeShowsItUpright) {
     clearScreen(10);
-    clearRect(0, 0, 128, 128, 170);
+    clearRect(0, 0, 128, 128, 90);
+    clearRect(0, 0, 64, 64, 30); // lower-left quarter dark
     glViewport(300, 300, 64, 64);
+    glow.MakeBlur(&texture, false, 0.002f, 0.5f, 0);
     glow.MakeDOF(&texture);
-    std::vector<unsigned char> t = texels(glow.dofTexture);
-    EXPECT_EQ(t[0], 170);
-    EXPECT_EQ(t[(127 * 128 + 127) * 3], 170);
-}
-
-TEST_F(GlowTest, RenderAddsTheGlowAndRenderBlurCrossFades) {
-    captureBlur(100);
-    clearScreen(50);
-    glow.Render(&texture, 1.0f);
-    expectGrey(gl.pixel(512, 384), 150);
-    clearScreen(50);
-    glow.Render(&texture, 0.0f);
-    expectGrey(gl.pixel(512, 384), 50, 0);
-    clearScreen(50);
-    glow.RenderBlur(&texture, 1.0f);
-    expectGrey(gl.pixel(700, 100), 100);
-    clearScreen(50);
-    glow.RenderBlur(&texture, 0.5f);
-    expectGrey(gl.pixel(700, 100), 75);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_FALSE(glIsEnabled(GL_FOG));
-}
-
-TEST_F(GlowTest, RenderDOFKeepsThePictureUnderWhiteAndOnlyTheBlurUnderBlack) {
-    clearRect(0, 0, 128, 128, 255);
-    glow.MakeDOF(&texture);
-    captureBlur(100);
-    clearScreen(60);
-    glow.RenderDOF(&texture);
-    expectGrey(gl.pixel(512, 384), 160);
-
-    clearRect(0, 0, 128, 128, 0);
-    glow.MakeDOF(&texture);
-    captureBlur(100);
-    clearScreen(60);
-    glow.RenderDOF(&texture);
-    expectGrey(gl.pixel(512, 384), 100);
-    GLboolean mask = GL_FALSE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
-    EXPECT_TRUE(mask);
-}
-
-TEST_F(GlowTest, TheCompositeShowsTheSmallPictureUpright) {
-    // Top half of the small picture bright, bottom half dark.
-    clearRect(0, 0, 128, 64, 20);
-    clearRect(0, 64, 128, 64, 220);
-    glow.MakeBlur(&texture, false, 0.0f, 0.5f, 0);
+    for (int index : {glow.blurTexture, glow.dofTexture})
+        for (const auto& [x, y] :
+             {std::pair{0, 0}, std::pair{63, 63}, std::pair{64, 0}, std::pair{0, 64}})
+            EXPECT_EQ(texel(index, x, y), x < 64 && y < 64 ? 30 : 90) << index << ": " << x << ", " << y;
     clearScreen(0);
     glow.RenderBlur(&texture, 1.0f);
-    EXPECT_GT(gl.pixel(512, 700).r, 200); // top of the screen
-    EXPECT_LT(gl.pixel(512, 60).r, 40);   // bottom of the screen
+    EXPECT_NEAR(gl.pixel(200, 100).r, 30, 2);
+    for (const auto& [x, y] : {std::pair{800, 100}, std::pair{200, 600}})
+        EXPECT_NEAR(gl.pixel(x, y).r, 90, 2);
+}
+
+// Each pass blends copies shifted by pass x spread x 128 pixels, so an edge
+// spreads 8 pixels each way in the first pass and 16 more in the second. The
+// blur leaves blending on, depth test off and a 128 x 128 viewport.
+TEST_F(GlowTest, EachBlurPassSpreadsAnEdgeByItsShiftAndNoFurther) {
+    for (const auto& [passes, from, to] : {std::tuple{1, 56, 72}, std::tuple{2, 40, 88}}) {
+        clearRect(0, 0, 128, 128, 0);
+        clearRect(0, 0, 64, 128, 240);
+        glow.MakeBlur(&texture, false, 8.0f / 128.0f, 0.5f, passes);
+        for (int x = 0; x < 128; x++)
+            EXPECT_EQ(texel(glow.blurTexture, x) != (x < 64 ? 240 : 0), x >= from && x < to)
+                << passes << " passes, texel " << x;
+    }
+    EXPECT_EQ(glValues({{GL_BLEND, 1}, {GL_TEXTURE_2D, 1}, {GL_DEPTH_TEST, 1}, {GL_VIEWPORT, 4}}),
+              std::vector<float>({1, 1, 0, 0, 0, 128, 128}));
+}
+
+// A blurred copy of grey 100 over a screen of grey 50, with a focus mask.
+TEST_F(GlowTest, CompositesAddCrossFadeOrFocusTheBlurredCopyOverTheScreen) {
+    const auto add = &Glow::Render, fade = &Glow::RenderBlur;
+    decltype(add) dof = nullptr; // RenderDOF
+    for (const auto& [composite, alpha, mask, level] :
+         {std::tuple{add, 1.0f, 255, 150}, std::tuple{add, 0.0f, 255, 50},
+          std::tuple{fade, 1.0f, 255, 100}, std::tuple{fade, 0.5f, 255, 75},
+          std::tuple{dof, 0.0f, 255, 150}, std::tuple{dof, 0.0f, 0, 100}}) {
+        clearRect(0, 0, 128, 128, mask);
+        glow.MakeDOF(&texture);
+        clearRect(0, 0, 128, 128, 100);
+        glow.MakeBlur(&texture, false, 0.002f, 0.5f, 5);
+        clearScreen(50);
+        composite ? (glow.*composite)(&texture, alpha) : glow.RenderDOF(&texture);
+        EXPECT_NEAR(gl.pixel(512, 384).r, level, 2) << "row giving " << level << ", mask " << mask;
+        GLboolean depthMask = GL_FALSE;
+        glGetBooleanv(GL_DEPTH_WRITEMASK, &depthMask);
+        EXPECT_TRUE(depthMask && !glIsEnabled(GL_FOG));
+    }
 }
 
 } // namespace

@@ -1,19 +1,21 @@
-// The texture store on a real headless GL context: the name cache, indices,
-// filters, internal formats, alpha from masks, row order, messages for
-// missing and damaged files, and the limits.
+// The texture store on a real headless context, as the show loads its
+// images: the name cache, what is uploaded (format, alpha, row order,
+// filters), the messages for missing and damaged files, and the limits.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/GL.h"
 #include "render/Texture.h"
 #include "tests/support/GlContext.h"
-#include "tests/support/JpegBuilder.h"
 #include "tests/support/LibJpeg.h"
 
 namespace {
@@ -26,227 +28,119 @@ protected:
         char pattern[] = "/tmp/texture-test-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         folder = pattern;
-        ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-        ASSERT_EQ(chdir(folder.c_str()), 0);
-        ASSERT_EQ(system("mkdir Textures"), 0);
+        std::filesystem::current_path(folder);
+        std::filesystem::create_directory("Textures");
+        for (const char* name : {"a.jpg", "A.jpg", "UP.JPG", "pic.png"}) write(name, 16, 255);
+        write("m.jpg", 16, 90, 90, 1);
+        // A progressive frame header: its message names the file.
+        write("prog.jpg", {0xFF, 0xD8, 0xFF, 0xC2, 0x00, 0x0B, 8, 0, 8, 0, 8, 1, 1, 0x11, 0});
     }
-    void TearDown() override {
-        if (chdir(previous) == 0) system(("rm -rf " + folder).c_str());
+    void TearDown() override { std::filesystem::remove_all(folder); }
+    static void write(const std::string& name, const std::vector<uint8_t>& bytes) {
+        std::ofstream("Textures/" + name, std::ios::binary)
+            .write((const char*)bytes.data(), long(bytes.size()));
     }
-
-    void write(const std::string& name, const std::vector<uint8_t>& bytes) {
-        FILE* f = fopen(("Textures/" + name).c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        fwrite(bytes.data(), 1, bytes.size(), f);
-        fclose(f);
-    }
-
-    // An RGB picture whose top line is white and the rest black.
-    void writeTopLine(const std::string& name, int width, int height) {
-        testsupport::RgbImage image;
-        image.width = width;
-        image.height = height;
-        image.pixels.assign(size_t(width) * height * 3, 0);
-        for (int x = 0; x < width * 3; x++) image.pixels[x] = 255;
+    // A picture with a top line of `top` and the rest `rest`: RGB, or grey
+    // (a mask) with one component.
+    static void write(const std::string& name, int size, int top, int rest = 0, int components = 3) {
+        testsupport::RgbImage image{size, size, components,
+                                    std::vector<uint8_t>(size * size * components, rest)};
+        std::fill_n(image.pixels.begin(), size * components, uint8_t(top));
         testsupport::JpegEncodeOptions options;
         options.quality = 100;
         options.hSamp = options.vSamp = 1;
         write(name, testsupport::encodeJpeg(image, options));
     }
-
-    void writeGrey(const std::string& name, int width, int height, int level) {
-        testsupport::RgbImage image;
-        image.width = width;
-        image.height = height;
-        image.components = 1;
-        image.pixels.assign(size_t(width) * height, uint8_t(level));
-        testsupport::JpegEncodeOptions options;
-        options.quality = 100;
-        write(name, testsupport::encodeJpeg(image, options));
-    }
-
-    int level(GLenum parameter) {
+    // A parameter of the bound texture, or of its mipmap `level`.
+    static int get(GLenum name, int level = -1) {
         GLint value = -1;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, parameter, &value);
+        if (level < 0) glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+        else glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
         return value;
     }
-
-    int parameter(GLenum name) {
-        GLint value = -1;
-        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-        return value;
+    // True when `call` writes `text` to stderr.
+    static bool says(const std::function<void()>& call, const char* text) {
+        testing::internal::CaptureStderr();
+        call();
+        return testing::internal::GetCapturedStderr().find(text) != std::string::npos;
     }
-
     testsupport::GlContext gl;
     std::string folder;
-    char previous[4096];
 };
 
-TEST_F(TextureStore, SameColourNameReturnsTheFirstIndexWithOrWithoutMask) {
-    writeTopLine("a.jpg", 8, 8);
-    writeGrey("m.jpg", 8, 8, 100);
+TEST_F(TextureStore, TheNameCacheReturnsTheFirstLoadOfAnImageName) {
     Texture t;
-    t.empty(8, GL_LINEAR); // the show's two work textures come first
-    t.empty(8, GL_LINEAR);
-    unsigned first = t.load("a.jpg", GL_LINEAR);
-    unsigned second = t.load("b.jpg", GL_LINEAR); // missing: cached all the same
-    EXPECT_EQ(t.load("a.jpg", GL_LINEAR), first);
-    EXPECT_EQ(t.load("a.jpg", "m.jpg", GL_LINEAR), first);
-    EXPECT_EQ(t.load("b.jpg", GL_LINEAR), second);
-    EXPECT_EQ(t.count, 4u);
-}
-
-TEST_F(TextureStore, NamesDifferingOnlyInCaseAreDifferentEntries) {
-    writeTopLine("a.jpg", 8, 8);
-    writeTopLine("A.jpg", 8, 8);
-    Texture t;
-    t.empty(8, GL_LINEAR);
-    t.empty(8, GL_LINEAR);
-    EXPECT_NE(t.load("a.jpg", GL_LINEAR), t.load("A.jpg", GL_LINEAR));
-}
-
-TEST_F(TextureStore, UpperCaseJpgIsDecodedOtherEndingsGetNoImage) {
-    writeTopLine("UP.JPG", 16, 8);
-    writeTopLine("pic.png", 16, 8);
-    Texture t;
-    t.bind(t.load("UP.JPG", GL_LINEAR));
-    EXPECT_EQ(level(GL_TEXTURE_WIDTH), 16);
-    unsigned png = t.load("pic.png", GL_LINEAR);
-    EXPECT_EQ(png, 1u);
-    t.bind(png);
-    EXPECT_EQ(level(GL_TEXTURE_WIDTH), 0);
-}
-
-TEST_F(TextureStore, AfterTheTwoWorkTexturesTheFirstFileGetsIndexTwo) {
-    writeTopLine("a.jpg", 8, 8);
-    Texture t;
-    EXPECT_EQ(t.empty(128, GL_LINEAR), 0u);
-    EXPECT_EQ(t.empty(128, GL_LINEAR), 1u);
+    EXPECT_EQ(t.empty(8, GL_LINEAR), 0u); // the glow's work textures come first
+    EXPECT_EQ(t.empty(8, GL_LINEAR), 1u);
     EXPECT_EQ(t.load("a.jpg", GL_LINEAR), 2u);
-    EXPECT_STREQ(t.names[2], "a.jpg");
-    EXPECT_STREQ(t.names[0], "");
-    EXPECT_STREQ(t.names[1], "");
+    says([&] { EXPECT_EQ(t.load("b.jpg", GL_LINEAR), 3u); }, ""); // missing: cached all the same
+    EXPECT_EQ(t.load("a.jpg", "m.jpg", GL_LINEAR), 2u);
+    EXPECT_EQ(t.load("b.jpg", GL_LINEAR), 3u);
+    EXPECT_EQ(t.load("A.jpg", GL_LINEAR), 4u); // names are case-sensitive
+    EXPECT_EQ(t.count, 5u);
 }
 
-TEST_F(TextureStore, AnEmptyTextureIsNeverReturnedByTheNameCache) {
-    writeTopLine("a.jpg", 8, 8);
-    Texture t;
-    t.load("a.jpg", GL_LINEAR); // index 0, its name kept in entry 1
-    unsigned work = t.empty(8, GL_LINEAR);
-    EXPECT_NE(t.load("a.jpg", GL_LINEAR), work);
+TEST_F(TextureStore, ImagesAreUploadedTopLineFirstAsRgbOrWithTheMasksGreyAsAlpha) {
+    for (const auto& [name, mask, format] :
+         {std::tuple{"a.jpg", "", GL_RGB}, std::tuple{"UP.JPG", "", GL_RGB},
+          std::tuple{"a.jpg", "m.jpg", GL_RGBA8}}) {
+        Texture t;
+        t.bind(*mask ? t.load(name, mask, GL_LINEAR) : t.load(name, GL_LINEAR));
+        const int stored = get(GL_TEXTURE_INTERNAL_FORMAT, 0);
+        EXPECT_EQ(stored == 3 ? GL_RGB : stored, format) << name << " " << mask; // 3: "3 components"
+        std::vector<uint8_t> rgba(16 * 16 * 4);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        EXPECT_GT(rgba[0], 200) << name;                   // the file's top line
+        EXPECT_LT(rgba[15 * 16 * 4], 60) << name;          // its bottom line
+        EXPECT_NEAR(rgba[3], *mask ? 90 : 255, 1) << name; // libjpeg's grey 90 may come back as 89
+    }
+    // Nothing is uploaded for another ending, a missing image or a missing mask.
+    for (const auto& [name, mask] :
+         {std::pair{"pic.png", ""}, std::pair{"none.jpg", "m.jpg"}, std::pair{"UP.JPG", "none.jpg"}}) {
+        Texture t;
+        says([&] { t.bind(*mask ? t.load(name, mask, GL_LINEAR) : t.load(name, GL_LINEAR)); }, "");
+        EXPECT_EQ(get(GL_TEXTURE_WIDTH, 0), 0) << name << " " << mask;
+    }
 }
 
-TEST_F(TextureStore, FiltersFollowTheFilterArgumentOrTheMipmapRequest) {
-    writeTopLine("a.jpg", 16, 16);
-    writeTopLine("b.jpg", 16, 16);
-    Texture t;
-    t.bind(t.load("a.jpg", GL_LINEAR));
-    EXPECT_EQ(parameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
-    EXPECT_EQ(parameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-    t.bind(t.load("b.jpg", Texture::mipmapRequest));
-    EXPECT_EQ(parameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
-    EXPECT_EQ(parameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-    GLint width = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 4, GL_TEXTURE_WIDTH, &width);
-    EXPECT_EQ(width, 1); // the whole chain down to 1 x 1
-    t.bind(t.empty(32, Texture::mipmapRequest));
-    EXPECT_EQ(parameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
+TEST_F(TextureStore, FiltersFollowTheArgumentOrBuildTheWholeMipmapChain) {
+    for (const auto& [filter, min, mag] :
+         {std::tuple{unsigned(GL_LINEAR), GL_LINEAR, GL_LINEAR},
+          std::tuple{Texture::mipmapRequest, GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR}}) {
+        Texture t;
+        for (unsigned index : {t.load("a.jpg", filter), t.empty(32, filter)}) {
+            t.bind(index);
+            EXPECT_EQ(get(GL_TEXTURE_MIN_FILTER), min) << filter;
+            EXPECT_EQ(get(GL_TEXTURE_MAG_FILTER), mag) << filter;
+        }
+        t.bind(0); // 16 x 16: level 4 is 1 x 1 when the chain was built
+        EXPECT_EQ(get(GL_TEXTURE_WIDTH, 4), filter == Texture::mipmapRequest ? 1 : 0);
+    }
 }
 
-TEST_F(TextureStore, ColourOnlyIsStoredAsRgbAndMaskedAsRgba8WithMaskAlpha) {
-    writeTopLine("c.jpg", 8, 8);
-    writeGrey("m.jpg", 8, 8, 90);
+TEST_F(TextureStore, MissingAndDamagedFilesAndCallsBeyondTheLimitsAreNamedOnStderr) {
     Texture t;
-    t.bind(t.load("c.jpg", GL_LINEAR));
-    int format = level(GL_TEXTURE_INTERNAL_FORMAT);
-    EXPECT_TRUE(format == 3 || format == GL_RGB) << format; // "3 components", as passed
-    EXPECT_EQ(level(GL_TEXTURE_ALPHA_SIZE), 0);
-    t.bind(t.load("d.jpg", "m.jpg", GL_LINEAR)); // d.jpg missing: nothing uploaded
-    EXPECT_EQ(level(GL_TEXTURE_WIDTH), 0);
-    writeTopLine("d.jpg", 8, 8);
-    t.bind(t.load("e.jpg", "m.jpg", GL_LINEAR));
-    EXPECT_EQ(level(GL_TEXTURE_WIDTH), 0);
-    Texture fresh;
-    fresh.bind(fresh.load("d.jpg", "m.jpg", GL_LINEAR));
-    EXPECT_EQ(level(GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA8);
-    std::vector<uint8_t> rgba(8 * 8 * 4);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    EXPECT_NEAR(rgba[3], 90, 1); // libjpeg's grey 90 may come back one lower
-}
-
-TEST_F(TextureStore, TheFilesTopLineIsTheFirstRowOfTheTexture) {
-    writeTopLine("top.jpg", 16, 16);
-    Texture t;
-    t.bind(t.load("top.jpg", GL_LINEAR));
-    std::vector<uint8_t> rgb(16 * 16 * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    EXPECT_GT(rgb[0], 200);
-    EXPECT_LT(rgb[15 * 16 * 3], 60);
-}
-
-TEST_F(TextureStore, MissingFileShowsItsMessageAndLoadingGoesOn) {
-    writeTopLine("next.jpg", 8, 8);
-    Texture t;
-    testing::internal::CaptureStderr();
-    unsigned missing = t.load("missing.jpg", GL_LINEAR);
-    std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("File Textures/missing.jpg not found!"), std::string::npos) << said;
-    EXPECT_EQ(missing, 0u);
-    EXPECT_EQ(t.load("next.jpg", GL_LINEAR), 1u);
-}
-
-TEST_F(TextureStore, DamagedFileIsNamedOnStderrAndStillUploaded) {
-    std::vector<uint8_t> progressive = {0xFF, 0xD8, 0xFF, 0xC2, 0x00, 0x0B, 8, 0,
-                                        8,    0,    8,    1,    1,    0x11, 0};
-    write("prog.jpg", progressive);
-    Texture t;
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(t.loadJpg("Textures/prog.jpg", GL_LINEAR), 1);
-    std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("Textures/prog.jpg: progressive JPEG is not supported"), std::string::npos)
-        << said;
-    EXPECT_EQ(t.loadJpg("Textures/none.jpg", GL_LINEAR), 0);
-}
-
-TEST_F(TextureStore, CallsBeyondTheLimitsAreRefusedWithAMessage) {
-    Texture t;
-    std::string longName(247, 'x');
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(t.load(longName.c_str(), GL_LINEAR), Texture::refused);
-    std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("at most 246"), std::string::npos);
-    EXPECT_EQ(t.count, 0u);
-    for (unsigned i = 0; i < Texture::maxTextures; i++) t.empty(1, GL_LINEAR);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(t.empty(1, GL_LINEAR), Texture::refused);
-    EXPECT_EQ(t.load("more.jpg", GL_LINEAR), Texture::refused);
-    said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("Texture store full"), std::string::npos);
+    EXPECT_TRUE(says([&] { EXPECT_EQ(t.load("missing.jpg", GL_LINEAR), 0u); },
+                     "File Textures/missing.jpg not found!"));
+    EXPECT_EQ(t.load("a.jpg", GL_LINEAR), 1u);
+    EXPECT_TRUE(says([&] { EXPECT_EQ(t.loadJpg("Textures/prog.jpg", GL_LINEAR), 1); },
+                     "Textures/prog.jpg: progressive JPEG is not supported"));
+    says([&] { EXPECT_EQ(t.loadJpg("Textures/none.jpg", GL_LINEAR), 0); }, "");
+    const std::string longName(247, 'x');
+    EXPECT_TRUE(
+        says([&] { EXPECT_EQ(t.load(longName.c_str(), GL_LINEAR), Texture::refused); }, "at most 246"));
+    EXPECT_EQ(t.count, 2u);
+    while (t.count < Texture::maxTextures) t.empty(1, GL_LINEAR);
+    EXPECT_TRUE(says(
+        [&] {
+            EXPECT_EQ(t.empty(1, GL_LINEAR), Texture::refused);
+            EXPECT_EQ(t.load("more.jpg", GL_LINEAR), Texture::refused);
+        },
+        "Texture store full"));
     t.bind(Texture::refused);
     GLint bound = -1;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_EQ(bound, 0);
-}
-
-TEST_F(TextureStore, UnusedOperationsClampUnbindAndMakeTheRamp) {
-    writeTopLine("a.jpg", 8, 8);
-    Texture t;
-    t.bind(t.loadClamped("a.jpg", GL_LINEAR));
-    EXPECT_EQ(parameter(GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
-    EXPECT_EQ(parameter(GL_TEXTURE_WRAP_T), GL_CLAMP_TO_EDGE);
-    t.unbind();
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    t.load1D();
-    EXPECT_EQ(t.index1D, 1);
-    t.bind1D();
-    float ramp[32 * 3];
-    glGetTexImage(GL_TEXTURE_1D, 0, GL_RGB, GL_FLOAT, ramp);
-    EXPECT_NEAR(ramp[3 * 3], 0.2f, 0.01f); // stored with 8 bits a channel
-    EXPECT_NEAR(ramp[3 * 4 + 1], 0.5f, 0.01f);
-    EXPECT_NEAR(ramp[3 * 13], 0.5f, 0.01f);
-    EXPECT_NEAR(ramp[3 * 14 + 2], 1.0f, 0.01f);
-    glDisable(GL_TEXTURE_1D);
 }
 
 } // namespace
