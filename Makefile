@@ -6,7 +6,7 @@ FUZZ    ?= build-fuzz
 JOBS    ?= $(shell nproc)
 ASSETS  ?= $(BUILD)/assets
 
-.PHONY: all deps build run test test-fast test-asan test-fuzz fuzz-build fuzz-long bench format format-check soak memcheck clean
+.PHONY: all deps build run install deb test test-fast test-package test-asan test-fuzz fuzz-build fuzz-long bench format format-check soak memcheck clean
 
 all: build
 
@@ -24,13 +24,31 @@ build: deps $(BUILD)/CMakeCache.txt
 run: build
 	cd $(ASSETS) && $(abspath $(BUILD))/demo
 
-# The whole suite: the format check, the Release build, the same suite under
-# ASan + UBSan, then the fuzz targets. All three builds treat warnings as
-# errors (DEMO_WERROR, on by default).
-test: format-check test-fast test-asan test-fuzz
+# Installs the show, its tools, the pack, the desktop entry, icon, metadata and
+# manual pages from the Release build: under /usr/local by default,
+# `make install PREFIX=/opt/x` elsewhere, DESTDIR=... for a staging folder.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX) --strip
+
+# The Debian package NAME_VERSION_amd64.deb in this folder, made by CPack from
+# the Release build (dist/CMakeLists.txt): nothing is compiled again.
+deb: build
+	cd $(BUILD) && cpack -G DEB -D CPACK_OUTPUT_FILE_PREFIX=$(CURDIR)
+
+# The whole suite: the format check, the Release build, the installed tree
+# and the package, the same suite under ASan + UBSan, then the fuzz targets.
+# All three builds treat warnings as errors (DEMO_WERROR, on by default).
+test: format-check test-fast test-package test-asan test-fuzz
 
 test-fast: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# scripts/check-package: a DESTDIR install and its file list, the desktop
+# entry and AppStream checks, the installed programs run from outside the
+# tree, the .deb's contents and lintian (about half a minute, nothing built).
+test-package: build
+	scripts/check-package $(BUILD)
 
 test-asan: deps
 	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDEMO_SANITIZE=ON

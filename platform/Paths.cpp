@@ -3,6 +3,15 @@
 
 #include <unistd.h>
 
+#include <filesystem>
+#include <system_error>
+
+// The installed pack relative to the installed programs' folder, set by the
+// build from its install directories (e.g. "../share/NAME").
+#ifndef DEMO_INSTALLED_PACK
+#error "DEMO_INSTALLED_PACK must name the installed pack relative to the program folder"
+#endif
+
 namespace platform {
 namespace {
 
@@ -17,10 +26,22 @@ std::string executableDir() {
     return slash == std::string::npos ? "." : exe.substr(0, slash);
 }
 
+bool isFolder(const std::filesystem::path& path) {
+    std::error_code err;
+    return std::filesystem::is_directory(path, err);
+}
+
 } // namespace
 
+std::string defaultAssetFolder(const std::string& programDir, const std::string& installedPack) {
+    const std::filesystem::path dir(programDir);
+    std::filesystem::path pack = dir / "assets";
+    if (!isFolder(pack) && isFolder(dir / installedPack)) pack = dir / installedPack;
+    return pack.lexically_normal().string();
+}
+
 std::string assetFolder(const std::string& chosen) {
-    return chosen.empty() ? executableDir() + "/assets" : chosen;
+    return chosen.empty() ? defaultAssetFolder(executableDir(), DEMO_INSTALLED_PACK) : chosen;
 }
 
 } // namespace platform
