@@ -100,7 +100,8 @@ TEST(WindowGone, ShowEndsWithOneLineAndStatusZeroWhenAnotherClientDestroysItsWin
 
     EXPECT_FALSE(f.timedOut) << "the show hung after its window was destroyed";
     EXPECT_EQ(f.exitCode, 0) << f.err;
-    EXPECT_LT(seconds, 1.0);
+    // About 0.2 s on an idle machine; the margin absorbs a loaded one.
+    EXPECT_LT(seconds, 3.0);
     EXPECT_NE(f.err.find("the window was closed by the system"), std::string::npos) << f.err;
     EXPECT_EQ(f.err.find("X Error"), std::string::npos) << f.err;
 }
