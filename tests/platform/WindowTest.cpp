@@ -33,7 +33,7 @@ TEST(Window, PresentScalesThePictureTo4By3WithBlackBars) {
     for (Shape s : {Shape{1280, 720, 160, 0, 960, 720}, Shape{600, 800, 0, 175, 600, 450}}) {
         SCOPED_TRACE(std::to_string(s.width) + " x " + std::to_string(s.height));
         ASSERT_TRUE(
-            platform::openWindow({"Demo test", platform::WindowMode::Windowed, s.width, s.height}));
+            platform::openWindow({"Letterbox", platform::WindowMode::Windowed, s.width, s.height}));
         // The picture: white, its left half red.
         platform::beginFrame();
         glClearColor(1, 1, 1, 1);
