@@ -214,11 +214,11 @@ TEST(Music, PauseHoldsTheClockAndResumeContinuesFromThere) {
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
         EXPECT_EQ(platform::musicStats().playing, !muted);
         EXPECT_NEAR(platform::musicPositionMs(), muted ? 47000.0 : 0.0, 5.0);
-        sleepMs(300);
+        sleepMs(150);
         platform::pauseMusic(true);
         double held = platform::musicPositionMs();
         uint64_t frames = platform::musicStats().framesConsumed;
-        sleepMs(300);
+        sleepMs(150);
         EXPECT_EQ(platform::musicPositionMs(), held);
         EXPECT_LE(platform::musicStats().framesConsumed, frames + 2048); // a callback in flight
         SDL_AudioDeviceID device = platform::musicStats().device;
