@@ -4,7 +4,7 @@
 // The clock: each device callback records how many frames the device had
 // taken before it and the wall time of the call. The first callback only
 // fills the device's buffer, and a sound server may take seconds to start
-// reading it (0.7 to 1.9 s on PulseAudio's null sink): the device plays once
+// reading it (up to 2 s on PulseAudio's null sink): the device plays once
 // it asks for a second buffer. From then on the frames handed over in a
 // callback start to be heard about when it returns (the device asks for data
 // as its buffer runs dry), so the position heard at time t is the count

@@ -1,7 +1,7 @@
 // The music clock on a real sound server: a private PulseAudio daemon with a
 // null sink (no sound card needed), its own folder and no system services,
-// started for these tests and stopped after them; skipped, with the reason,
-// where it cannot start. It takes up to 2 s to read the first buffer (the
+// started once per test process and killed when it exits; skipped, with the
+// reason, where it cannot start. It takes up to 2 s to read the first buffer (the
 // null sink's idle period), and `pactl suspend-sink` stalls it mid-track.
 #include <gtest/gtest.h>
 
