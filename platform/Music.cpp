@@ -2,12 +2,17 @@
 // clock derived from it. See Music.h for the contract.
 //
 // The clock: each device callback records how many frames the device had
-// taken before it and the wall time of the call. The frames handed over in a
+// taken before it and the wall time of the call. The first callback only
+// fills the device's buffer, and a sound server may take seconds to start
+// reading it (up to 2 s on PulseAudio's null sink): the device plays once
+// it asks for a second buffer. From then on the frames handed over in a
 // callback start to be heard about when it returns (the device asks for data
 // as its buffer runs dry), so the position heard at time t is the count
 // before the latest callback plus the time since it, capped at the count
-// after it. MusicClock smooths that estimate, which otherwise stalls and
-// jumps once per callback period.
+// after it. Until the device plays, and after a resume until it asks for
+// data again, the clock stands still. MusicClock smooths the estimate, which
+// otherwise stalls and jumps once per callback period, and holds the clock
+// while a stalled device falls behind it.
 #include "platform/Music.h"
 
 #include <SDL.h>
@@ -28,7 +33,8 @@
 namespace platform {
 namespace {
 
-constexpr int deviceBufferFrames = 512; // 11.6 ms at 44.1 kHz
+constexpr int deviceBufferFrames = 512;      // 11.6 ms at 44.1 kHz
+constexpr uint64_t firstPlayingCallback = 2; // the first one fills the device's buffer
 
 struct Stream {
     Mp3Stream decoder;
@@ -41,7 +47,7 @@ struct Stream {
     uint64_t framesBefore = 0;   // frames taken before the latest callback
     uint64_t framesConsumed = 0; // frames taken so far
     double callbackWall = 0;     // seconds, time of the latest callback
-    bool called = false;         // at least one callback has run
+    uint64_t callbacks = 0;      // callbacks since the device opened
     bool ended = false;          // the decoder has no more audio
     double startMs = 0;          // track position of the first frame played, ms
     double endMs = 0;            // track position of the end, ms
@@ -56,6 +62,7 @@ struct Playhead {
     bool followsDevice = false; // the device's position drives it, else the timer
     double timerStartWall = 0;  // seconds, start of the timer clock
     double timerStartMs = 0;    // clock reading at timerStartWall
+    uint64_t playingFrom = 0;   // the device plays from this callback on
     bool paused = false;
     double pausedMs = 0;  // clock reading while paused
     double pauseWall = 0; // seconds, when the pause began
@@ -81,7 +88,7 @@ void fillAudio(void*, Uint8* out, int len) {
     stream.framesBefore = stream.framesConsumed;
     stream.framesConsumed += frames;
     stream.callbackWall = now;
-    stream.called = true;
+    stream.callbacks++;
     if (reachedEnd && !stream.ended) {
         stream.ended = true;
         stream.endMs = stream.startMs + double(stream.framesConsumed) * 1000.0 / stream.rate;
@@ -120,10 +127,9 @@ double readClock() {
         target = playhead.timerStartMs + (now - playhead.timerStartWall) * 1000.0;
     } else {
         std::lock_guard<std::mutex> guard(stream.lock);
+        if (stream.callbacks < playhead.playingFrom) return playhead.smoothing.hold(now);
         if (stream.ended && now >= stream.endWall) {
             target = stream.endMs + (now - stream.endWall) * 1000.0;
-        } else if (!stream.called) {
-            target = stream.startMs;
         } else {
             double before = stream.startMs + double(stream.framesBefore) * 1000.0 / stream.rate;
             double after = stream.startMs + double(stream.framesConsumed) * 1000.0 / stream.rate;
@@ -220,10 +226,12 @@ bool startMusic(const char* path, double fromMs) {
     stream.rate = int(rate);
     stream.frameBytes = 2 * channels;
     stream.framesBefore = stream.framesConsumed = 0;
-    stream.called = stream.ended = false;
+    stream.callbacks = 0;
+    stream.ended = false;
     stream.startMs = fromMs;
-    startTimer(fromMs); // the clock starts with the device
+    startTimer(fromMs);
     playhead.followsDevice = true;
+    playhead.playingFrom = firstPlayingCallback;
     SDL_PauseAudioDevice(stream.device, 0);
     return true;
 }
@@ -248,9 +256,10 @@ void pauseMusic(bool pause) {
     double now = nowSeconds(), shift = now - playhead.pauseWall;
     playhead.timerStartWall += shift;
     {
-        // The device took nothing while paused: its times move by the pause.
+        // The device took nothing of the track while paused: the clock stands
+        // until it asks for data again, and the track's end moves by the pause.
         std::lock_guard<std::mutex> guard(stream.lock);
-        stream.callbackWall += shift;
+        playhead.playingFrom = std::max(playhead.playingFrom, stream.callbacks + 1);
         stream.endWall += shift;
     }
     playhead.smoothing.reset(now, playhead.pausedMs);

@@ -6,6 +6,7 @@
 void MusicClock::reset(double wallSeconds, double positionMs) {
     lastWall = wallSeconds;
     lastMs = positionMs;
+    holding = false;
 }
 
 double MusicClock::read(double wallSeconds, double targetMs) {
@@ -13,6 +14,14 @@ double MusicClock::read(double wallSeconds, double targetMs) {
     lastWall = std::max(lastWall, wallSeconds);
     double predicted = lastMs + elapsedMs;
     double error = targetMs - predicted;
+    // A lead this large is a device that stopped taking samples: slewing
+    // would run the picture slow for seconds; standing still costs one wait.
+    // Read rarely, the clock may stand behind the estimate: it moves to it.
+    holding = error < -holdMs || (holding && targetMs < lastMs);
+    if (holding) {
+        lastMs = std::max(lastMs, targetMs);
+        return lastMs;
+    }
     if (error > snapMs) {
         predicted = targetMs;
     } else {
@@ -20,5 +29,10 @@ double MusicClock::read(double wallSeconds, double targetMs) {
         predicted += std::clamp(error, -limit, limit);
     }
     lastMs = std::max(lastMs, predicted);
+    return lastMs;
+}
+
+double MusicClock::hold(double wallSeconds) {
+    lastWall = std::max(lastWall, wallSeconds);
     return lastMs;
 }
