@@ -79,6 +79,11 @@ struct Framebuffer {
 // GL_MAX_VIEWPORT_DIMS, each lowered by the test hook.
 GLint maxRenderbufferSide = 0;
 GLint maxViewport[2] = {0, 0};
+// An unfixed render size follows size events only in a resizable window:
+// both fullscreen modes keep the size X gave at open, since SDL's events
+// claim the display's size for them even where nothing made the window that
+// large (a bare X server), and asking X again in the frame loop is not safe.
+bool followsResizes = false;
 bool drawableChanged = false; // a size event came since the render size last followed
 
 void* proc(const char* core, const char* ext) {
@@ -348,6 +353,7 @@ bool openWindow(const WindowConfig& config) {
         !createTarget(renderWidth(), renderHeight())) {
         if (!exact) return fail("the window is not the render size and framebuffer objects are missing");
     }
+    followsResizes = config.mode == WindowMode::Windowed;
     drawableChanged = false;
     return true;
 }
@@ -422,7 +428,7 @@ bool quitRequested() {
 }
 
 void beginFrame() {
-    if (drawableChanged && !renderSizeFixed()) followDrawable();
+    if (drawableChanged && followsResizes && !renderSizeFixed()) followDrawable();
     drawableChanged = false;
     if (target.fbo) target.bind(GL_FRAMEBUFFER_EXT, target.fbo);
 }

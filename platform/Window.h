@@ -2,8 +2,8 @@
 // points, error messages and the headless drivers, on SDL2. The show renders
 // at the render size (RenderSize.h). Unless a program fixed that size, the
 // window chooses it: the largest 4:3 area of the drawable in native pixels
-// (1024 x 768 in the classic display mode), following the drawable's
-// resizes. When the drawable is not exactly the render size (no 1024 x 768
+// (1024 x 768 in the classic display mode), and a resizable window follows
+// its resizes. When the drawable is not exactly the render size (no 1024 x 768
 // mode, Wayland, HiDPI, a resizable preview window, a fixed size) the show
 // draws into an off-screen framebuffer of the render size, which present()
 // shows at 4:3 with black bars.
@@ -53,9 +53,10 @@ Event pollEvent();
 // it stays queued for pollEvent. Cheap enough to ask between loading steps.
 bool quitRequested();
 
-// Binds the render target; call before drawing a frame. After a resize an
-// unfixed render size follows the drawable here (the off-screen target is
-// resized), so that a paused picture stays until the next frame is drawn.
+// Binds the render target; call before drawing a frame. After a resize of a
+// resizable window an unfixed render size follows the drawable here (the
+// off-screen target is resized), so that a paused picture stays until the
+// next frame is drawn.
 void beginFrame();
 // Shows the finished frame: scales the off-screen target if there is one
 // (not on the offscreen driver, which nobody sees), then swaps the buffers.
