@@ -137,8 +137,8 @@ bool sizeTarget(int width, int height) {
     t.bindRenderbuffer(GL_RENDERBUFFER_EXT, t.depth);
     t.storage(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, width, height);
     if (t.status(GL_FRAMEBUFFER_EXT) != GL_FRAMEBUFFER_COMPLETE_EXT) {
-        while (glGetError() != GL_NO_ERROR) {
-        } // an out-of-memory refusal
+        // A refused size (out of memory) leaves GL errors that are not the show's.
+        while (glGetError() != GL_NO_ERROR) continue;
         return false;
     }
     t.width = width;
