@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/GL.h"
+#include "platform/RenderSize.h"
 
 Mesh::Mesh()
     : vertexNormals(nullptr),
@@ -143,10 +144,12 @@ void Mesh::render() {
     const bool vertexLines = material.getProperty(MAT_SHOW_VERTEX_NORMALS);
     const bool faceLines = material.getProperty(MAT_SHOW_FACE_NORMALS);
     if (vertexLines || faceLines) {
-        // Red, unlit, antialiased lines; smoothing is on only while they draw.
+        // Red, unlit, antialiased lines, one pixel of the classic frame wide;
+        // smoothing and the width hold only while they draw.
         glDisable(GL_LIGHTING);
         glColor3f(1.0f, 0.0f, 0.0f);
         glEnable(GL_LINE_SMOOTH);
+        glLineWidth(platform::pixelScale());
     }
     if (vertexLines) {
         assert(vertexNormals != nullptr);
@@ -161,7 +164,10 @@ void Mesh::render() {
             line(centroid, centroid + faceNormals[j]);
         }
     }
-    if (vertexLines || faceLines) glDisable(GL_LINE_SMOOTH);
+    if (vertexLines || faceLines) {
+        glDisable(GL_LINE_SMOOTH);
+        glLineWidth(1.0f);
+    }
     glPopMatrix();
 }
 

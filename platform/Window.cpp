@@ -5,6 +5,7 @@
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -56,9 +57,11 @@ bool reportWindowGone() {
     return windowGone;
 }
 
-// Off-screen 1024 x 768 render target, used when the drawable differs.
+// Off-screen render target of the render size, used when the drawable
+// differs from it and in windowed mode.
 struct Framebuffer {
     GLuint fbo = 0, colour = 0, depth = 0;
+    int width = 0, height = 0; // pixels of its storage
     PFNGLGENFRAMEBUFFERSEXTPROC gen = nullptr;
     PFNGLBINDFRAMEBUFFEREXTPROC bind = nullptr;
     PFNGLGENRENDERBUFFERSEXTPROC genRenderbuffers = nullptr;
@@ -71,12 +74,24 @@ struct Framebuffer {
     PFNGLDELETERENDERBUFFERSEXTPROC delRenderbuffers = nullptr;
 } target;
 
+// The largest render target the driver takes, read once the context is
+// current: GL_MAX_RENDERBUFFER_SIZE (0 without framebuffer objects) and
+// GL_MAX_VIEWPORT_DIMS, each lowered by the test hook.
+GLint maxRenderbufferSide = 0;
+GLint maxViewport[2] = {0, 0};
+// An unfixed render size follows size events only in a resizable window:
+// both fullscreen modes keep the size X gave at open, since SDL's events
+// claim the display's size for them even where nothing made the window that
+// large (a bare X server), and asking X again in the frame loop is not safe.
+bool followsResizes = false;
+bool drawableChanged = false; // a size event came since the render size last followed
+
 void* proc(const char* core, const char* ext) {
     void* p = SDL_GL_GetProcAddress(core);
     return p ? p : SDL_GL_GetProcAddress(ext);
 }
 
-bool createTarget() {
+bool loadTargetProcs() {
     Framebuffer& t = target;
     t.gen = (PFNGLGENFRAMEBUFFERSEXTPROC)proc("glGenFramebuffers", "glGenFramebuffersEXT");
     t.bind = (PFNGLBINDFRAMEBUFFEREXTPROC)proc("glBindFramebuffer", "glBindFramebufferEXT");
@@ -94,27 +109,41 @@ bool createTarget() {
     t.del = (PFNGLDELETEFRAMEBUFFERSEXTPROC)proc("glDeleteFramebuffers", "glDeleteFramebuffersEXT");
     t.delRenderbuffers =
         (PFNGLDELETERENDERBUFFERSEXTPROC)proc("glDeleteRenderbuffers", "glDeleteRenderbuffersEXT");
-    if (!t.gen || !t.bind || !t.genRenderbuffers || !t.bindRenderbuffer || !t.storage || !t.attach ||
-        !t.status || !t.blit || !t.del || !t.delRenderbuffers) {
-        return false;
-    }
-    t.gen(1, &t.fbo);
+    return t.gen && t.bind && t.genRenderbuffers && t.bindRenderbuffer && t.storage && t.attach &&
+           t.status && t.blit && t.del && t.delRenderbuffers;
+}
+
+void readSizeLimit() {
+    maxRenderbufferSide = 0;
+    if (loadTargetProcs()) glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE_EXT, &maxRenderbufferSide);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, maxViewport);
+    maxRenderbufferSide = limitForTest("GL_MAX_RENDERBUFFER_SIZE", maxRenderbufferSide);
+    maxViewport[0] = limitForTest("GL_MAX_VIEWPORT_DIMS", maxViewport[0]);
+    maxViewport[1] = limitForTest("GL_MAX_VIEWPORT_DIMS", maxViewport[1]);
+}
+
+bool withinSizeLimit(int width, int height) {
+    return width <= maxRenderbufferSide && width <= maxViewport[0] && height <= maxRenderbufferSide &&
+           height <= maxViewport[1];
+}
+
+// Gives the target storage of `width` x `height`, leaves it bound and
+// cleared to black. False when the driver refuses the size.
+bool sizeTarget(int width, int height) {
+    Framebuffer& t = target;
     t.bind(GL_FRAMEBUFFER_EXT, t.fbo);
-    GLuint buffers[2];
-    t.genRenderbuffers(2, buffers);
-    t.colour = buffers[0];
-    t.depth = buffers[1];
     t.bindRenderbuffer(GL_RENDERBUFFER_EXT, t.colour);
-    t.storage(GL_RENDERBUFFER_EXT, GL_RGBA8, renderWidth(), renderHeight());
-    t.attach(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_RENDERBUFFER_EXT, t.colour);
+    t.storage(GL_RENDERBUFFER_EXT, GL_RGBA8, width, height);
     t.bindRenderbuffer(GL_RENDERBUFFER_EXT, t.depth);
-    t.storage(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, renderWidth(), renderHeight());
-    t.attach(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, t.depth);
+    t.storage(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, width, height);
     if (t.status(GL_FRAMEBUFFER_EXT) != GL_FRAMEBUFFER_COMPLETE_EXT) {
-        t.bind(GL_FRAMEBUFFER_EXT, 0);
+        // A refused size (out of memory) leaves GL errors that are not the show's.
+        while (glGetError() != GL_NO_ERROR) continue;
         return false;
     }
-    glViewport(0, 0, renderWidth(), renderHeight());
+    t.width = width;
+    t.height = height;
+    glViewport(0, 0, width, height);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     return true;
@@ -127,6 +156,56 @@ void destroyTarget() {
     target.delRenderbuffers(2, buffers);
     target.del(1, &target.fbo);
     target.fbo = 0;
+    target.width = target.height = 0;
+}
+
+bool createTarget(int width, int height) {
+    Framebuffer& t = target;
+    if (!loadTargetProcs()) return false;
+    t.gen(1, &t.fbo);
+    t.bind(GL_FRAMEBUFFER_EXT, t.fbo);
+    GLuint buffers[2];
+    t.genRenderbuffers(2, buffers);
+    t.colour = buffers[0];
+    t.depth = buffers[1];
+    t.bindRenderbuffer(GL_RENDERBUFFER_EXT, t.colour);
+    t.attach(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_RENDERBUFFER_EXT, t.colour);
+    t.bindRenderbuffer(GL_RENDERBUFFER_EXT, t.depth);
+    t.attach(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, t.depth);
+    if (sizeTarget(width, height)) return true;
+    destroyTarget();
+    return false;
+}
+
+// The render size of a drawable when none is fixed: its largest 4:3 area in
+// native pixels, within the driver's limit and at least 320 x 240.
+PixelSize nativeSize() {
+    int width = drawableW, height = drawableH;
+    if (maxRenderbufferSide > 0) {
+        width = std::min({width, int(maxRenderbufferSide), int(maxViewport[0])});
+        height = std::min({height, int(maxRenderbufferSide), int(maxViewport[1])});
+    }
+    PixelSize size = largestFourByThree(width, height);
+    if (size.width < leastRenderWidth) size = {leastRenderWidth, leastRenderHeight};
+    return size;
+}
+
+// After a resize, gives an unfixed render size the drawable's native size:
+// drawn straight into the drawable while that matches exactly, else into the
+// off-screen target, created or resized here. A size the driver refuses
+// keeps the last one.
+void followDrawable() {
+    const PixelSize size = nativeSize();
+    if (target.fbo ? size.width == target.width && size.height == target.height
+                   : size.width == drawableW && size.height == drawableH) {
+        return;
+    }
+    const int lastWidth = target.width, lastHeight = target.height;
+    if (target.fbo ? sizeTarget(size.width, size.height) : createTarget(size.width, size.height)) {
+        chooseRenderSize(size.width, size.height);
+    } else if (target.fbo) {
+        sizeTarget(lastWidth, lastHeight);
+    }
 }
 
 // The size of the surface GL really draws on, asked once the window is open.
@@ -154,6 +233,16 @@ void watchWindow() {
 
 bool fail(const char* what) {
     std::fprintf(stderr, "Demo: %s (%s).\n", what, SDL_GetError());
+    closeWindow();
+    return false;
+}
+
+bool beyondSizeLimit() {
+    std::fprintf(stderr,
+                 "Demo: the render size %dx%d is beyond what this OpenGL driver allows "
+                 "(GL_MAX_RENDERBUFFER_SIZE %d, GL_MAX_VIEWPORT_DIMS %dx%d).\n",
+                 renderWidth(), renderHeight(), int(maxRenderbufferSide), int(maxViewport[0]),
+                 int(maxViewport[1]));
     closeWindow();
     return false;
 }
@@ -216,8 +305,8 @@ bool openWindow(const WindowConfig& config) {
     switch (config.mode) {
     case WindowMode::Fullscreen:
         flags |= SDL_WINDOW_FULLSCREEN | SDL_WINDOW_BORDERLESS;
-        width = renderWidth();
-        height = renderHeight();
+        width = classicWidth;
+        height = classicHeight;
         break;
     case WindowMode::FullscreenDesktop:
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
@@ -240,7 +329,7 @@ bool openWindow(const WindowConfig& config) {
     if (config.mode == WindowMode::Fullscreen) {
         // Ask for the 1024 x 768 mode explicitly; SDL restores the desktop
         // mode when the window is destroyed.
-        SDL_DisplayMode want = {SDL_PIXELFORMAT_RGB888, renderWidth(), renderHeight(), 0, nullptr};
+        SDL_DisplayMode want = {SDL_PIXELFORMAT_RGB888, classicWidth, classicHeight, 0, nullptr};
         SDL_DisplayMode closest;
         if (SDL_GetClosestDisplayMode(SDL_GetWindowDisplayIndex(window), &want, &closest)) {
             SDL_SetWindowDisplayMode(window, &closest);
@@ -252,10 +341,20 @@ bool openWindow(const WindowConfig& config) {
     SDL_GL_SetSwapInterval(config.vsync ? 1 : 0);
 
     watchWindow();
+    readSizeLimit();
+    if (!renderSizeFixed()) {
+        const PixelSize size = nativeSize();
+        chooseRenderSize(size.width, size.height);
+    }
     bool exact = drawableW == renderWidth() && drawableH == renderHeight();
-    if ((!exact || config.mode == WindowMode::Windowed) && !createTarget()) {
+    const bool limited = maxRenderbufferSide > 0; // else only the drawable itself can be drawn on
+    if (!exact && limited && !withinSizeLimit(renderWidth(), renderHeight())) return beyondSizeLimit();
+    if ((!exact || config.mode == WindowMode::Windowed) &&
+        !createTarget(renderWidth(), renderHeight())) {
         if (!exact) return fail("the window is not the render size and framebuffer objects are missing");
     }
+    followsResizes = config.mode == WindowMode::Windowed;
+    drawableChanged = false;
     return true;
 }
 
@@ -296,6 +395,7 @@ Event pollEvent() {
     if (!polled) return event;
     if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
         SDL_GL_GetDrawableSize(window, &drawableW, &drawableH);
+        drawableChanged = true;
         event.type = EventType::Other;
     } else if (e.type == SDL_QUIT) {
         event.type = EventType::Quit;
@@ -328,27 +428,26 @@ bool quitRequested() {
 }
 
 void beginFrame() {
+    if (drawableChanged && followsResizes && !renderSizeFixed()) followDrawable();
+    drawableChanged = false;
     if (target.fbo) target.bind(GL_FRAMEBUFFER_EXT, target.fbo);
 }
 
 void present() {
     if (!window) return;
-    if (target.fbo) {
-        const int w = drawableW, h = drawableH;
-        // Largest 4:3 rectangle that fits, centred.
-        int fitW = w, fitH = w * renderHeight() / renderWidth();
-        if (fitH > h) {
-            fitH = h;
-            fitW = h * renderWidth() / renderHeight();
-        }
-        int x = (w - fitW) / 2, y = (h - fitH) / 2;
+    // Nobody sees the offscreen driver's window: its frames stay in the target.
+    if (target.fbo && !headlessDriver) {
+        // Largest 4:3 rectangle that fits, centred: pixel for pixel when the
+        // render size follows the drawable.
+        const PixelSize fit = largestFourByThree(drawableW, drawableH);
+        const int x = (drawableW - fit.width) / 2, y = (drawableH - fit.height) / 2;
         target.bind(GL_FRAMEBUFFER_EXT, 0);
         glDisable(GL_SCISSOR_TEST);
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         target.bind(GL_READ_FRAMEBUFFER_EXT, target.fbo);
-        target.blit(0, 0, renderWidth(), renderHeight(), x, y, x + fitW, y + fitH, GL_COLOR_BUFFER_BIT,
-                    GL_LINEAR);
+        target.blit(0, 0, target.width, target.height, x, y, x + fit.width, y + fit.height,
+                    GL_COLOR_BUFFER_BIT, GL_LINEAR);
         target.bind(GL_FRAMEBUFFER_EXT, 0);
     }
     SDL_GL_SwapWindow(window);
@@ -359,7 +458,7 @@ void present() {
 }
 
 void readFrame(unsigned char* rgb) {
-    beginFrame();
+    if (target.fbo) target.bind(GL_FRAMEBUFFER_EXT, target.fbo);
     glReadBuffer(target.fbo ? GL_COLOR_ATTACHMENT0_EXT : GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, renderWidth(), renderHeight(), GL_RGB, GL_UNSIGNED_BYTE, rgb);

@@ -1,9 +1,12 @@
 // The window, its OpenGL context, input events, the buffer swap, GL entry
-// points, error messages and the headless drivers, on SDL2. The show always
-// renders at 1024 x 768: when the drawable has another size (no such display
-// mode, Wayland, HiDPI, a resizable preview window) it renders into an
-// off-screen framebuffer of that size, which present() scales to the screen
-// at 4:3 with black bars.
+// points, error messages and the headless drivers, on SDL2. The show renders
+// at the render size (RenderSize.h). Unless a program fixed that size, the
+// window chooses it: the largest 4:3 area of the drawable in native pixels
+// (1024 x 768 in the classic display mode), and a resizable window follows
+// its resizes. When the drawable is not exactly the render size (no 1024 x 768
+// mode, Wayland, HiDPI, a resizable preview window, a fixed size) the show
+// draws into an off-screen framebuffer of the render size, which present()
+// shows at 4:3 with black bars.
 #pragma once
 
 #include "platform/RenderSize.h"
@@ -11,7 +14,7 @@
 namespace platform {
 
 enum class WindowMode {
-    Fullscreen,        // switch the display to 1024 x 768 for the run
+    Fullscreen,        // switch the display to the classic 1024 x 768 for the run
     FullscreenDesktop, // cover the desktop without a mode switch
     Windowed,          // a resizable window of the given size
 };
@@ -19,13 +22,15 @@ enum class WindowMode {
 struct WindowConfig {
     const char* title = "Demo";
     WindowMode mode = WindowMode::Fullscreen;
-    int width = renderWidth(); // window size in windowed mode
-    int height = renderHeight();
+    int width = classicWidth; // window size in windowed mode
+    int height = classicHeight;
     bool vsync = false;
 };
 
 // Opens the window and makes a compatibility-profile GL context current.
-// On failure prints one line on stderr, cleans up and returns false.
+// On failure (among them a fixed render size beyond the driver's
+// GL_MAX_RENDERBUFFER_SIZE or GL_MAX_VIEWPORT_DIMS) prints one line on
+// stderr, naming the limit, cleans up and returns false.
 bool openWindow(const WindowConfig& config);
 
 // Restores the display mode and releases the context and the window. Safe to
@@ -48,12 +53,16 @@ Event pollEvent();
 // it stays queued for pollEvent. Cheap enough to ask between loading steps.
 bool quitRequested();
 
-// Binds the 1024 x 768 render target; call before drawing a frame.
+// Binds the render target; call before drawing a frame. After a resize of a
+// resizable window an unfixed render size follows the drawable here (the
+// off-screen target is resized), so that a paused picture stays until the
+// next frame is drawn.
 void beginFrame();
-// Shows the finished frame: scales the off-screen target if there is one,
-// then swaps the buffers.
+// Shows the finished frame: scales the off-screen target if there is one
+// (not on the offscreen driver, which nobody sees), then swaps the buffers.
 void present();
-// Reads the 1024 x 768 render target, bottom row first, RGB bytes.
+// Reads the render target (renderWidth() x renderHeight()), bottom row
+// first, RGB bytes.
 void readFrame(unsigned char* rgb);
 // True when the show draws into an off-screen framebuffer.
 bool usesOffscreenTarget();

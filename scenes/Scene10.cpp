@@ -34,10 +34,11 @@ void scene10() {
     beginScreenPass(); // depth test, culling, lighting and fog off; pixel projection
     bindSlotTexture(slotEndText);
     glColor3f(1, 1, 1);
-    // Screen pixels, y growing downwards.
-    const float left = (float(platform::renderWidth()) - cardSide) / 2.0f;
-    const float top = (float(platform::renderHeight()) - cardSide) / 2.0f;
-    const float right = left + cardSide, bottom = top + cardSide;
+    // Screen pixels, y growing downwards; the card keeps its share of the frame.
+    const float side = cardSide * platform::pixelScale();
+    const float left = (float(platform::renderWidth()) - side) / 2.0f;
+    const float top = (float(platform::renderHeight()) - side) / 2.0f;
+    const float right = left + side, bottom = top + side;
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
     glVertex2f(left, top);

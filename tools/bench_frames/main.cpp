@@ -1,5 +1,5 @@
-// bench_frames: the whole show headless at 1024 x 768 with a fixed step, as
-// the capture tool renders it, timed per scene and per start-up phase, with
+// bench_frames: the whole show headless at 1024 x 768 or --size, with a fixed
+// step, as the capture tool renders it, timed per scene and per start-up phase, with
 // the heap allocations of each frame counted. See `usage` for the figures and
 // options. The share of the frame time spent in the project's own code comes
 // from a CPU-time sampler on the render thread (CodeSampler.h).
@@ -28,6 +28,7 @@
 #include "render/Jpg.h"
 #include "tools/bench_frames/CodeSampler.h"
 #include "tools/common/CountingNew.h"
+#include "tools/common/SizeArgument.h"
 
 // Every operator new is counted (tools/common/CountingNew); those called from
 // the executable's own code apart (the GL driver's shader compiler allocates
@@ -42,25 +43,29 @@ void countOwn(const void* caller) {
 
 namespace {
 
-const char* usage = "usage: bench_frames [--fps N] [--to MS] [--draw-invisible-quads]\n"
-                    "Plays the show headless at 1024 x 768, N frames per second of music time\n"
-                    "(default 10, 1 to 1000) from 0 to MS (default 149999), and prints per scene\n"
-                    "the median and 95th percentile frame time (wall time up to glFinish), the\n"
-                    "share of it spent in the project's own code, the start-up phases from main()\n"
-                    "to the first frame, and the heap allocations per frame after each scene's\n"
-                    "first frame; exits 1 when the project's code allocated in such a frame.\n"
+const char* usage = "usage: bench_frames [--fps N] [--to MS] [--size WxH] [--draw-invisible-quads]\n"
+                    "Plays the show headless at 1024 x 768, or at --size WxH (4:3, at least\n"
+                    "320x240), N frames per second of music time (default 10, 1 to 1000) from 0\n"
+                    "to MS (default 149999), and prints per scene the median and 95th percentile\n"
+                    "frame time (wall time up to glFinish), the share of it spent in the\n"
+                    "project's own code, the start-up phases from main() to the first frame, and\n"
+                    "the heap allocations per frame after each scene's first frame; exits 1 when\n"
+                    "the project's code allocated in such a frame.\n"
                     "  --draw-invisible-quads  draw the flash and fade quads at alpha 0 too, to\n"
                     "                          time what skipping them saves\n"
                     "The assets are the generated pack beside the program.\n";
 
 struct Options {
     int fps = 10;
+    int width = platform::classicWidth; // --size WxH
+    int height = platform::classicHeight;
     unsigned toMs = showEndMs - 1;
     bool drawInvisible = false;
     bool help = false;
 };
 
-// Reads the arguments into `o`; returns "" or the first one it cannot use.
+// Reads the arguments into `o`; returns "" or what is wrong with the first
+// one it cannot use.
 std::string parse(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; i++) {
         const char* value = i + 1 < argc ? argv[i + 1] : "";
@@ -74,8 +79,12 @@ std::string parse(int argc, char** argv, Options& o) {
         } else if (!std::strcmp(argv[i], "--to")) {
             o.toMs = unsigned(std::max(0, std::atoi(value)));
             i++;
+        } else if (!std::strcmp(argv[i], "--size")) {
+            std::string problem = parseRenderSize(value, o.width, o.height);
+            if (!problem.empty()) return "--size " + problem;
+            i++;
         } else {
-            return argv[i];
+            return std::string("unknown argument '") + argv[i] + "'";
         }
     }
     return "";
@@ -140,9 +149,9 @@ int main(int argc, char** argv) {
     CodeSampler::findOwnCode();
     onHeapAllocation = countOwn;
     Options options;
-    std::string unknown = parse(argc, argv, options);
-    if (!unknown.empty()) {
-        std::fprintf(stderr, "bench_frames: unknown argument '%s'\n%s", unknown.c_str(), usage);
+    std::string problem = parse(argc, argv, options);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "bench_frames: %s\n%s", problem.c_str(), usage);
         return 2;
     }
     if (options.help) {
@@ -150,6 +159,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     const int fps = options.fps;
+    platform::fixRenderSize(options.width, options.height);
     CApplication app;
     ShowStart start = startShow(app, "bench_frames", platform::assetFolder(""));
     if (start != ShowStart::Ready) return exitStatus(start);

@@ -6,10 +6,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tools/common/SizeArgument.h"
+
 const char* captureUsage =
-    "usage: capture --at MS --out FRAME.png [--fps N] [--assets DIR]\n"
-    "       capture [--from MS] [--to MS] [--fps N] --out DIR [--overwrite] [--assets DIR]\n"
-    "       capture [--from MS] [--to MS] [--fps N] --video FILE.mp4 [--overwrite] [--assets DIR]\n"
+    "usage: capture --at MS --out FRAME.png [--fps N] [SIZE] [--assets DIR]\n"
+    "       capture [--from MS] [--to MS] [--fps N] [SIZE] --out DIR [--overwrite] [--assets DIR]\n"
+    "       capture [--from MS] [--to MS] [--fps N] [SIZE] --video FILE.mp4 [--overwrite]\n"
+    "               [--assets DIR]\n"
+    "SIZE: [--size WxH] [--supersample N]\n"
     "Renders frames of the show headless, exactly as a run at N frames per second\n"
     "(default 60) draws them: the scene holding the first requested time is first\n"
     "run up from its start, every step taken but (almost) nothing painted. --at\n"
@@ -20,6 +24,10 @@ const char* captureUsage =
     "--video encodes the span with ffmpeg as H.264 (yuv420p, CRF 18) with the music\n"
     "as AAC cut to the same span; Ctrl-C ends it with a playable file of the frames\n"
     "rendered so far. A progress line goes to stderr.\n"
+    "--size WxH sets the size of the frames (default 1024x768, the show's own): any\n"
+    "4:3 size from 320x240 up to what the OpenGL driver allows; a video needs an\n"
+    "even height. --supersample N (1 to 4, default 1) draws each frame at N times\n"
+    "the size and averages each N x N block, for smoother edges.\n"
     "--assets selects the folder that holds Textures/ (default: the generated pack).\n";
 
 namespace {
@@ -71,6 +79,13 @@ std::string parseCaptureOptions(int argc, char** argv, CaptureOptions& o) {
             unsigned fps = 0;
             ok = value && parseMs(value, fps) && fps >= 1 && fps <= 1000;
             o.fps = int(fps);
+        } else if (!std::strcmp(arg, "--size")) {
+            std::string problem = parseRenderSize(value, o.width, o.height);
+            if (!problem.empty()) return "--size " + problem;
+        } else if (!std::strcmp(arg, "--supersample")) {
+            unsigned n = 0;
+            ok = value && parseMs(value, n) && n >= 1 && n <= 4;
+            o.supersample = int(n);
         } else if (!std::strcmp(arg, "--out")) {
             ok = value && *value;
             if (ok) o.out = value;
@@ -86,10 +101,11 @@ std::string parseCaptureOptions(int argc, char** argv, CaptureOptions& o) {
         if (!ok) {
             bool isPath = !std::strcmp(arg, "--out") || !std::strcmp(arg, "--video") ||
                           !std::strcmp(arg, "--assets");
-            return std::string("bad or missing value for ") + arg +
-                   (isPath                      ? " (a path)"
-                    : std::strcmp(arg, "--fps") ? " (a time in ms, 0 to 150001)"
-                                                : " (frames per second, 1 to 1000)");
+            const char* expected = isPath                       ? " (a path)"
+                                   : !std::strcmp(arg, "--fps") ? " (frames per second, 1 to 1000)"
+                                   : !std::strcmp(arg, "--supersample") ? " (1 to 4)"
+                                                                        : " (a time in ms, 0 to 150001)";
+            return std::string("bad or missing value for ") + arg + expected;
         }
     }
     if (o.out.empty() && o.video.empty()) {
@@ -102,5 +118,8 @@ std::string parseCaptureOptions(int argc, char** argv, CaptureOptions& o) {
     if (o.single && !o.video.empty()) return "--video takes a span (--from, --to), not --at";
     if (o.single && (haveFrom || haveTo)) return "--at cannot be combined with --from or --to";
     if (!o.single && o.fromMs > o.toMs) return "--from is after --to";
+    if (!o.video.empty() && o.height % 2 != 0)
+        return "--size " + std::to_string(o.width) + "x" + std::to_string(o.height) +
+               ": H.264 (yuv420p) needs an even height";
     return "";
 }

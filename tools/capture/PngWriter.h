@@ -1,4 +1,4 @@
-// Writes a 1024 x 768 frame, read bottom row first, as an upright RGB PNG.
+// Writes a frame, read bottom row first, as an upright RGB PNG.
 #pragma once
 
 #include <string>

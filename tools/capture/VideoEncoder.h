@@ -1,6 +1,7 @@
-// H.264 + AAC video output through an ffmpeg child process: 1024 x 768 RGB
-// frames, bottom row first, go down a pipe; the music, cut to the same span,
-// is muxed as AAC. Needs the ffmpeg program on PATH (Debian package ffmpeg).
+// H.264 + AAC video output through an ffmpeg child process: RGB frames of
+// the given size, bottom row first, go down a pipe; the music, cut to the
+// same span, is muxed as AAC. Needs the ffmpeg program on PATH (Debian
+// package ffmpeg).
 // The child runs in its own process group so that Ctrl-C reaches only the
 // capture tool, which then closes the pipe and lets ffmpeg finish the file.
 #pragma once

@@ -1,7 +1,8 @@
 // build/capture: renders frames of the show headless (SDL's offscreen driver,
-// no sound) with the music clock replaced by a fixed frame rate, and writes
-// them as PNG files or pipes them to ffmpeg as a video with the music. See
-// CaptureOptions.cpp for the command line.
+// no sound) with the music clock replaced by a fixed frame rate, at any 4:3
+// size and optionally supersampled, and writes them as PNG files or pipes
+// them to ffmpeg as a video with the music. See CaptureOptions.cpp for the
+// command line.
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,6 +21,7 @@
 #include "app/Timeline.h"
 #include "platform/Paths.h"
 #include "platform/Window.h"
+#include "tools/capture/BoxFilter.h"
 #include "tools/capture/CaptureOptions.h"
 #include "tools/capture/PngWriter.h"
 #include "tools/capture/VideoEncoder.h"
@@ -88,15 +90,24 @@ std::string prepareOutput(const CaptureOptions& options, const std::string& out)
 
 // Starts ffmpeg for a video from music time `fromMs`, with the music of the
 // asset folder (the working directory) when it can be read.
-std::string openVideo(VideoEncoder& encoder, const std::string& ffmpeg, const std::string& out, int fps,
-                      unsigned fromMs) {
+std::string openVideo(VideoEncoder& encoder, const std::string& ffmpeg, const std::string& out,
+                      int width, int height, int fps, unsigned fromMs) {
     std::string music = absolute("musa.mp3");
     if (access(music.c_str(), R_OK) != 0) {
         std::fprintf(stderr, "capture: %s cannot be read; the video has no sound\n", music.c_str());
         music.clear();
     }
-    return encoder.open(ffmpeg, out, platform::renderWidth(), platform::renderHeight(), fps, music,
-                        fromMs);
+    return encoder.open(ffmpeg, out, width, height, fps, music, fromMs);
+}
+
+// A drawn frame at the output size: `drawn` itself, or averaged down into
+// `filtered` when supersampled.
+const unsigned char* outputFrame(const CaptureOptions& options, const std::vector<unsigned char>& drawn,
+                                 std::vector<unsigned char>& filtered) {
+    if (options.supersample == 1) return drawn.data();
+    boxFilter(drawn.data(), platform::renderWidth(), platform::renderHeight(), options.supersample,
+              filtered.data());
+    return filtered.data();
 }
 
 } // namespace
@@ -122,6 +133,8 @@ int main(int argc, char** argv) {
     }
     error = prepareOutput(options, out);
     if (!error.empty()) return fail(error);
+    const int n = options.supersample;
+    platform::fixRenderSize(options.width * n, options.height * n);
     CApplication app;
     ShowStart start = startShow(app, "capture", platform::assetFolder(options.assets));
     if (start != ShowStart::Ready) return exitStatus(start);
@@ -136,13 +149,16 @@ int main(int argc, char** argv) {
 
     VideoEncoder encoder;
     if (video) {
-        error = openVideo(encoder, ffmpeg, out, fps, gridTimeMs(frame, fps));
+        error =
+            openVideo(encoder, ffmpeg, out, options.width, options.height, fps, gridTimeMs(frame, fps));
         if (!error.empty()) return fail(error);
     }
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
 
-    std::vector<unsigned char> rgb(size_t(platform::renderWidth()) * platform::renderHeight() * 3);
+    // Every buffer is made before the first frame.
+    std::vector<unsigned char> drawn(size_t(platform::renderWidth()) * platform::renderHeight() * 3);
+    std::vector<unsigned char> filtered(n > 1 ? size_t(options.width) * options.height * 3 : 0);
     runUpWithProgress("capture: running up, frame", first, fps, stopRequested);
     Progress progress("capture: frame", total);
     long written = 0;
@@ -152,14 +168,15 @@ int main(int argc, char** argv) {
         if (ms > last) break;
         platform::beginFrame();
         drawShowFrameAt(ms, 20.0f / float(fps));
-        platform::readFrame(rgb.data());
+        platform::readFrame(drawn.data());
+        const unsigned char* rgb = outputFrame(options, drawn, filtered);
         if (video) {
-            if (!encoder.write(rgb.data())) break; // ffmpeg says why on stderr
+            if (!encoder.write(rgb)) break; // ffmpeg says why on stderr
         } else {
             char name[32];
             std::snprintf(name, sizeof name, "/frame-%06ld.png", written);
             std::string path = options.single ? out : out + name;
-            if (!writeFramePng(path, rgb.data(), platform::renderWidth(), platform::renderHeight()))
+            if (!writeFramePng(path, rgb, options.width, options.height))
                 return fail("cannot write " + path);
         }
         written++;

@@ -6,13 +6,20 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tools/common/SizeArgument.h"
+
 const char* previewUsage =
-    "usage: preview [--window [WxH] | --fullscreen-desktop] [--from MS] [--loop] [--mute]\n"
-    "               [--av-offset MS] [--vsync on|off] [--frames N] [--assets DIR]\n"
+    "usage: preview [--window [WxH] | --fullscreen-desktop] [--render-size WxH] [--from MS]\n"
+    "               [--loop] [--mute] [--av-offset MS] [--vsync on|off] [--frames N]\n"
+    "               [--assets DIR]\n"
     "Plays the show in real time with the music.\n"
     "  --window [WxH]        a resizable window, 1024x768 unless given (the default);\n"
     "                        the picture keeps 4:3 with black bars\n"
     "  --fullscreen-desktop  cover the desktop without changing the display mode\n"
+    "  --render-size WxH     draw at WxH (4:3, at least 320x240), scaled to the\n"
+    "                        window; 1024x768 is the classic picture. Default: the\n"
+    "                        largest 4:3 area of the window in its own pixels,\n"
+    "                        following resizes\n"
     "  --from MS             start the music at MS; the scene's moving parts are run\n"
     "                        up from the scene's start first\n"
     "  --loop                start again at --from when the show ends\n"
@@ -37,19 +44,6 @@ bool parseLong(const char* text, long low, long high, long& value) {
     return true;
 }
 
-// "WxH" with both sides 64 .. 16384.
-bool parseSize(const char* text, int& w, int& h) {
-    if (!text) return false;
-    const char* x = std::strchr(text, 'x');
-    if (!x) return false;
-    std::string left(text, size_t(x - text));
-    long lw = 0, lh = 0;
-    if (!parseLong(left.c_str(), 64, 16384, lw) || !parseLong(x + 1, 64, 16384, lh)) return false;
-    w = int(lw);
-    h = int(lh);
-    return true;
-}
-
 bool looksLikeSize(const char* text) {
     return text && *text >= '0' && *text <= '9';
 }
@@ -69,11 +63,15 @@ std::string parsePreviewOptions(int argc, char** argv, PreviewOptions& o) {
         } else if (!std::strcmp(arg, "--window")) {
             window = true;
             if (looksLikeSize(value)) {
-                if (!parseSize(value, o.width, o.height)) expected = "WxH, 64 to 16384 each";
+                if (!parseSize(value, 64, 16384, o.width, o.height)) expected = "WxH, 64 to 16384 each";
                 i++;
             }
         } else if (!std::strcmp(arg, "--fullscreen-desktop")) {
             o.fullscreenDesktop = true;
+        } else if (!std::strcmp(arg, "--render-size")) {
+            std::string problem = parseRenderSize(value, o.renderWidth, o.renderHeight);
+            if (!problem.empty()) return "--render-size " + problem;
+            i++;
         } else if (!std::strcmp(arg, "--loop")) {
             o.loop = true;
         } else if (!std::strcmp(arg, "--mute")) {

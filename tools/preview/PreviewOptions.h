@@ -1,6 +1,6 @@
-// Command line of the preview player: window mode and size, start time,
-// looping, muting, picture-against-sound offset and vsync. Plain parsing, no
-// I/O, so tests can run it.
+// Command line of the preview player: window mode and size, render size,
+// start time, looping, muting, picture-against-sound offset and vsync. Plain
+// parsing, no I/O, so tests can run it.
 #pragma once
 
 #include <string>
@@ -8,9 +8,11 @@
 #include "platform/RenderSize.h"
 
 struct PreviewOptions {
-    bool fullscreenDesktop = false;      // --fullscreen-desktop; else a window
-    int width = platform::renderWidth(); // --window WxH, 64 .. 16384
-    int height = platform::renderHeight();
+    bool fullscreenDesktop = false;     // --fullscreen-desktop; else a window
+    int width = platform::classicWidth; // --window WxH, 64 .. 16384
+    int height = platform::classicHeight;
+    int renderWidth = 0; // --render-size WxH, 4:3; 0: the window's own, following resizes
+    int renderHeight = 0;
     unsigned fromMs = 0; // --from MS, 0 .. 149,999
     bool loop = false;   // --loop: start again at --from after the end
     bool mute = false;   // --mute: timer clock, no sound

@@ -133,6 +133,9 @@ int main(int argc, char** argv) {
     config.width = player.options.width;
     config.height = player.options.height;
     config.vsync = player.options.vsync;
+    if (player.options.renderWidth) {
+        platform::fixRenderSize(player.options.renderWidth, player.options.renderHeight);
+    }
     platform::setMessageBoxes(false);
     CApplication app;
     ShowStart start = startShow(app, "preview", platform::assetFolder(player.options.assets), &config);
