@@ -435,8 +435,7 @@ void beginFrame() {
 
 void present() {
     if (!window) return;
-    // Nobody sees the offscreen driver's window: its frames stay in the target.
-    if (target.fbo && !headlessDriver) {
+    if (target.fbo) {
         // Largest 4:3 rectangle that fits, centred: pixel for pixel when the
         // render size follows the drawable.
         const PixelSize fit = largestFourByThree(drawableW, drawableH);

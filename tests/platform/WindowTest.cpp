@@ -1,5 +1,6 @@
-// present() on a drawable that is not 1024 x 768: the picture scaled to the
-// largest centred 4:3 rectangle, black bars beside or above and below it.
+// present() on a drawable that is not 4:3: the picture, rendered at the
+// largest 4:3 area of the drawable, centred with black bars beside or above
+// and below it.
 // Read back from the window's own framebuffer on SDL's offscreen driver.
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ TEST(Window, PresentScalesThePictureTo4By3WithBlackBars) {
         glClearColor(1, 1, 1, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         glEnable(GL_SCISSOR_TEST);
-        glScissor(0, 0, 512, 768);
+        glScissor(0, 0, platform::renderWidth() / 2, platform::renderHeight());
         glClearColor(1, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         glDisable(GL_SCISSOR_TEST);
