@@ -4,20 +4,17 @@
 #include <lame/lame.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <vector>
 
 namespace testsupport {
 
 bool writeTestMp3(const std::string& path, double seconds) {
-    const int rate = 44100;
-    int frames = int(seconds * rate);
-    std::vector<short> pcm(size_t(frames) * 2);
-    for (int i = 0; i < frames; i++) {
-        short v = short(8000.0 * std::sin(2.0 * M_PI * 440.0 * i / rate));
-        pcm[size_t(i) * 2] = pcm[size_t(i) * 2 + 1] = v;
-    }
+    const int rate = 44100, frames = int(seconds * rate);
+    std::vector<short> in(size_t(frames) * 2);
+    for (size_t i = 0; i < in.size(); i++)
+        in[i] = short(8000.0 * std::sin(2.0 * M_PI * 440.0 * double(i / 2) / rate));
     lame_global_flags* lame = lame_init();
     if (!lame) return false;
     lame_set_in_samplerate(lame, rate);
@@ -25,19 +22,14 @@ bool writeTestMp3(const std::string& path, double seconds) {
     lame_set_num_channels(lame, 2);
     lame_set_brate(lame, 128);
     lame_set_quality(lame, 7);
-    if (lame_init_params(lame) < 0) {
-        lame_close(lame);
-        return false;
-    }
-    std::vector<unsigned char> mp3(size_t(frames) * 5 / 4 + 7200 + 16384);
-    int n = lame_encode_buffer_interleaved(lame, pcm.data(), frames, mp3.data(), int(mp3.size()));
+    std::vector<unsigned char> mp3(size_t(frames) * 5 / 4 + 7200 + 16384); // LAME's worst case
+    int n = lame_init_params(lame); // 0, or negative when LAME refuses the settings
+    if (n >= 0) n = lame_encode_buffer_interleaved(lame, in.data(), frames, mp3.data(), int(mp3.size()));
     int m = n >= 0 ? lame_encode_flush(lame, mp3.data() + n, int(mp3.size()) - n) : -1;
     lame_close(lame);
     if (n < 0 || m < 0) return false;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(mp3.data(), 1, size_t(n + m), f) == size_t(n + m);
-    return std::fclose(f) == 0 && ok;
+    std::ofstream file(path, std::ios::binary);
+    return file.write(reinterpret_cast<const char*>(mp3.data()), n + m).flush().good();
 }
 
 std::string makeTempDir() {
