@@ -65,8 +65,7 @@ Finished Program::wait(double timeoutSeconds) {
         waitpid(pid, &status, 0);
     }
     pid = -1;
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, wallSeconds() - startWall,
-            readFile(dir + "/out"), err()};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(dir + "/out"), err()};
 }
 
 bool waitFor(const std::function<bool()>& ready, double timeoutSeconds) {

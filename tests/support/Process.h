@@ -11,8 +11,7 @@
 namespace testsupport {
 
 struct Finished {
-    int exitCode = -1;  // the exit status; -1 when a signal ended it (SIGKILL at the deadline)
-    double seconds = 0; // from the start, or from the last signal sent, to the exit
+    int exitCode = -1; // the exit status; -1 when a signal ended it (SIGKILL at the deadline)
     std::string out, err;
 };
 
@@ -26,7 +25,7 @@ public:
     ~Program() { wait(0); }
     int threads() const;     // threads it runs now; 0 once it has ended
     std::string err() const; // what it has written on stderr so far
-    // Sends `sig`; the time to exit is then counted from here.
+    // Sends `sig`; the deadline of wait() is then counted from here.
     void sendSignal(int sig);
     // Waits up to `timeoutSeconds` from the start (or the signal), then kills
     // it. Only the first call waits; later ones return an empty record.

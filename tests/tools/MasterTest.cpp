@@ -52,7 +52,8 @@ TEST(Loudness, ReadsTheReferenceTonesWeightsTheSpectrumAndGatesOutSilenceAndQuie
     // The three blocks that straddle the end of the tone pass the gate too
     // and pull the reading 0.13 LU down.
     EXPECT_NEAR(integratedLoudness(halfSilent), -20.0, 0.2) << "the absolute gate drops the silence";
-    addSine(halfSilent, 997, 0.005, 5 * kRate, 10 * kRate); // −26 dB, under the relative gate
+    addSine(halfSilent, 997, 0.0178, 5 * kRate,
+            10 * kRate); // −15 dB: under a 10 LU gate, over a 20 LU one
     EXPECT_NEAR(integratedLoudness(halfSilent), -20.0, 0.2) << "the relative gate drops the quiet half";
     EXPECT_EQ(integratedLoudness(StereoBuffer(5 * kRate)), -HUGE_VAL);
 }
