@@ -32,9 +32,9 @@ public:
     Finished wait(double timeoutSeconds);
 
 private:
-    int pid = -1;    // from fork()
-    std::string dir; // holds the files "out" and "err"
-    double startWall = 0;
+    int pid = -1;         // from fork()
+    std::string dir;      // holds the files "out" and "err"
+    double startWall = 0; // s on the steady clock: the start, or the last signal sent
 };
 
 // The bytes of a file; empty when it cannot be read.

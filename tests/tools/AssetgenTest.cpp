@@ -30,13 +30,13 @@ const std::string kPack = DEMO_BINARY_DIR "/assets/";
 // markers, if any, every MCU row (the show's decoder takes no other
 // interval). Returns its side, its sampling ("grey", "4:2:0", "4:4:4" or
 // "other") and whether it has restart markers.
-struct Texture {
+struct PackTexture {
     int side;
     std::string sampling;
     bool restarts;
 };
 
-Texture inspect(const std::string& name) {
+PackTexture inspect(const std::string& name) {
     const std::string bytes = readFile(kPack + "Textures/" + name);
     jpeg_decompress_struct info;
     jpeg_error_mgr err;
@@ -71,7 +71,7 @@ Texture inspect(const std::string& name) {
 TEST(Assetgen, EveryTextureIsACleanBaselineJpegAndTheMasksFitTheirImages) {
     std::map<std::string, int> count; // files by sampling, and those with restart markers
     for (const SlotFile& s : slotFiles) {
-        const Texture colour = inspect(s.file), mask = s.mask ? inspect(s.mask) : colour;
+        const PackTexture colour = inspect(s.file), mask = s.mask ? inspect(s.mask) : colour;
         EXPECT_TRUE(!s.mask || (mask.sampling == "grey" && mask.side == colour.side))
             << s.mask << ": not a grey mask of its image's size";
         count[colour.sampling]++;
