@@ -22,6 +22,8 @@ public:
     // in `cwd` with `env` applied: "NAME=value" sets, "NAME" unsets.
     explicit Program(const std::string& line, const std::vector<std::string>& env = {},
                      const std::string& cwd = "/");
+    Program(const Program&) = delete; // one owner kills and reaps the process
+    Program& operator=(const Program&) = delete;
     ~Program() { wait(0); }
     int threads() const;     // threads it runs now; 0 once it has ended
     std::string err() const; // what it has written on stderr so far
