@@ -44,6 +44,15 @@ PackTexture inspect(const std::string& name) {
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
     jpeg_read_header(&info, TRUE);
+    // The component records live until jpeg_finish_decompress frees them.
+    auto factors = [&](int c) {
+        return info.comp_info[c].h_samp_factor * 10 + info.comp_info[c].v_samp_factor;
+    };
+    const bool chroma11 = info.num_components == 3 && factors(1) == 11 && factors(2) == 11;
+    const char* sampling = info.num_components == 1 && factors(0) == 11 ? "grey"
+                           : chroma11 && factors(0) == 22               ? "4:2:0"
+                           : chroma11 && factors(0) == 11               ? "4:4:4"
+                                                                        : "other";
     jpeg_start_decompress(&info);
     std::vector<JSAMPLE> row(info.output_width * size_t(info.output_components));
     for (JSAMPROW r = row.data(); info.output_scanline < info.output_height;)
@@ -56,14 +65,6 @@ PackTexture inspect(const std::string& name) {
                 (side & (side - 1)) == 0)
         << name;
     EXPECT_TRUE(info.restart_interval == 0 || info.restart_interval == info.MCUs_per_row) << name;
-    auto factors = [&](int c) {
-        return info.comp_info[c].h_samp_factor * 10 + info.comp_info[c].v_samp_factor;
-    };
-    const bool chroma11 = info.num_components == 3 && factors(1) == 11 && factors(2) == 11;
-    const char* sampling = info.num_components == 1 && factors(0) == 11 ? "grey"
-                           : chroma11 && factors(0) == 22               ? "4:2:0"
-                           : chroma11 && factors(0) == 11               ? "4:4:4"
-                                                                        : "other";
     jpeg_destroy_decompress(&info);
     return {side, sampling, info.restart_interval != 0};
 }
