@@ -1,93 +1,50 @@
-// Test asset folders, made with libjpeg.
+// Test asset folders: links into the generated pack, with flat grey JPEG
+// files (encoded by libjpeg) written over the ones a test replaces.
 #include "tests/support/AssetFolder.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
-#include <cstdio>
-#include <jpeglib.h>
-#include <vector>
-
+#include "render/Jpg.h"
+#include "tests/support/LibJpeg.h"
 #include "tests/support/ShowRunner.h"
 #include "tests/support/TestMp3.h"
 
 namespace testsupport {
-namespace {
-
-// Width and height from a JPEG header; 256 x 256 when it cannot be read.
-void jpegSize(const std::string& path, int& width, int& height) {
-    width = height = 256;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return;
-    jpeg_decompress_struct info;
-    jpeg_error_mgr err;
-    info.err = jpeg_std_error(&err);
-    jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, f);
-    if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK) {
-        width = int(info.image_width);
-        height = int(info.image_height);
-    }
-    jpeg_destroy_decompress(&info);
-    std::fclose(f);
-}
-
-} // namespace
 
 bool writeGreyJpeg(const std::string& path, int width, int height, int left, int right) {
-    if (right < 0) right = left;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    jpeg_compress_struct info;
-    jpeg_error_mgr err;
-    info.err = jpeg_std_error(&err);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, f);
-    info.image_width = unsigned(width);
-    info.image_height = unsigned(height);
-    info.input_components = 1;
-    info.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<size_t>(width), static_cast<JSAMPLE>(left));
-    for (int x = width / 2; x < width; x++) row[size_t(x)] = static_cast<JSAMPLE>(right);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    return std::fclose(f) == 0;
+    RgbImage image{width, height, 1, {}};
+    for (int i = 0; i < width * height; i++)
+        image.pixels.push_back(uint8_t(i % width < width / 2 || right < 0 ? left : right));
+    // With width / 2 a multiple of 8 every 8 x 8 block is flat, and flat
+    // blocks come back exact at the default quality.
+    std::vector<uint8_t> bytes = encodeJpeg(image, JpegEncodeOptions());
+    std::filesystem::remove(path); // a link into the generated pack: replaced, never written through
+    std::ofstream file(path, std::ios::binary);
+    file << std::string(bytes.begin(), bytes.end());
+    return !bytes.empty() && file.flush().good();
 }
 
 std::string copyOfGeneratedAssets() {
-    std::string source = generatedAssets();
-    std::string dir = makeTempDir();
-    mkdir((dir + "/Textures").c_str(), 0755);
-    if (DIR* d = opendir((source + "/Textures").c_str())) {
-        while (dirent* e = readdir(d)) {
-            std::string name = e->d_name;
-            if (name == "." || name == "..") continue;
-            symlink((source + "/Textures/" + name).c_str(), (dir + "/Textures/" + name).c_str());
-        }
-        closedir(d);
-    }
-    symlink((source + "/musa.mp3").c_str(), (dir + "/musa.mp3").c_str());
+    const std::string dir = makeTempDir();
+    std::filesystem::create_directory(dir + "/Textures");
+    for (const auto& e : std::filesystem::directory_iterator(generatedAssets() + "/Textures"))
+        std::filesystem::create_symlink(e.path(), dir + "/Textures/" + e.path().filename().string());
+    std::filesystem::create_symlink(generatedAssets() + "/musa.mp3", dir + "/musa.mp3");
     return dir;
 }
 
 std::string assetsWithoutOverlay() {
     static std::string made;
     if (!made.empty()) return made;
-    std::string dir = copyOfGeneratedAssets();
-    int w, h;
-    jpegSize(generatedAssets() + "/Textures/layer.jpg", w, h);
-    std::string mask = dir + "/Textures/layer_mask.jpg";
-    unlink(mask.c_str());
-    writeGreyJpeg(mask, w, h, 0);
-    made = dir;
+    made = copyOfGeneratedAssets();
+    // The mask must be the size of the image it masks to be used at all.
+    std::ifstream in(made + "/Textures/layer.jpg", std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    JpegImage layer = jpegDecode(bytes.data(), bytes.size());
+    writeGreyJpeg(made + "/Textures/layer_mask.jpg", layer.width, layer.height, 0);
+    std::free(layer.data);
     return made;
 }
 

@@ -11,7 +11,8 @@ namespace testsupport {
 std::string assetsWithoutOverlay();
 
 // Writes a greyscale baseline JPEG: grey `left` in the left half of every
-// row and `right` in the right half (one level all over by default).
+// row and `right` in the right half (one level all over by default). An
+// existing file or link at `path` is replaced.
 bool writeGreyJpeg(const std::string& path, int width, int height, int left, int right = -1);
 
 // A temporary asset folder: the generated pack's files linked in, then the

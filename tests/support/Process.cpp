@@ -1,13 +1,11 @@
 // Whole-program runs for tests. See Process.h.
 #include "tests/support/Process.h"
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -18,63 +16,39 @@ namespace testsupport {
 namespace {
 
 double wallSeconds() {
-    using namespace std::chrono;
-    return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 } // namespace
 
-Program::Program(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                 const std::string& cwd)
-    : dir(makeTempDir()) {
-    startWall = wallSeconds();
+std::string readFile(const std::string& path) {
+    std::stringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+Program::Program(const std::string& line, const std::vector<std::string>& env, const std::string& cwd)
+    : dir(makeTempDir()),
+      startWall(wallSeconds()) {
+    // The shell's exec keeps the program at the child's pid, for signals and /proc.
+    std::string command = "cd " + cwd;
+    for (const std::string& e : env)
+        command += (e.find('=') == std::string::npos ? " && unset " : " && export ") + e;
+    command += " && exec " DEMO_BINARY_DIR "/" + line + " >" + dir + "/out 2>" + dir + "/err";
     pid = fork();
     if (pid != 0) return;
-    // Child: only async-signal-safe work is strictly allowed, but the test
-    // process is single-threaded here, so plain calls are fine.
-    for (const std::string& e : env) {
-        size_t eq = e.find('=');
-        if (eq == std::string::npos) unsetenv(e.c_str());
-        else setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
-    }
-    int out = open((dir + "/out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    int err = open((dir + "/err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(out, 1);
-    dup2(err, 2);
-    if (chdir(cwd.c_str()) != 0) _exit(126);
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execv(args[0], args.data());
+    execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
     _exit(127);
 }
 
-Program::~Program() {
-    if (!reaped && pid > 0) {
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-    }
+int Program::threads() const {
+    std::string status = readFile("/proc/" + std::to_string(pid) + "/status");
+    size_t at = status.find("Threads:");
+    return at == std::string::npos ? 0 : std::stoi(status.substr(at + 8));
 }
 
-bool Program::waitForThreads(int count, double timeoutSeconds) {
-    double deadline = wallSeconds() + timeoutSeconds;
-    std::string status = "/proc/" + std::to_string(pid) + "/status";
-    while (wallSeconds() < deadline) {
-        std::ifstream in(status);
-        std::string line;
-        while (std::getline(in, line)) {
-            if (line.rfind("Threads:", 0) == 0 && std::stoi(line.substr(8)) >= count) return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return false;
+std::string Program::err() const {
+    return readFile(dir + "/err");
 }
 
 void Program::sendSignal(int sig) {
@@ -83,31 +57,23 @@ void Program::sendSignal(int sig) {
 }
 
 Finished Program::wait(double timeoutSeconds) {
-    Finished f;
     int status = 0;
-    double deadline = startWall + timeoutSeconds;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
-        if (wallSeconds() > deadline) {
-            f.timedOut = true;
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (pid <= 0) return {};
+    double left = timeoutSeconds - (wallSeconds() - startWall);
+    if (!waitFor([&] { return waitpid(pid, &status, WNOHANG) != 0; }, left)) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
     }
-    reaped = true;
-    f.seconds = wallSeconds() - startWall;
-    if (WIFEXITED(status)) f.exitCode = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) f.signal = WTERMSIG(status);
-    f.out = slurp(dir + "/out");
-    f.err = slurp(dir + "/err");
-    return f;
+    pid = -1;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(dir + "/out"), err()};
 }
 
-Finished runProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                    const std::string& cwd, double timeoutSeconds) {
-    Program p(argv, env, cwd);
-    return p.wait(timeoutSeconds);
+bool waitFor(const std::function<bool()>& ready, double timeoutSeconds) {
+    for (double deadline = wallSeconds() + timeoutSeconds; !ready();) {
+        if (wallSeconds() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 } // namespace testsupport

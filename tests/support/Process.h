@@ -1,46 +1,49 @@
 // Runs a program of the build as a user would, for the tests that need a
-// whole process: its environment adjusted, its output collected, a signal
-// sent while it runs, and a deadline after which it is killed.
+// whole process: its environment adjusted, its output collected (also while
+// it runs), a signal sent, and a deadline after which it is killed. And the
+// files such programs write, read back.
 #pragma once
 
-#include <sys/types.h>
-
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace testsupport {
 
 struct Finished {
-    int exitCode = -1;     // the exit status, or -1 when a signal ended it
-    int signal = 0;        // the signal that ended it, or 0
-    bool timedOut = false; // killed at the deadline
-    double seconds = 0;    // from start (or from the last signal sent) to exit
+    int exitCode = -1; // the exit status; -1 when a signal ended it (SIGKILL at the deadline)
     std::string out, err;
 };
 
 class Program {
 public:
-    // Starts `argv` in `cwd` with `env` applied: "NAME=value" sets, "NAME" unsets.
-    Program(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-            const std::string& cwd);
-    ~Program();
-    // Waits until the program runs at least `count` threads (the GL driver
-    // starts its own when the window opens); false after `timeoutSeconds`.
-    bool waitForThreads(int count, double timeoutSeconds);
-    // Sends `sig`; the time to exit is then counted from here.
+    // Starts the program of the build named by the first word of `line`, the
+    // other words its arguments (split as the shell splits them, no quoting),
+    // in `cwd` with `env` applied: "NAME=value" sets, "NAME" unsets.
+    explicit Program(const std::string& line, const std::vector<std::string>& env = {},
+                     const std::string& cwd = "/");
+    Program(const Program&) = delete; // one owner kills and reaps the process
+    Program& operator=(const Program&) = delete;
+    ~Program() { wait(0); }
+    int threads() const;     // threads it runs now; 0 once it has ended
+    std::string err() const; // what it has written on stderr so far
+    // Sends `sig`; the deadline of wait() is then counted from here.
     void sendSignal(int sig);
-    // Waits up to `timeoutSeconds`, then kills it; collects its output.
+    // Waits up to `timeoutSeconds` from the start (or the signal), then kills
+    // it. Only the first call waits; later ones return an empty record.
     Finished wait(double timeoutSeconds);
 
 private:
-    pid_t pid = -1;
-    std::string dir;
-    double startWall = 0;
-    bool reaped = false;
+    int pid = -1;         // from fork()
+    std::string dir;      // holds the files "out" and "err"
+    double startWall = 0; // s on the steady clock: the start, or the last signal sent
 };
 
-// Runs to the end (or the deadline) and returns what happened.
-Finished runProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                    const std::string& cwd, double timeoutSeconds);
+// The bytes of a file; empty when it cannot be read.
+std::string readFile(const std::string& path);
+
+// Polls `ready` every millisecond: true as soon as it holds, false when it
+// has not within `timeoutSeconds`.
+bool waitFor(const std::function<bool()>& ready, double timeoutSeconds);
 
 } // namespace testsupport

@@ -5,22 +5,13 @@
 #include "app/FixedStep.h"
 #include "app/ShowStart.h"
 #include "platform/GL.h"
-#include "platform/Window.h"
 
 namespace testsupport {
 
-std::string generatedAssets() {
-    return DEMO_BINARY_DIR "/assets";
-}
-
 ShowRunner::ShowRunner(const std::string& assets) {
     CApplication app;
-    ShowStart start = startShow(app, "ShowRunner", assets.empty() ? generatedAssets() : assets);
-    opened = start == ShowStart::Ready;
-}
-
-ShowRunner::~ShowRunner() {
-    platform::closeWindow();
+    opened = startShow(app, "ShowRunner", assets.empty() ? generatedAssets() : assets) ==
+             ShowStart::Ready;
 }
 
 void ShowRunner::runTo(unsigned ms, int fps) {

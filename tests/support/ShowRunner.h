@@ -7,15 +7,20 @@
 #include <string>
 #include <vector>
 
+#include "platform/Window.h"
 #include "tests/support/Pixels.h"
 
 namespace testsupport {
+
+inline std::string generatedAssets() {
+    return DEMO_BINARY_DIR "/assets";
+}
 
 class ShowRunner {
 public:
     // Enters `assets` (default: the generated pack) and prepares the show.
     explicit ShowRunner(const std::string& assets = "");
-    ~ShowRunner();
+    ~ShowRunner() { platform::closeWindow(); }
     bool ok() const { return opened; }
 
     // Draws the frames of the grid at `fps` from the start of the scene that
@@ -33,7 +38,5 @@ private:
     long nextFrame = -1; // first grid frame after the last run-up, at lastFps
     int lastFps = 0;
 };
-
-std::string generatedAssets();
 
 } // namespace testsupport

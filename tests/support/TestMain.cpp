@@ -3,8 +3,6 @@
 // sent to stderr.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "platform/Window.h"
 
 int main(int argc, char** argv) {

@@ -4,8 +4,8 @@
 #include <lame/lame.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <vector>
 
 namespace testsupport {
@@ -35,10 +35,8 @@ bool writeTestMp3(const std::string& path, double seconds, int rate, int channel
     int m = n >= 0 ? lame_encode_flush(lame, mp3.data() + n, int(mp3.size()) - n) : -1;
     lame_close(lame);
     if (n < 0 || m < 0) return false;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(mp3.data(), 1, size_t(n + m), f) == size_t(n + m);
-    return std::fclose(f) == 0 && ok;
+    std::ofstream file(path, std::ios::binary);
+    return file.write(reinterpret_cast<const char*>(mp3.data()), n + m).flush().good();
 }
 
 std::string makeTempDir() {

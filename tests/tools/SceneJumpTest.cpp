@@ -7,25 +7,24 @@
 
 namespace {
 
-TEST(SceneJump, RightGoesToTheNextSceneStartAndStaysInTheLastScene) {
-    EXPECT_EQ(nextSceneStart(0), 18000u);
-    EXPECT_EQ(nextSceneStart(17999), 18000u);
-    EXPECT_EQ(nextSceneStart(18000), 30000u);
-    EXPECT_EQ(nextSceneStart(123456), 147000u);
-    EXPECT_EQ(nextSceneStart(147500), 147500u);
-}
-
-TEST(SceneJump, LeftGoesToThisSceneStartOrThePreviousOneJustAfterAStart) {
-    EXPECT_EQ(previousSceneStart(25000), 18000u);
-    EXPECT_EQ(previousSceneStart(18000 + sceneJumpGraceMs), 18000u);
-    EXPECT_EQ(previousSceneStart(18000 + sceneJumpGraceMs - 1), 0u);
-    EXPECT_EQ(previousSceneStart(18000), 0u);
-    EXPECT_EQ(previousSceneStart(500), 0u);
-    EXPECT_EQ(previousSceneStart(149999), 147000u);
-}
-
-TEST(SceneJump, EveryStartIsReachedByRightFromTheStartAndByLeftFromTheEnd) {
-    unsigned ms = 0;
+TEST(SceneJump, RightGoesToTheNextStartAndLeftToThisStartOrTheOneBeforeJustAfterAStart) {
+    // Music time, then where Right and Left go from there.
+    const unsigned cases[][3] = {
+        {0, 18000, 0},
+        {17999, 18000, 0},
+        {18000, 30000, 0},
+        {18000 + sceneJumpGraceMs - 1, 30000, 0},
+        {18000 + sceneJumpGraceMs, 30000, 18000},
+        {125000, 147000, 123000},
+        {123456, 147000, 111000},
+        {147500, 147500, 123000}, // no scene after the last
+        {149999, 149999, 147000},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(nextSceneStart(c[0]), c[1]) << c[0];
+        EXPECT_EQ(previousSceneStart(c[0]), c[2]) << c[0];
+    }
+    unsigned ms = 0; // every start on the way there and back
     for (int k = 1; k < 10; k++) EXPECT_EQ(ms = nextSceneStart(ms), unsigned(sceneStartMs[k]));
     for (int k = 8; k >= 0; k--) EXPECT_EQ(ms = previousSceneStart(ms), unsigned(sceneStartMs[k]));
 }

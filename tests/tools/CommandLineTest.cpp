@@ -1,0 +1,112 @@
+// The tools and the show as a user runs them, each in an empty working
+// folder: --help prints the usage on stdout and succeeds; a bad argument, an
+// output that cannot be written or a missing display or GL feature fails with
+// one clear line on stderr (and the usage where the tool gives it); short
+// runs print what they report; and no command, refused or not, writes
+// anything into its working folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "tests/support/Process.h"
+#include "tests/support/TestMp3.h"
+
+namespace {
+
+struct Answer {
+    const char* line; // tool and arguments
+    int status;
+    const char* err;      // how stderr starts; "": it is empty
+    const char* out = ""; // a part of stdout; "": it is empty
+    int errLines = 1;     // -1: any number
+    std::vector<std::string> env = {};
+};
+
+const char* captureUsage = "usage: capture --at MS --out FRAME.png ";
+const char* badAt = "capture: bad or missing value for --at (a time in ms, 0 to 150001) (see --help)\n";
+const char* noFfmpeg = "capture: ffmpeg is not installed (no ffmpeg on PATH); install the Debian";
+const char* badWindow = "preview: bad or missing value for --window (WxH, 64 to 16384 each) (see";
+const char* badFrom = "preview: bad or missing value for --from (a time in ms, 0 to 149999) (see";
+const char* badOffset = "preview: bad or missing value for --av-offset (ms, -2000 to 2000) (see";
+const char* previewOptions = "[--window [WxH] | --fullscreen-desktop] [--from MS] [--loop] [--mute]\n"
+                             "               [--av-offset MS] [--vsync on|off]";
+const char* previewKeys = "\nKeys: Escape or Q quit, Space pause, Left/Right previous/next scene";
+const char* lacksMultitexture = "Demo: the OpenGL driver lacks GL_ARB_multitexture, which the show";
+const char* lacksCombine = "Demo: the OpenGL driver lacks GL_ARB_texture_env_combine, which the";
+const std::vector<std::string> noDisplay = {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY"};
+// 1,000 .. 19,000 ms at 1 frame/s: 17 frames after the first of their scene, none allocating.
+const char* noAllocation = "by the project's code 0.000 (0 in 17 frames)";
+// The frame benchmark's replaced operator new meets the GL driver's free() under ASan.
+const std::vector<std::string> benchAsan = {"ASAN_OPTIONS=$ASAN_OPTIONS:alloc_dealloc_mismatch=0"};
+
+const Answer answers[] = {
+    {"capture --help", 0, "", captureUsage, 0},
+    {"capture", 0, "", captureUsage, 0},
+    {"capture --at abc --out x.png", 1, badAt},
+    {"capture --at -5 --out x.png", 1, badAt},
+    {"capture --at 200000 --out x.png", 1, badAt},
+    {"capture --at 5000", 1, "capture: give --out or --video (see --help)\n", captureUsage},
+    {"capture --fps 0 --at 10 --out x.png", 1, "capture: bad or missing value for --fps (frames per"},
+    {"capture --from 5000 --to 1000 --out d", 1, "capture: --from is after --to"},
+    {"capture --at 10 --from 0 --out x.png", 1, "capture: --at cannot be combined with --from or --to"},
+    {"capture --frobnicate", 1, "capture: unknown argument '--frobnicate'"},
+    {"capture --at 10 --out", 1, "capture: bad or missing value for --out (a path)"},
+    {"capture --video", 1, "capture: bad or missing value for --video (a path)"},
+    {"capture --at 10 --video v.mp4", 1, "capture: --video takes a span (--from, --to), not --at"},
+    {"capture --out d --video v.mp4", 1, "capture: --out and --video cannot be combined"},
+    {"capture --video /nonexistent/v.mp4", 1, "capture: cannot write /nonexistent/v.mp4: "},
+    {"capture --at 100 --fps 10 --out /nonexistent/x.png", 1,
+     "capture: cannot write /nonexistent/x.png\n"},
+    {"capture --to 100 --video v.mp4", 1, noFfmpeg, "", 1, {"PATH=/nonexistent"}},
+    {"preview --window 10x10", 1, badWindow},
+    {"preview --window 800", 1, badWindow},
+    {"preview --window 800x600x2", 1, badWindow},
+    {"preview --from -1", 1, badFrom},
+    {"preview --from 150000", 1, badFrom},
+    {"preview --from", 1, badFrom},
+    {"preview --av-offset 2001", 1, badOffset},
+    {"preview --av-offset x", 1, badOffset},
+    {"preview --vsync yes", 1, "preview: bad or missing value for --vsync (on or off) (see --help)\n"},
+    {"preview --frames 0", 1,
+     "preview: bad or missing value for --frames (a frame count, 1 or more) (see"},
+    {"preview --assets", 1, "preview: bad or missing value for --assets (a folder) (see --help)\n"},
+    {"preview --frobnicate", 1, "preview: unknown argument '--frobnicate' (see --help)\n"},
+    {"preview --window --fullscreen-desktop", 1,
+     "preview: --window and --fullscreen-desktop exclude each"},
+    {"preview --help --bogus", 0, "", previewOptions, 0},
+    {"preview --help", 0, "", previewKeys, 0},
+    // A start lands in the scene that holds it (scene 4 from 48,000 ms, scene 2 from 18,000 ms).
+    {"preview --mute --window 320x240 --from 48200 --frames 2", 0, "", " ms in scene 4\n", 0},
+    {"preview --mute --from 18300 --frames 1", 0, "", " ms in scene 2\n", 0},
+    {"bench_frames --help", 0, "", "usage: bench_frames ", 0},
+    {"bench_frames --fsp 5", 2, "bench_frames: unknown argument '--fsp'\nusage: bench_frames ", "", -1},
+    {"bench_frames --fps 1 --to 19000", 0, "", noAllocation, 0, benchAsan},
+    {"soak --fps 0", 2, "usage: soak "},
+    {"soak --assets /nonexistent", 2, "soak: cannot enter the asset folder /nonexistent\n"},
+    {"assetgen --help", 0, "", "usage: assetgen OUTDIR\n", 0},
+    {"assetgen --out x", 2, "usage: assetgen OUTDIR\n", "", -1},
+    {"assetgen /proc/no-such-folder", 1, "assetgen: /proc/no-such-folder/Textures: "},
+    // The show itself fails at once without a display or the GL entry points it needs.
+    {"demo", 1, "Demo: no display is available", "", 1, noDisplay},
+    {"demo", 1, lacksMultitexture, "", 1, {"DEMO_TEST_REFUSE=glActiveTextureARB"}},
+    {"demo", 1, lacksMultitexture, "", 1, {"DEMO_TEST_REFUSE=glMultiTexCoord2fARB"}},
+    {"demo", 1, lacksMultitexture, "", 1, {"DEMO_TEST_REFUSE=GL_ARB_multitexture"}},
+    {"demo", 1, lacksCombine, "", 1, {"DEMO_TEST_REFUSE=GL_ARB_texture_env_combine"}},
+};
+
+TEST(CommandLine, ProgramsAnswerAsTheySayAndWriteNothingIntoTheirWorkingFolder) {
+    for (const Answer& a : answers) {
+        const std::string dir = testsupport::makeTempDir();
+        testsupport::Finished f = testsupport::Program(a.line, a.env, dir).wait(120);
+        EXPECT_EQ(f.exitCode, a.status) << a.line << "\n" << f.err;
+        EXPECT_TRUE(*a.out ? f.out.find(a.out) != std::string::npos : f.out.empty()) << a.line << f.out;
+        EXPECT_TRUE(*a.err ? f.err.rfind(a.err, 0) == 0 : f.err.empty()) << a.line << f.err;
+        EXPECT_TRUE(a.errLines < 0 || std::count(f.err.begin(), f.err.end(), '\n') == a.errLines)
+            << a.line;
+        EXPECT_TRUE(std::filesystem::is_empty(dir)) << a.line << " wrote into its working folder";
+        std::filesystem::remove_all(dir);
+    }
+}
+
+} // namespace
