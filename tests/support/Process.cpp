@@ -34,7 +34,8 @@ Program::Program(const std::string& line, const std::vector<std::string>& env, c
     std::string command = "cd " + cwd;
     for (const std::string& e : env)
         command += (e.find('=') == std::string::npos ? " && unset " : " && export ") + e;
-    command += " && exec " DEMO_BINARY_DIR "/" + line + " >" + dir + "/out 2>" + dir + "/err";
+    std::string program = line[0] == '/' ? line : DEMO_BINARY_DIR "/" + line;
+    command += " && exec " + program + " >" + dir + "/out 2>" + dir + "/err";
     pid = fork();
     if (pid != 0) return;
     execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));

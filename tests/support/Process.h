@@ -17,8 +17,9 @@ struct Finished {
 
 class Program {
 public:
-    // Starts the program of the build named by the first word of `line`, the
-    // other words its arguments (split as the shell splits them, no quoting),
+    // Starts the program of the build named by the first word of `line` (or
+    // the program at that path when it starts with '/'), the other words its
+    // arguments (split as the shell splits them; quote a word with spaces),
     // in `cwd` with `env` applied: "NAME=value" sets, "NAME" unsets.
     explicit Program(const std::string& line, const std::vector<std::string>& env = {},
                      const std::string& cwd = "/");

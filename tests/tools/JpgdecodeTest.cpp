@@ -16,16 +16,9 @@ using namespace testsupport;
 
 namespace {
 
-const std::string tool = DEMO_BINARY_DIR "/jpgdecode";
-
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary)
         .write((const char*)bytes.data(), std::streamsize(bytes.size()));
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 } // namespace
@@ -41,7 +34,8 @@ TEST(Jpgdecode, WritesTheDecodersPixelsAsPpmTheMaskAsPgmAndPrintsTheHeader) {
                          mask = encodeJpeg(syntheticImage(300, 250, 1), options);
     writeFile(dir + "c.jpg", colour);
     writeFile(dir + "m.jpg", mask);
-    Finished run = runProgram({tool, dir + "c.jpg", dir + "c.ppm", dir + "m.jpg"}, {}, dir, 60);
+    Finished run =
+        Program("jpgdecode " + dir + "c.jpg " + dir + "c.ppm " + dir + "m.jpg", {}, dir).wait(60);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const char* header = "c.jpg: 300 x 250, 3 components, sampling 2x2,1x1,1x1, restart interval 19";
     EXPECT_NE(run.out.find(header), std::string::npos) << run.out;
@@ -62,7 +56,7 @@ TEST(Jpgdecode, FailsWithAMessageNamingTheFileItCannotUse) {
     const std::string cases[][2] = {{"/nonexistent/in.jpg", "/nonexistent/in.jpg: cannot be opened"},
                                     {dir + "p.jpg", "p.jpg: progressive JPEG is not supported"}};
     for (const auto& [in, message] : cases) {
-        Finished run = runProgram({tool, in, dir + "x.ppm"}, {}, dir, 60);
+        Finished run = Program("jpgdecode " + in + " " + dir + "x.ppm", {}, dir).wait(60);
         EXPECT_NE(run.exitCode, 0) << in;
         EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
     }

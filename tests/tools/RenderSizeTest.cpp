@@ -20,8 +20,9 @@
 namespace {
 
 testsupport::Finished capture(std::vector<std::string> args, std::vector<std::string> env = {}) {
-    args.insert(args.begin(), DEMO_BINARY_DIR "/capture");
-    return testsupport::runProgram(args, env, "/", 120);
+    std::string line = "capture";
+    for (const std::string& a : args) line += " " + a;
+    return testsupport::Program(line, env).wait(120);
 }
 
 // A captured PNG as RGB bytes, top row first; empty when unreadable.
@@ -111,8 +112,7 @@ TEST(RenderSize, PreviewAndTheBenchmarkReadSizesAlike) {
     char* argv[] = {(char*)"preview", (char*)"--render-size", (char*)"800x800"};
     EXPECT_EQ(parsePreviewOptions(3, argv, o),
               "--render-size 800x800: not 4:3 (width x 3 must equal height x 4)");
-    testsupport::Finished bench =
-        testsupport::runProgram({DEMO_BINARY_DIR "/bench_frames", "--size", "300x225"}, {}, "/", 30);
+    testsupport::Finished bench = testsupport::Program("bench_frames --size 300x225").wait(30);
     EXPECT_EQ(bench.exitCode, 2);
     EXPECT_EQ(bench.err.rfind("bench_frames: --size 300x225: smaller than 320x240\n", 0), 0u)
         << bench.err;
