@@ -29,8 +29,8 @@ const char* noFfmpeg = "capture: ffmpeg is not installed (no ffmpeg on PATH); in
 const char* badWindow = "preview: bad or missing value for --window (WxH, 64 to 16384 each) (see";
 const char* badFrom = "preview: bad or missing value for --from (a time in ms, 0 to 149999) (see";
 const char* badOffset = "preview: bad or missing value for --av-offset (ms, -2000 to 2000) (see";
-const char* previewOptions = "[--window [WxH] | --fullscreen-desktop] [--from MS] [--loop] [--mute]\n"
-                             "               [--av-offset MS] [--vsync on|off]";
+const char* previewOptions = "[--window [WxH] | --fullscreen-desktop] [--render-size WxH] [--from MS]\n"
+                             "               [--loop] [--mute] [--av-offset MS] [--vsync on|off]";
 const char* previewKeys = "\nKeys: Escape or Q quit, Space pause, Left/Right previous/next scene";
 const char* lacksMultitexture = "Demo: the OpenGL driver lacks GL_ARB_multitexture, which the show";
 const char* lacksCombine = "Demo: the OpenGL driver lacks GL_ARB_texture_env_combine, which the";

@@ -113,7 +113,7 @@ std::string parseCaptureOptions(int argc, char** argv, CaptureOptions& o) {
         return "give --out or --video";
     }
     if (!o.out.empty() && !o.video.empty()) return "--out and --video cannot be combined";
-    if (o.single && !endsWithPng(o.out))
+    if (o.single && o.video.empty() && !endsWithPng(o.out))
         return "--out " + o.out + ": only PNG is written; give a name ending in .png";
     if (o.single && !o.video.empty()) return "--video takes a span (--from, --to), not --at";
     if (o.single && (haveFrom || haveTo)) return "--at cannot be combined with --from or --to";
