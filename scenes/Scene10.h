@@ -7,6 +7,8 @@ namespace Scene10 {
 
 constexpr float cardSide = 512.0f; // screen pixels, centred on the screen
 
+// The frame's picture at demoMS: the card at full size; no fade.
+void drawPicture();
 // Draws the card; sets its own projection, viewport and states.
 void scene10();
 

@@ -51,12 +51,12 @@ TEST(Scene6Test, FadesInFromWhiteOverTwoSeconds) {
 
     // 76,000 ms: half way between the picture and white.
     const std::vector<unsigned char> faded = drawUpdate(scene6update, 76000);
-    const std::vector<unsigned char> plain = drawUpdate(Scene6::drawComposited, 76000);
+    const std::vector<unsigned char> plain = drawUpdate(Scene6::drawPicture, 76000);
     ASSERT_LT(darkest(plain), 240); // the picture is not white itself
     EXPECT_LE(largestQuadError(faded, plain, 1, 1, 1, 0.5f), 2);
 
     // From 77,000 ms on the fade changes no pixel.
-    EXPECT_EQ(drawUpdate(scene6update, 77000), drawUpdate(Scene6::drawComposited, 77000));
+    EXPECT_EQ(drawUpdate(scene6update, 77000), drawUpdate(Scene6::drawPicture, 77000));
 }
 
 TEST(Scene6Test, MaskPassIsUntexturedBlackFadingToWhite) {

@@ -100,15 +100,13 @@ TEST(Scene9Rings, SlideTwoSpacingsIn900msThenWrap) {
 
 // What the update draws before its fade and flash quads.
 void pictureOnly() {
-    Scene9::moveBlobs(demoMS);
-    Scene9::polygonise();
-    Scene9::drawPasses();
+    Scene9::drawPicture();
 }
 
 // The composited rings alone: no blob surface.
 void ringsOnly() {
     Scene9::surfMesh.reset();
-    Scene9::drawPasses();
+    drawDepthOfField(Scene9::scene9, 0.002f);
 }
 
 // One drawing as the show makes it: a mask pass (which switches the fog on)
