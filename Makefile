@@ -6,7 +6,7 @@ FUZZ    ?= build-fuzz
 JOBS    ?= $(shell nproc)
 ASSETS  ?= $(BUILD)/assets
 
-.PHONY: all deps build run test test-fast test-asan test-fuzz bench format format-check soak memcheck clean
+.PHONY: all deps build run test test-fast test-asan test-fuzz golden bench format format-check soak memcheck clean
 
 all: build
 
@@ -52,6 +52,11 @@ test-fuzz: deps
 	  $(FUZZ)/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=1 -rss_limit_mb=4096 \
 	    $(FUZZ)/corpus-$$t tests/fuzz/corpus/$$t; \
 	done
+
+# Rewrites the reference pictures of the golden-frame test (tests/golden/)
+# from the current build instead of comparing with them.
+golden: build
+	DEMO_GOLDEN_WRITE=1 $(BUILD)/test_golden
 
 # Runs every benchmark, even after one fails its own check (a bench exits
 # non-zero then), and fails naming those that did.
