@@ -32,19 +32,19 @@ constexpr int width = 256, height = 192; // 4 x 4 boxes of the full frame
 constexpr int tolerance = 2;
 constexpr int allowedOff = 49;
 
-// Music times in ms, ascending and on the 2 fps grid. The flashes show 100 to
+// Music times in ms, ascending and on the 2 fps grid. The flashes show 50 to
 // 300 ms after a sync; each scene is drawn from its start to its last moment.
 const unsigned moments[] = {
-    3000,   7000,   10000,  15000,  17500,          // 1: tiles fading in, both cameras, funnel, to white
-    18000,  21000,  29500,                          // 2: from white, a flash, to black
-    30500,  36000,  47500,                          // 3: from black, a flash and new path, to white
-    48500,  51000,  57000,                          // 4: from white, a flash, the second word
-    60500,  66000,  72500,                          // 5: from white, a flash, the sync blur
-    76000,  82000,                                  // 6: from white, depth of field
-    99000,  102000, 105000,                         // 7: black, camera cuts with darkening
-    111500, 113000, 118000,                         // 8: greetings cross-fading
-    123500, 126000, 135000, 138000,                 // 9: from black, a flash, the blue switch
-    147000, 147500, 150000,                         // 10: white, the card, the last frame
+    3000,   7000,   10000,  15000,  17500, // 1: tiles fading in, both cameras, funnel, to white
+    18000,  21000,  29500,                 // 2: from white, a flash, to black
+    30500,  36000,  47500,                 // 3: from black, a flash and new path, to white
+    48500,  51000,  57000,                 // 4: from white, a flash, the second word
+    60500,  66000,  72500,                 // 5: from white, a flash, the sync blur
+    76000,  82000,                         // 6: from white, depth of field
+    99000,  102000, 105000,                // 7: black, camera cuts with darkening
+    111500, 113000, 118000,                // 8: greetings cross-fading
+    123500, 126000, 135000, 138000,        // 9: from black, a flash, the blue switch
+    147000, 147500, 150000,                // 10: white, the card, the last frame
 };
 
 std::string referencePath(unsigned ms) {
@@ -59,7 +59,8 @@ int pixelsOff(const Image& got, const Image& want, int& largest) {
     largest = 0;
     for (std::size_t p = 0; p + 2 < got.size(); p += 3) {
         int worst = 0;
-        for (int c = 0; c < 3; c++) worst = std::max(worst, std::abs(int(got[p + c]) - int(want[p + c])));
+        for (int c = 0; c < 3; c++)
+            worst = std::max(worst, std::abs(int(got[p + c]) - int(want[p + c])));
         off += worst > tolerance;
         largest = std::max(largest, worst);
     }
@@ -77,7 +78,8 @@ void check(unsigned ms, const Image& picture, bool write) {
     }
     int w = 0, h = 0, n = 0;
     unsigned char* pixels = stbi_load(path.c_str(), &w, &h, &n, 3);
-    ASSERT_TRUE(pixels && w == width && h == height) << path << ": missing or not 256 x 192 (make golden)";
+    ASSERT_TRUE(pixels && w == width && h == height)
+        << path << ": missing or not 256 x 192 (make golden)";
     const Image reference(pixels, pixels + picture.size());
     stbi_image_free(pixels);
     int largest = 0;

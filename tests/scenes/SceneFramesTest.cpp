@@ -36,26 +36,26 @@ struct QuadMoment {
 
 // A flash is the scene's factor times (500 - ms since the sync) / 500.
 const QuadMoment quads[] = {
-    {6001, Scene1::drawPicture, white, 0.499f},    // half the flash of 6,000
-    {17500, Scene1::drawPicture, white, 0.5f},     // to white until 18,000
-    {18500, Scene2::drawPicture, white, 0.5f},     // from white over a second
-    {20900, Scene2::drawPicture, white, 0.16f},    // 0.2 x the flash of 20,800
-    {29500, Scene2::drawPicture, black, 0.5f},     // to black until 30,000
-    {30500, Scene3::drawPicture, black, 0.5f},     // from black over a second
-    {36000, Scene3::drawPicture, white, 0.16f},    // 0.2 x the flash of 35,900
-    {47500, Scene3::drawPicture, white, 0.5f},     // to white until 48,000
-    {48500, Scene4::drawPicture, white, 0.5f},     // from white over a second
-    {51000, Scene4::drawPicture, white, 0.12f},    // 0.3 x the flash of 50,700
-    {60500, Scene5::drawPicture, white, 0.5f},     // from white over a second
-    {66000, Scene5::drawPicture, white, 0.18f},    // 0.3 x the flash of 65,800
-    {76000, Scene6::drawPicture, white, 0.5f},     // from white over two seconds
-    {100000, Scene7::drawPicture, black, 0.5f},    // from black over two seconds
-    {102000, Scene7::drawPicture, black, 0.4f},    // 0.5 x the flash of 101,900
-    {111250, Scene8::drawPicture, white, 0.5f},    // from white over half a second
-    {122750, Scene8::drawPicture, black, 0.5f},    // to black until 123,000
-    {123500, Scene9::drawPicture, black, 0.5f},    // from black over a second
-    {125900, Scene9::drawPicture, black, 0.8f},    // the flash of 125,800
-    {147250, Scene10::drawPicture, white, 0.5f},   // from white over half a second
+    {6001, Scene1::drawPicture, white, 0.499f},  // half the flash of 6,000
+    {17500, Scene1::drawPicture, white, 0.5f},   // to white until 18,000
+    {18500, Scene2::drawPicture, white, 0.5f},   // from white over a second
+    {20900, Scene2::drawPicture, white, 0.16f},  // 0.2 x the flash of 20,800
+    {29500, Scene2::drawPicture, black, 0.5f},   // to black until 30,000
+    {30500, Scene3::drawPicture, black, 0.5f},   // from black over a second
+    {36000, Scene3::drawPicture, white, 0.16f},  // 0.2 x the flash of 35,900
+    {47500, Scene3::drawPicture, white, 0.5f},   // to white until 48,000
+    {48500, Scene4::drawPicture, white, 0.5f},   // from white over a second
+    {51000, Scene4::drawPicture, white, 0.12f},  // 0.3 x the flash of 50,700
+    {60500, Scene5::drawPicture, white, 0.5f},   // from white over a second
+    {66000, Scene5::drawPicture, white, 0.18f},  // 0.3 x the flash of 65,800
+    {76000, Scene6::drawPicture, white, 0.5f},   // from white over two seconds
+    {100000, Scene7::drawPicture, black, 0.5f},  // from black over two seconds
+    {102000, Scene7::drawPicture, black, 0.4f},  // 0.5 x the flash of 101,900
+    {111250, Scene8::drawPicture, white, 0.5f},  // from white over half a second
+    {122750, Scene8::drawPicture, black, 0.5f},  // to black until 123,000
+    {123500, Scene9::drawPicture, black, 0.5f},  // from black over a second
+    {125900, Scene9::drawPicture, black, 0.8f},  // the flash of 125,800
+    {147250, Scene10::drawPicture, white, 0.5f}, // from white over half a second
 };
 
 TEST(SceneFrames, FadesAndFlashesLayOneQuadOverThePicture) {
@@ -115,8 +115,8 @@ TEST(SceneFrames, SmallAndFullDrawingsOfAMomentShowTheSamePicture) {
         const double same = meanDifference(now.small, now.full);
         const double other =
             std::min(meanDifference(now.small, later.full), meanDifference(later.small, now.full));
-        std::printf("%6u ms: small against full %.2f levels, against %u ms %.2f\n", d.ms, same, d.laterMs,
-                    other);
+        std::printf("%6u ms: small against full %.2f levels, against %u ms %.2f\n", d.ms, same,
+                    d.laterMs, other);
         EXPECT_LT(same, 6.0) << "at " << d.ms << " ms";
         EXPECT_LT(2.0 * same, other) << "at " << d.ms << " ms";
     }
