@@ -6,7 +6,7 @@ FUZZ    ?= build-fuzz
 JOBS    ?= $(shell nproc)
 ASSETS  ?= $(BUILD)/assets
 
-.PHONY: all deps build run install deb test test-fast test-package test-asan test-fuzz fuzz-build fuzz-long bench format format-check soak memcheck clean
+.PHONY: all deps build run install deb test test-fast test-package test-asan test-fuzz fuzz-build fuzz-long golden bench format format-check soak memcheck clean
 
 all: build
 
@@ -73,6 +73,11 @@ test-fuzz: fuzz-build
 
 fuzz-long: fuzz-build
 	scripts/fuzz $(FUZZ) $(FUZZ_LONG_SECONDS) --merge $(FUZZ_TARGETS)
+
+# Rewrites the reference pictures of the golden-frame test (tests/golden/)
+# from the current build instead of comparing with them.
+golden: build
+	DEMO_GOLDEN_WRITE=1 $(BUILD)/test_golden
 
 # Runs every benchmark, even after one fails its own check (a bench exits
 # non-zero then), and fails naming those that did.

@@ -60,8 +60,7 @@ void scene1init() {
 
 void scene1update() {
     advanceParticles(skip);
-    drawSmallBlurredThenFull(scene1, 0.001f);
-    engine->glow->Render(engine->texture, 0.8f);
+    drawPicture();
     engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, getSyncFloat() / 2.0f);
     engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, (demoMS - 17000.0f) / 1000.0f);
 }
@@ -164,6 +163,11 @@ void advanceParticles(float step) {
         particleLife[i] -= step;
         if (particleLife[i] < 0.0f) particleLife[i] = float(rand() % 50 + 50);
     }
+}
+
+void drawPicture() {
+    drawSmallBlurredThenFull(scene1, 0.001f);
+    engine->glow->Render(engine->texture, 0.8f);
 }
 
 void scene1() {

@@ -35,6 +35,9 @@ void computeHeights(float t);
 // Each life falls by `step` (frame step, 50 ms units); one that drops below
 // 0 is relaunched with rand() % 50 + 50.
 void advanceParticles(float step);
+// The frame's picture at demoMS: scene1 small, blurred and full size, with
+// the glow added at 0.8; no flash or fade. Moves no particle.
+void drawPicture();
 // One drawing of the scene with the current projection and viewport.
 void scene1();
 

@@ -17,13 +17,17 @@ using namespace Scene10;
 void scene10init() {}
 
 void scene10update() {
-    engine->perspective(platform::renderWidth(), platform::renderHeight());
-    scene10();
+    drawPicture();
     // White, alpha 1 at 147,000 ms falling to 0 at 147,500 ms.
     engine->glow->RenderQuad(1, 1, 1, (147500.0f - demoMS) / 500.0f);
 }
 
 namespace Scene10 {
+
+void drawPicture() {
+    engine->perspective(platform::renderWidth(), platform::renderHeight());
+    scene10();
+}
 
 void scene10() {
     glClearColor(1, 1, 1, 1);

@@ -8,6 +8,8 @@ namespace Scene10 {
 
 constexpr float cardSide = 512.0f; // pixels of the classic 1024 x 768 frame, centred; scales with it
 
+// The frame's picture at demoMS: the card at full size; no fade.
+void drawPicture();
 // Draws the card; sets its own projection, viewport and states.
 void scene10();
 

@@ -58,8 +58,7 @@ void scene2init() {
 void scene2update() {
     const float t = demoMS;
     advance(skip);
-    drawSmallBlurredThenFull(scene2, 0.002f);
-    engine->glow->Render(engine->texture, 0.8f);
+    drawPicture();
     engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, (19000.0f - t) / 1000.0f);
     engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, 0.2f * getSyncFloat());
     engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, (t - 29000.0f) / 1000.0f);
@@ -162,6 +161,11 @@ void advance(float step) {
             p.x = float(rand() % 800 - 400) / 100.0f;
         }
     }
+}
+
+void drawPicture() {
+    drawSmallBlurredThenFull(scene2, 0.002f);
+    engine->glow->Render(engine->texture, 0.8f);
 }
 
 void scene2() {

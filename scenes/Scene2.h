@@ -27,6 +27,9 @@ extern Vector3D* triPos; // 50 triangle centres
 // z = 168 with new lives 128 .. 255; triangles approach by 1.5 step and
 // respawn behind the tunnel when they pass z = 0.
 void advance(float step);
+// The frame's picture at demoMS: scene2 small, blurred and full size, with
+// the glow added at 0.8; no flash or fade. Advances nothing.
+void drawPicture();
 // One drawing of the scene with the current projection and viewport.
 void scene2();
 

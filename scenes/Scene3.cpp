@@ -50,8 +50,7 @@ void scene3init() {
 }
 
 void scene3update() {
-    drawSmallBlurredThenFull(scene3, 0.002f);
-    engine->glow->Render(engine->texture, 1.0f);
+    drawPicture();
     engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, getSyncFloat() * 0.2f);
     engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, (31000.0f - demoMS) / 1000.0f);
     engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, (demoMS - 47000.0f) / 1000.0f);
@@ -147,6 +146,11 @@ void renderArrow(Curve* curve, float head, float length) {
     const float end = start + span;
     drawRibbon(*curve, start, end);
     drawParticleString(*curve, head, start, end);
+}
+
+void drawPicture() {
+    drawSmallBlurredThenFull(scene3, 0.002f);
+    engine->glow->Render(engine->texture, 1.0f);
 }
 
 void scene3() {

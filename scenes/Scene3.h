@@ -26,6 +26,9 @@ Vector3D cameraEye();
 // Draws `curve` between the parameters max(head - length, 0) and head as a
 // ribbon with particles; nothing when head < 0 or head > 1.
 void renderArrow(Curve* curve, float head, float length);
+// The frame's picture at demoMS: scene3 small, blurred and full size, with
+// the glow added at 1; no flash or fade.
+void drawPicture();
 // One drawing of the scene with the current projection and viewport.
 void scene3();
 

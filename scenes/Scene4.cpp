@@ -88,8 +88,7 @@ void scene4init() {
 
 void scene4update() {
     updateParticles();
-    drawSmallBlurredThenFull(scene4, 0.001f);
-    engine->glow->Render(engine->texture, 0.3f);
+    drawPicture();
     engine->glow->RenderQuad(1, 1, 1, (49000.0f - demoMS) / 1000.0f);
     engine->glow->RenderQuad(1, 1, 1, getSyncFloat() * 0.3f);
 }
@@ -186,6 +185,11 @@ void updateParticles() {
 
 float cameraDistance() {
     return 55.0f - getSyncFloat() * 15.0f;
+}
+
+void drawPicture() {
+    drawSmallBlurredThenFull(scene4, 0.001f);
+    engine->glow->Render(engine->texture, 0.3f);
 }
 
 void scene4() {

@@ -30,6 +30,9 @@ Vector3D scatterDirection(float x, float y, float z);
 void updateParticles();
 // Camera distance from the origin: 55, down to 40 on a sync.
 float cameraDistance();
+// The frame's picture at demoMS: scene4 small, blurred and full size, with
+// the glow added at 0.3; no flash or fade. Ages no particle.
+void drawPicture();
 // Draws the scene with the current projection and viewport.
 void scene4();
 

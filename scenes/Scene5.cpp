@@ -24,9 +24,7 @@ void scene5init() {
 }
 
 void scene5update() {
-    drawSmallBlurredThenFull(scene5, 0.001f);
-    engine->glow->Render(engine->texture, 0.3f);
-    if (demoMS >= freezeMs) engine->glow->RenderBlur(engine->texture, getSyncFloat() * 2.0f);
+    drawPicture();
     engine->glow->RenderQuad(1, 1, 1, (61000.0f - demoMS) / 1000.0f);
     engine->glow->RenderQuad(1, 1, 1, getSyncFloat() * 0.3f);
 }
@@ -70,6 +68,12 @@ void renderHand(float x, float z, float /*k*/, float period, float alphaShift) {
         glVertex3f(pa.x + w0, pa.y, pa.z);
         glEnd();
     }
+}
+
+void drawPicture() {
+    drawSmallBlurredThenFull(scene5, 0.001f);
+    engine->glow->Render(engine->texture, 0.3f);
+    if (demoMS >= freezeMs) engine->glow->RenderBlur(engine->texture, getSyncFloat() * 2.0f);
 }
 
 void scene5() {

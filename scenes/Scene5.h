@@ -26,6 +26,10 @@ float segmentAlpha(float t, float alphaShift);
 // Draws one ribbon along `shore` moved by (x, 0, z); k has no effect; the
 // far control point sways with `period` ms.
 void renderHand(float x, float z, float k, float period, float alphaShift);
+// The frame's picture at demoMS: scene5 small, blurred and full size, with
+// the glow added at 0.3 and, from 72,000 ms, the blurred copy cross-faded in
+// at twice the sync flash value; no flash or fade quad.
+void drawPicture();
 // Draws the scene with the current projection and viewport.
 void scene5();
 

@@ -40,7 +40,7 @@ void scene6init() {
 
 void scene6update() {
     const float t = demoMS;
-    drawComposited();
+    drawPicture();
     // White, alpha 1 at 75,000 ms falling to 0 at 77,000 ms.
     engine->glow->RenderQuad(1, 1, 1, (77000.0f - t) / 2000.0f);
 }
@@ -77,7 +77,7 @@ float wrapCell(float v) {
     return v - float(int(fieldSize) * (whole / int(fieldSize)));
 }
 
-void drawComposited() {
+void drawPicture() {
     drawDepthOfField(scene6, 0.002f);
 }
 

@@ -16,8 +16,9 @@ constexpr float fieldSize = 120.0f; // the field wraps every 120 units in x and 
 // fractional part: v - 120 x (trunc(v) / 120), integer division.
 float wrapCell(float v);
 
-// The three passes and the depth-of-field composite, without the fade.
-void drawComposited();
+// The frame's picture at demoMS: the three passes and the depth-of-field
+// composite, without the fade.
+void drawPicture();
 
 // One drawing of the scene; `mask` selects the focus-mask pass (black shapes
 // fading to white between 20 and 60 units, untextured).

@@ -50,8 +50,7 @@ void scene7init() {
 
 void scene7update() {
     const float t = demoMS;
-    drawSmallBlurredThenFull(scene7, 0.002f);
-    engine->glow->Render(engine->texture, 1.0f);
+    drawPicture();
     // Black, alpha 1 at 99,000 ms falling to 0 at 101,000 ms.
     engine->glow->RenderQuad(0, 0, 0, (101000.0f - t) / 2000.0f);
     // Darkens by up to half at each sync, recovering within 500 ms.
@@ -83,6 +82,11 @@ void deformBlob(float t) {
                                     cosf(9.3f * v.z + t / 280.0f)));
         v *= f;
     }
+}
+
+void drawPicture() {
+    drawSmallBlurredThenFull(scene7, 0.002f);
+    engine->glow->Render(engine->texture, 1.0f);
 }
 
 void scene7() {

@@ -20,6 +20,9 @@ int cameraAngle(int syncIndex);
 // first and restore them afterwards.
 void deformBlob(float t);
 
+// The frame's picture at demoMS: scene7 small, blurred and full size, with
+// the glow added at 1; no fade or darkening.
+void drawPicture();
 // One drawing of the scene at demoMS.
 void scene7();
 

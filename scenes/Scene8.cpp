@@ -47,9 +47,8 @@ void scene8init() {
 
 void scene8update() {
     const float t = demoMS;
-    drawSmallBlurredThenFull(scene8, 0.001f);
+    drawPicture();
     advanceStreaks(skip); // after both drawings, so they show the same streaks
-    engine->glow->Render(engine->texture, 0.5f);
     // White, alpha 1 at 111,000 ms falling to 0 at 111,500 ms.
     engine->glow->RenderQuad(1, 1, 1, (111500.0f - t) / 500.0f);
     // Black, alpha 0 at 122,500 ms rising toward 1 at 123,000 ms.
@@ -142,6 +141,11 @@ void advanceStreaks(float s) {
         star[i].z -= float(i + 10) * s * 0.1f;
         if (star[i].z < 0) star[i] = randomStreak(100, 300); // beyond the fog end
     }
+}
+
+void drawPicture() {
+    drawSmallBlurredThenFull(scene8, 0.001f);
+    engine->glow->Render(engine->texture, 0.5f);
 }
 
 void scene8() {

@@ -26,6 +26,9 @@ float greetingAlpha(int j, float e);
 // frame step in units of 50 ms, and respawns those whose depth drops below 0.
 void advanceStreaks(float s);
 
+// The frame's picture at demoMS: scene8 small, blurred and full size, with
+// the glow added at 0.5; no fade. Moves no streak.
+void drawPicture();
 // One drawing of the scene at demoMS.
 void scene8();
 

@@ -43,9 +43,7 @@ void scene9init() {
 
 void scene9update() {
     const float t = demoMS;
-    moveBlobs(t);
-    polygonise();
-    drawPasses();
+    drawPicture();
     engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, (124000.0f - t) / 1000.0f); // fade in
     engine->glow->RenderQuad(0.0f, 0.0f, 0.0f, getSyncFloat());            // sync flash
 }
@@ -128,7 +126,9 @@ float ringShift(float t) {
     return float(int(t) % 900) / 5.0f;
 }
 
-void drawPasses() {
+void drawPicture() {
+    moveBlobs(demoMS);
+    polygonise();
     drawDepthOfField(scene9, 0.002f);
 }
 

@@ -36,10 +36,11 @@ void polygonise();
 // Distance (0 .. 179.8) the rings have slid toward the viewer at time t (ms):
 // (t truncated, modulo 900) / 5.
 float ringShift(float t);
-// The frame's picture from the current surface: focus mask and small
-// picture at 128 x 128 (captured and blurred), full picture at the render
-// size, depth-of-field composite. No fade or flash.
-void drawPasses();
+// The frame's picture at demoMS: the blobs moved and polygonised, then the
+// focus mask and small picture at 128 x 128 (captured and blurred), the full
+// picture at the render size and the depth-of-field composite. No fade or
+// flash.
+void drawPicture();
 // Draws the scene once at demoMS: mask = true for the white focus-mask pass
 // (near fog 250 .. 300, switched on here), false for a picture pass.
 void scene9(bool mask);
