@@ -22,17 +22,14 @@ void drawShowFrameAt(unsigned ms, float step) {
     drawCurrentScene();
 }
 
-long runUpTo(unsigned ms, int fps, long resume, bool (*stop)(), void (*progress)(long, long),
-             bool paint) {
+long runUpTo(unsigned ms, int fps, long resume, bool (*stop)(), void (*progress)(long, long)) {
     long frame = firstGridFrameFrom(unsigned(sceneStartMs[sceneAt(ms)]), fps);
     const long end = firstGridFrameFrom(ms, fps);
     if (resume > frame && resume <= end) frame = resume;
     const long first = frame;
     const float step = 20.0f / float(fps);
-    if (!paint) {
-        glEnable(GL_SCISSOR_TEST);
-        glScissor(0, 0, 1, 1);
-    }
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 1, 1);
     for (; frame < end; frame++) {
         if (stop && stop()) break;
         platform::beginFrame();

@@ -18,12 +18,12 @@ void drawShowFrameAt(unsigned ms, float step);
 // the scene's moving parts stand where a run from its start leaves them.
 // No picture of the run-up is seen, so its frames are drawn through a
 // one-pixel scissor box, which keeps every step and every state change but
-// leaves the rasteriser almost nothing to do; `paint` draws them in full
-// (for comparison in tests). `resume`, a grid frame this run-up would reach,
+// leaves the rasteriser almost nothing to do.
+// `resume`, a grid frame this run-up would reach,
 // skips the frames before it (they were stepped by an earlier run-up at the
 // same rate); -1 for none. Each frame is finished (glFinish) before the next.
 // Stops early when `stop` returns true between frames; `progress` hears of
 // every frame stepped (done of total). Returns the next grid frame to draw:
 // the first at or after `ms`, or the one it stopped before.
 long runUpTo(unsigned ms, int fps, long resume = -1, bool (*stop)() = nullptr,
-             void (*progress)(long done, long total) = nullptr, bool paint = false);
+             void (*progress)(long done, long total) = nullptr);
