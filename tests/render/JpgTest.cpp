@@ -14,9 +14,10 @@
 #include "render/Jpg.h"
 #include "tests/support/JpegBuilder.h"
 #include "tests/support/JpegReference.h"
-#include "tests/support/LibJpeg.h"
+#include "tools/common/LibJpeg.h"
 
 using namespace testsupport;
+using namespace libjpeg;
 
 namespace {
 

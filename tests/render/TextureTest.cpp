@@ -16,7 +16,7 @@
 #include "platform/GL.h"
 #include "render/Texture.h"
 #include "tests/support/GlContext.h"
-#include "tests/support/LibJpeg.h"
+#include "tools/common/LibJpeg.h"
 
 namespace {
 
@@ -43,13 +43,13 @@ protected:
     // A picture with a top line of `top` and the rest `rest`: RGB, or grey
     // (a mask) with one component.
     static void write(const std::string& name, int size, int top, int rest = 0, int components = 3) {
-        testsupport::RgbImage image{size, size, components,
-                                    std::vector<uint8_t>(size * size * components, rest)};
+        libjpeg::RgbImage image{size, size, components,
+                                std::vector<uint8_t>(size * size * components, rest)};
         std::fill_n(image.pixels.begin(), size * components, uint8_t(top));
-        testsupport::JpegEncodeOptions options;
+        libjpeg::JpegEncodeOptions options;
         options.quality = 100;
         options.hSamp = options.vSamp = 1;
-        write(name, testsupport::encodeJpeg(image, options));
+        write(name, libjpeg::encodeJpeg(image, options));
     }
     // A parameter of the bound texture, or of its mipmap `level`.
     static int get(GLenum name, int level = -1) {

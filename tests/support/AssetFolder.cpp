@@ -7,19 +7,19 @@
 #include <fstream>
 
 #include "render/Jpg.h"
-#include "tests/support/LibJpeg.h"
 #include "tests/support/ShowRunner.h"
 #include "tests/support/TestMp3.h"
+#include "tools/common/LibJpeg.h"
 
 namespace testsupport {
 
 bool writeGreyJpeg(const std::string& path, int width, int height, int left, int right) {
-    RgbImage image{width, height, 1, {}};
+    libjpeg::RgbImage image{width, height, 1, {}};
     for (int i = 0; i < width * height; i++)
         image.pixels.push_back(uint8_t(i % width < width / 2 || right < 0 ? left : right));
     // With width / 2 a multiple of 8 every 8 x 8 block is flat, and flat
     // blocks come back exact at the default quality.
-    std::vector<uint8_t> bytes = encodeJpeg(image, JpegEncodeOptions());
+    std::vector<uint8_t> bytes = libjpeg::encodeJpeg(image, libjpeg::JpegEncodeOptions());
     std::filesystem::remove(path); // a link into the generated pack: replaced, never written through
     std::ofstream file(path, std::ios::binary);
     file << std::string(bytes.begin(), bytes.end());

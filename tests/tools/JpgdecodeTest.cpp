@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "render/Jpg.h"
-#include "tests/support/LibJpeg.h"
 #include "tests/support/Process.h"
 #include "tests/support/TestMp3.h"
+#include "tools/common/LibJpeg.h"
 
 using namespace testsupport;
+using namespace libjpeg;
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include <stb_image.h>
 
 #include "render/Jpg.h"
-#include "tests/support/LibJpeg.h"
+#include "tools/common/LibJpeg.h"
 
 namespace {
 
@@ -35,8 +35,8 @@ std::vector<uint8_t> scratch;
 
 bool decodeTurbo(const std::vector<uint8_t>& file, bool floatIdct) {
     int width, height;
-    return testsupport::decodeWithLibjpeg(file.data(), file.size(), &width, &height, scratch, floatIdct,
-                                          true, 4);
+    return libjpeg::decodeWithLibjpeg(file.data(), file.size(), &width, &height, scratch, floatIdct,
+                                      true, 4);
 }
 
 bool decodeStb(const std::vector<uint8_t>& file) {
@@ -80,12 +80,11 @@ int main() {
     bool allMet = true;
     for (const Layout& layout : layouts) {
         for (int size : {256, 512, 1024, 2048}) {
-            testsupport::JpegEncodeOptions options;
+            libjpeg::JpegEncodeOptions options;
             options.hSamp = layout.h;
             options.vSamp = layout.v;
             std::vector<uint8_t> file =
-                testsupport::encodeJpeg(testsupport::syntheticImage(size, size, layout.components),
-                                        options);
+                libjpeg::encodeJpeg(libjpeg::syntheticImage(size, size, layout.components), options);
             double megapixels = double(size) * size / 1e6;
             double mps[4];
             std::vector<double> times[4];

@@ -1,13 +1,14 @@
-// libjpeg (libjpeg-turbo) as a reference for the JPEG decoder's tests and
-// benchmark: a deterministic synthetic picture, encoding it with chosen
-// sampling, restart and table options, and decoding any file.
+// libjpeg (libjpeg-turbo) beside the show's JPEG decoder, for the decoder
+// benchmark and the tests, which compare against it: a deterministic
+// synthetic picture, encoding it with chosen sampling, restart and table
+// options, and decoding any file.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-namespace testsupport {
+namespace libjpeg {
 
 struct RgbImage {
     int width = 0, height = 0;
@@ -36,4 +37,4 @@ bool decodeWithLibjpeg(const uint8_t* bytes, size_t size, int* width, int* heigh
                        std::vector<uint8_t>& pixels, bool floatIdct = true, bool fancy = false,
                        int outComponents = 3);
 
-} // namespace testsupport
+} // namespace libjpeg

@@ -1,7 +1,7 @@
 // libjpeg encoding and decoding helpers (see LibJpeg.h). libjpeg errors
 // longjmp back here and come out as a false or empty result; its warnings
 // are not printed.
-#include "tests/support/LibJpeg.h"
+#include "tools/common/LibJpeg.h"
 
 #include <cmath>
 #include <csetjmp>
@@ -10,7 +10,7 @@
 
 #include <jpeglib.h>
 
-namespace testsupport {
+namespace libjpeg {
 namespace {
 
 // libjpeg's error handler, set to jump back to the caller's setjmp and to
@@ -108,4 +108,4 @@ bool decodeWithLibjpeg(const uint8_t* bytes, size_t size, int* width, int* heigh
     return true;
 }
 
-} // namespace testsupport
+} // namespace libjpeg
