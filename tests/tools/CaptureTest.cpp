@@ -1,7 +1,8 @@
 // The capture tool's output: a single frame equals the frame of a span that
-// passes its time, and a video is H.264 and AAC with the span's frames and
-// length, also when Ctrl-C cuts it short. (Its command line is checked with
-// the other tools'.)
+// passes its time, a span never lands silently on an earlier one, a long
+// run-up shows its progress and a short one says nothing, and a video is
+// H.264 and AAC with the span's frames and length, also when Ctrl-C cuts it
+// short. (Its command line is checked with the other tools'.)
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -28,13 +29,34 @@ std::string probe(const std::string& video) {
 
 TEST(Capture, SingleFrameEqualsTheFrameOfASpanThatPassesItsTime) {
     const std::string dir = testsupport::makeTempDir();
-    ASSERT_EQ(Program("capture --at 18200 --fps 10 --out " + dir + "/at.png").wait(120).exitCode, 0);
-    ASSERT_EQ(Program("capture --from 18000 --to 18300 --fps 10 --out " + dir).wait(120).exitCode, 0);
+    const std::string span = "capture --from 18000 --to 18300 --fps 10 --out " + dir;
+    Finished f = Program("capture --at 18200 --fps 10 --out " + dir + "/at.png").wait(120);
+    ASSERT_EQ(f.exitCode, 0);
+    EXPECT_EQ(f.err, ""); // a run-up of two frames shows no progress
+    ASSERT_EQ(Program(span).wait(120).exitCode, 0);
     const std::string single = readFile(dir + "/at.png");
     EXPECT_GT(single.size(), 1000u);
     EXPECT_EQ(single, readFile(dir + "/frame-000002.png")); // 18,000, 18,100, 18,200, 18,300 ms
     EXPECT_NE(single, readFile(dir + "/frame-000003.png"));
     EXPECT_TRUE(readFile(dir + "/frame-000004.png").empty());
+    // The folder now holds frames: another span into it is refused, unless asked.
+    const std::string first = readFile(dir + "/frame-000000.png");
+    f = Program("capture --from 20000 --to 20000 --fps 10 --out " + dir).wait(120);
+    EXPECT_EQ(f.exitCode, 1);
+    EXPECT_EQ(f.err, "capture: " + dir + " already holds frames; add --overwrite to replace them\n");
+    EXPECT_EQ(readFile(dir + "/frame-000000.png"), first);
+    ASSERT_EQ(Program(span + " --overwrite").wait(120).exitCode, 0);
+    EXPECT_EQ(readFile(dir + "/frame-000000.png"), first);
+}
+
+TEST(Capture, LongRunUpShowsItsProgress) {
+    // 23 s into Scene 6 at 60 frames/s: 1,380 frames of run-up, several seconds.
+    const std::string dir = testsupport::makeTempDir();
+    Finished f = Program("capture --at 98000 --size 320x240 --out " + dir + "/deep.png").wait(300);
+    ASSERT_EQ(f.exitCode, 0) << f.err;
+    EXPECT_EQ(f.err.rfind("\rcapture: running up, frame ", 0), 0u) << f.err;
+    EXPECT_NE(f.err.find(" 1380/1380, "), std::string::npos) << f.err;
+    EXPECT_EQ(f.err.back(), '\n');
 }
 
 TEST(Capture, VideoIsH264AndAacWithTheSpansFramesAndLengthAlsoWhenInterrupted) {
