@@ -15,46 +15,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A prefix with bin/ and, on request, bin/assets/ and share/pack/.
-struct Tree {
-    std::string root = testsupport::makeTempDir();
-    std::string bin = root + "/bin";
-    std::string buildPack = root + "/bin/assets";
-    std::string installedPack = root + "/share/pack";
-
-    Tree(bool withBuildPack, bool withInstalledPack) {
-        fs::create_directories(bin);
-        if (withBuildPack) fs::create_directories(buildPack);
-        if (withInstalledPack) fs::create_directories(installedPack);
+TEST(Paths, BuildTreePackWinsThenTheInstalledOneAndWithNeitherTheBuildTreeFolderIsNamed) {
+    // Beside bin/: whether bin/assets is there, what share/pack is (a plain
+    // file is no pack either), and which folder is chosen.
+    const struct {
+        bool buildPack;
+        std::string installed, chosen;
+    } cases[] = {{true, "folder", "/bin/assets"},
+                 {false, "folder", "/share/pack"},
+                 {false, "", "/bin/assets"},
+                 {false, "file", "/bin/assets"}};
+    for (const auto& c : cases) {
+        const std::string root = testsupport::makeTempDir();
+        fs::create_directories(root + (c.buildPack ? "/bin/assets" : "/bin"));
+        fs::create_directories(root + "/share");
+        if (c.installed == "folder") fs::create_directory(root + "/share/pack");
+        if (c.installed == "file") std::ofstream(root + "/share/pack") << "not a folder";
+        EXPECT_EQ(platform::defaultAssetFolder(root + "/bin", "../share/pack"), root + c.chosen)
+            << c.buildPack << " " << c.installed;
+        fs::remove_all(root);
     }
-    ~Tree() { fs::remove_all(root); }
-};
-
-TEST(Paths, BuildTreePackWinsOverTheInstalledOne) {
-    Tree tree(true, true);
-    EXPECT_EQ(platform::defaultAssetFolder(tree.bin, "../share/pack"), tree.buildPack);
-}
-
-TEST(Paths, InstalledPackIsFoundRelativeToTheProgramAndNormalised) {
-    Tree tree(false, true);
-    EXPECT_EQ(platform::defaultAssetFolder(tree.bin, "../share/pack"), tree.installedPack);
-}
-
-TEST(Paths, WithoutAnyPackTheBuildTreeFolderIsNamed) {
-    Tree tree(false, false);
-    EXPECT_EQ(platform::defaultAssetFolder(tree.bin, "../share/pack"), tree.buildPack);
-
-    // A plain file where the installed folder should be is no pack either.
-    fs::create_directories(tree.root + "/share");
-    std::ofstream(tree.installedPack) << "not a folder";
-    EXPECT_EQ(platform::defaultAssetFolder(tree.bin, "../share/pack"), tree.buildPack);
-}
-
-TEST(Paths, ChosenFolderIsTakenAsGiven) {
-    EXPECT_EQ(platform::assetFolder("some/where/../pack"), "some/where/../pack");
-}
-
-TEST(Paths, TestProgramsFindTheGeneratedPackOfTheBuild) {
     // The test programs live in the build folder, as the tools do.
     EXPECT_EQ(platform::assetFolder(""),
               fs::path(DEMO_BINARY_DIR "/assets").lexically_normal().string());

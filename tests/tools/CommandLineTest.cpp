@@ -26,6 +26,10 @@ struct Answer {
 const char* captureUsage = "usage: capture --at MS --out FRAME.png ";
 const char* badAt = "capture: bad or missing value for --at (a time in ms, 0 to 150001) (see --help)\n";
 const char* noFfmpeg = "capture: ffmpeg is not installed (no ffmpeg on PATH); install the Debian";
+const char* badSupersample = "capture: bad or missing value for --supersample (1 to 4) (see --help)\n";
+const char* beyondLimit = "Demo: the render size 2048x1536 is beyond what this OpenGL driver allows "
+                          "(GL_MAX_RENDERBUFFER_SIZE 2000, ";
+const char* lowLimit = "DEMO_TEST_REFUSE=GL_MAX_RENDERBUFFER_SIZE=2000";
 const char* badWindow = "preview: bad or missing value for --window (WxH, 64 to 16384 each) (see";
 const char* badFrom = "preview: bad or missing value for --from (a time in ms, 0 to 149999) (see";
 const char* badOffset = "preview: bad or missing value for --av-offset (ms, -2000 to 2000) (see";
@@ -62,6 +66,13 @@ const Answer answers[] = {
     {"capture --at 100 --fps 10 --out /nonexistent/x.png", 1,
      "capture: cannot write /nonexistent/x.png\n"},
     {"capture --to 100 --video v.mp4", 1, noFfmpeg, "", 1, {"PATH=/nonexistent"}},
+    {"capture --size 100x100 --out d", 1, "capture: --size 100x100: smaller than 320x240 (see"},
+    {"capture --size 1000x1000 --out d", 1, "capture: --size 1000x1000: not 4:3 (width x 3 must"},
+    {"capture --size abc --out d", 1, "capture: --size abc: expected WxH in pixels, such as"},
+    {"capture --supersample 0 --out d", 1, badSupersample},
+    {"capture --supersample 5 --out d", 1, badSupersample},
+    {"capture --size 332x249 --video v.mp4", 1, "capture: --size 332x249: H.264 (yuv420p) needs an"},
+    {"capture --at 100 --supersample 2 --out x.png", 1, beyondLimit, "", 1, {lowLimit}},
     {"preview --window 10x10", 1, badWindow},
     {"preview --window 800", 1, badWindow},
     {"preview --window 800x600x2", 1, badWindow},
@@ -77,6 +88,7 @@ const Answer answers[] = {
     {"preview --frobnicate", 1, "preview: unknown argument '--frobnicate' (see --help)\n"},
     {"preview --window --fullscreen-desktop", 1,
      "preview: --window and --fullscreen-desktop exclude each"},
+    {"preview --render-size 800x800", 1, "preview: --render-size 800x800: not 4:3 (width x 3 must"},
     {"preview --help --bogus", 0, "", previewOptions, 0},
     {"preview --help", 0, "", previewKeys, 0},
     // A start lands in the scene that holds it (scene 4 from 48,000 ms, scene 2 from 18,000 ms).
@@ -84,6 +96,7 @@ const Answer answers[] = {
     {"preview --mute --from 18300 --frames 1", 0, "", " ms in scene 2\n", 0},
     {"bench_frames --help", 0, "", "usage: bench_frames ", 0},
     {"bench_frames --fsp 5", 2, "bench_frames: unknown argument '--fsp'\nusage: bench_frames ", "", -1},
+    {"bench_frames --size 300x225", 2, "bench_frames: --size 300x225: smaller than 320x240\n", "", -1},
     {"bench_frames --fps 1 --to 19000", 0, "", noAllocation, 0, benchAsan},
     {"soak --fps 0", 2, "usage: soak "},
     {"soak --assets /nonexistent", 2, "soak: cannot enter the asset folder /nonexistent\n"},
