@@ -3,8 +3,6 @@
 
 #include "app/CApplication.h"
 #include "app/Timeline.h"
-#include "platform/GL.h"
-#include "platform/Window.h"
 
 unsigned gridTimeMs(long frame, int fps) {
     return unsigned(frame * 1000L / fps);
@@ -22,21 +20,14 @@ void drawShowFrameAt(unsigned ms, float step) {
     drawCurrentScene();
 }
 
-long runUpTo(unsigned ms, int fps, long resume, bool (*stop)(), void (*progress)(long, long)) {
+long runUpTo(unsigned ms, int fps, long resume) {
     long frame = firstGridFrameFrom(unsigned(sceneStartMs[sceneAt(ms)]), fps);
     const long end = firstGridFrameFrom(ms, fps);
     if (resume > frame && resume <= end) frame = resume;
-    const long first = frame;
-    const float step = 20.0f / float(fps);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, 1, 1);
+    skip = 20.0f / float(fps);
     for (; frame < end; frame++) {
-        if (stop && stop()) break;
-        platform::beginFrame();
-        drawShowFrameAt(gridTimeMs(frame, fps), step);
-        glFinish();
-        if (progress) progress(frame + 1 - first, end - first);
+        advanceTimeline(gridTimeMs(frame, fps));
+        stepCurrentScene();
     }
-    glDisable(GL_SCISSOR_TEST);
-    return frame;
+    return end;
 }

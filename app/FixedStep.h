@@ -13,17 +13,14 @@ long firstGridFrameFrom(unsigned ms, int fps);
 // Draws one frame of the show at music time `ms` with frame step `step`
 // (timeline, scene update, overlay), without presenting it.
 void drawShowFrameAt(unsigned ms, float step);
-// The run-up to music time `ms` at `fps`: steps, without presenting, every
-// grid frame before `ms` from the start of the scene that holds `ms`, so that
-// the scene's moving parts stand where a run from its start leaves them.
-// No picture of the run-up is seen, so its frames are drawn through a
-// one-pixel scissor box, which keeps every step and every state change but
-// leaves the rasteriser almost nothing to do.
-// `resume`, a grid frame this run-up would reach,
-// skips the frames before it (they were stepped by an earlier run-up at the
-// same rate); -1 for none. Each frame is finished (glFinish) before the next.
-// Stops early when `stop` returns true between frames; `progress` hears of
-// every frame stepped (done of total). Returns the next grid frame to draw:
-// the first at or after `ms`, or the one it stopped before.
-long runUpTo(unsigned ms, int fps, long resume = -1, bool (*stop)() = nullptr,
-             void (*progress)(long done, long total) = nullptr);
+// The run-up to music time `ms` at `fps`: takes the step of every grid frame
+// before `ms` from the start of the scene that holds `ms` (timeline, frame
+// step, the scene's moving parts) without drawing, so that the scene stands
+// where a drawn run from its start leaves it. No scene's state depends on
+// its pictures, and every frame sets the GL state it draws with, so the
+// frame drawn next is the one a drawn run-up leads to. A run-up deep into
+// the longest scene takes milliseconds. `resume`, a grid frame this run-up
+// would reach, skips the frames before it (they were stepped by an earlier
+// run-up at the same rate); -1 for none. Returns the first grid frame at or
+// after `ms`.
+long runUpTo(unsigned ms, int fps, long resume = -1);

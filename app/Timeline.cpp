@@ -66,3 +66,11 @@ void drawCurrentScene() {
     updates[currentScene]();
     drawOverlay();
 }
+
+void stepCurrentScene() {
+    static void (*const steps[10])() = {
+        scene1step, scene2step, nullptr,    scene4step, nullptr,
+        nullptr,    nullptr,    scene8step, nullptr,    nullptr,
+    };
+    if (steps[currentScene]) steps[currentScene]();
+}

@@ -28,6 +28,9 @@ void advanceTimeline(unsigned positionMs);
 int sceneAt(unsigned ms);
 // Calls the current scene's update, then lays the frame overlay on top.
 void drawCurrentScene();
+// Moves the current scene's moving parts on by one frame, as its update
+// does, without drawing; nothing for a scene drawn from the time alone.
+void stepCurrentScene();
 
 // Scene start times in ms, for tools that seek: sceneStartMs[k] is where
 // scene k + 1 begins; showEndMs is the end of the schedule.

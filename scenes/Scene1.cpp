@@ -58,8 +58,12 @@ void scene1init() {
     particleLife = new float[particleCount]();
 }
 
-void scene1update() {
+void scene1step() {
     advanceParticles(skip);
+}
+
+void scene1update() {
+    scene1step();
     drawPicture();
     engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, getSyncFloat() / 2.0f);
     engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, (demoMS - 17000.0f) / 1000.0f);

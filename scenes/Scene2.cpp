@@ -55,9 +55,13 @@ void scene2init() {
     for (int i = ringCount; i < lifeCount; i++) polyLife[i] = float(rand() % 256);
 }
 
+void scene2step() {
+    advance(skip);
+}
+
 void scene2update() {
     const float t = demoMS;
-    advance(skip);
+    scene2step();
     drawPicture();
     engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, (19000.0f - t) / 1000.0f);
     engine->glow->RenderQuad(1.0f, 1.0f, 1.0f, 0.2f * getSyncFloat());

@@ -86,8 +86,12 @@ void scene4init() {
     secondWordCells = countCells(secondWord);
 }
 
-void scene4update() {
+void scene4step() {
     updateParticles();
+}
+
+void scene4update() {
+    scene4step();
     drawPicture();
     engine->glow->RenderQuad(1, 1, 1, (49000.0f - demoMS) / 1000.0f);
     engine->glow->RenderQuad(1, 1, 1, getSyncFloat() * 0.3f);

@@ -45,10 +45,14 @@ void scene8init() {
     for (int i = 0; i < starCount; i++) star[i] = randomStreak(300, 0);
 }
 
+void scene8step() {
+    advanceStreaks(skip);
+}
+
 void scene8update() {
     const float t = demoMS;
     drawPicture();
-    advanceStreaks(skip); // after both drawings, so they show the same streaks
+    scene8step(); // after both drawings, so they show the same streaks
     // White, alpha 1 at 111,000 ms falling to 0 at 111,500 ms.
     engine->glow->RenderQuad(1, 1, 1, (111500.0f - t) / 500.0f);
     // Black, alpha 0 at 122,500 ms rising toward 1 at 123,000 ms.

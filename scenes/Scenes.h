@@ -1,5 +1,7 @@
-// Entry points of the ten scenes: an initialisation run once at start-up and
-// a per-frame update that draws and post-processes the scene.
+// Entry points of the ten scenes: an initialisation run once at start-up, a
+// per-frame update that draws and post-processes the scene, and for the
+// scenes with moving parts (particles, panels, streaks) the step that the
+// update takes to move them, which a run-up takes alone.
 #pragma once
 
 void scene1init();
@@ -23,3 +25,10 @@ void scene7update();
 void scene8update();
 void scene9update();
 void scene10update();
+
+// One frame's movement by `skip`, without drawing anything. The other scenes
+// are drawn from the music time alone.
+void scene1step();
+void scene2step();
+void scene4step();
+void scene8step();

@@ -1,6 +1,6 @@
-// A run-up drawn through its one-pixel scissor box leaves every scene where a
-// run-up that paints each frame leaves it: the frame drawn after it is the
-// same, byte for byte, late in every scene. Each run-up runs in a child
+// A run-up that only steps the scenes leaves every scene where a run-up that
+// draws each frame leaves it: the frame drawn after it is the same, byte for
+// byte, late in every scene. Each run-up runs in a child
 // process of its own, because the scenes' moving parts are set up once per
 // process and a second run-up into a scene would start from another state.
 // (CTest runs each case in its own process, so this one has no GL of its
@@ -22,9 +22,9 @@
 namespace {
 
 // The frame at `ms` after a run-up at `fps` from the start of its scene,
-// every run-up frame painted or through runUpTo, drawn in a child process of
+// every run-up frame drawn or stepped by runUpTo, drawn in a child process of
 // its own: RGB bytes at the least render size, empty when the child failed.
-std::string frameAfterRunUp(unsigned ms, int fps, bool painted) {
+std::string frameAfterRunUp(unsigned ms, int fps, bool drawn) {
     const std::string path = testsupport::makeTempDir() + "/frame";
     const pid_t pid = fork();
     if (pid == 0) {
@@ -32,8 +32,8 @@ std::string frameAfterRunUp(unsigned ms, int fps, bool painted) {
         testsupport::ShowRunner show;
         if (!show.ok()) _exit(1);
         const float step = 20.0f / float(fps);
-        long frame = painted ? firstGridFrameFrom(unsigned(sceneStartMs[sceneAt(ms)]), fps)
-                             : runUpTo(ms, fps);
+        long frame = drawn ? firstGridFrameFrom(unsigned(sceneStartMs[sceneAt(ms)]), fps)
+                           : runUpTo(ms, fps);
         for (; gridTimeMs(frame, fps) < ms; frame++) show.drawAt(gridTimeMs(frame, fps), step);
         show.drawAt(ms, step);
         const std::vector<unsigned char> rgb = show.frame();
@@ -45,16 +45,16 @@ std::string frameAfterRunUp(unsigned ms, int fps, bool painted) {
     return testsupport::readFile(path);
 }
 
-TEST(RunUp, ScissoredRunUpLeavesEverySceneAsAPaintedOneDoes) {
+TEST(RunUp, SteppedRunUpLeavesEverySceneAsADrawnOneDoes) {
     // Half a second before each scene ends, at 2 frames/s: every step of the
     // scene but the last few is taken on the way.
     const int fps = 2;
     for (int scene = 0; scene < 10; scene++) {
         const unsigned end = scene < 9 ? unsigned(sceneStartMs[scene + 1]) : 150000u;
         const unsigned ms = end - 500;
-        const std::string painted = frameAfterRunUp(ms, fps, true);
-        EXPECT_EQ(painted.size(), size_t(320 * 240 * 3)) << "scene " << scene + 1;
-        EXPECT_TRUE(frameAfterRunUp(ms, fps, false) == painted) << "scene " << scene + 1 << " at " << ms;
+        const std::string drawn = frameAfterRunUp(ms, fps, true);
+        EXPECT_EQ(drawn.size(), size_t(320 * 240 * 3)) << "scene " << scene + 1;
+        EXPECT_TRUE(frameAfterRunUp(ms, fps, false) == drawn) << "scene " << scene + 1 << " at " << ms;
     }
 }
 

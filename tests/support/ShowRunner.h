@@ -23,9 +23,9 @@ public:
     ~ShowRunner() { platform::closeWindow(); }
     bool ok() const { return opened; }
 
-    // Draws the frames of the grid at `fps` from the start of the scene that
-    // holds `ms` (or from the last frame drawn, when that is earlier and in the
-    // same scene) up to `ms` itself, which is drawn last.
+    // Steps the frames of the grid at `fps` (runUpTo) from the start of the
+    // scene that holds `ms` (or from the last run-up's end, when that is
+    // earlier and in the same scene) up to `ms` itself, which is drawn.
     void runTo(unsigned ms, int fps = 30);
     // Draws exactly one frame at `ms` with frame step `step`.
     void drawAt(unsigned ms, float step);

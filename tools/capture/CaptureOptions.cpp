@@ -16,7 +16,7 @@ const char* captureUsage =
     "SIZE: [--size WxH] [--supersample N]\n"
     "Renders frames of the show headless, exactly as a run at N frames per second\n"
     "(default 60) draws them: the scene holding the first requested time is first\n"
-    "run up from its start, every step taken but (almost) nothing painted. --at\n"
+    "run up from its start, every step taken but none drawn. --at\n"
     "writes one PNG; a span writes DIR/frame-NNNNNN.png, numbered from 000000, for\n"
     "every grid frame from --from (default 0) to --to (default 150000) ms, both\n"
     "inclusive. An existing video, or a folder already holding frames, is replaced\n"

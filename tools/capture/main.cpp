@@ -24,8 +24,8 @@
 #include "tools/capture/BoxFilter.h"
 #include "tools/capture/CaptureOptions.h"
 #include "tools/capture/PngWriter.h"
+#include "tools/capture/Progress.h"
 #include "tools/capture/VideoEncoder.h"
-#include "tools/common/Progress.h"
 
 namespace {
 
@@ -159,8 +159,8 @@ int main(int argc, char** argv) {
     // Every buffer is made before the first frame.
     std::vector<unsigned char> drawn(size_t(platform::renderWidth()) * platform::renderHeight() * 3);
     std::vector<unsigned char> filtered(n > 1 ? size_t(options.width) * options.height * 3 : 0);
-    runUpWithProgress("capture: running up, frame", first, fps, stopRequested);
-    Progress progress("capture: frame", total);
+    runUpTo(first, fps);
+    Progress progress(total);
     long written = 0;
     for (; !stopRequested(); frame++) {
         // A single frame shows the requested time itself, on or off the grid.

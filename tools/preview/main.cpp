@@ -17,28 +17,12 @@
 #include "platform/Music.h"
 #include "platform/Paths.h"
 #include "platform/Window.h"
-#include "tools/common/Progress.h"
 #include "tools/preview/PreviewOptions.h"
 #include "tools/preview/SceneJump.h"
 
 namespace {
 
 constexpr int runUpFps = 30; // grid of the run-up frames before a start
-
-// Set when Escape, Q or the window's close button ends a run-up.
-bool quitDuringRunUp = false;
-
-// Keeps the window answering during a run-up: Escape, Q and a close request
-// end it (and the preview); other keys wait for the picture.
-bool runUpInterrupted() {
-    for (platform::Event e = platform::pollEvent(); e.type != platform::EventType::None;
-         e = platform::pollEvent()) {
-        bool quitKey = e.type == platform::EventType::KeyDown &&
-                       (e.key == platform::Key::Escape || e.key == platform::Key::Q);
-        if (e.type == platform::EventType::Quit || quitKey) quitDuringRunUp = true;
-    }
-    return quitDuringRunUp;
-}
 
 struct Player {
     PreviewOptions options;
@@ -50,8 +34,7 @@ struct Player {
     // picture time at a fixed step, then starts the sound there.
     void startAt(unsigned ms) {
         unsigned picture = pictureTimeMs(ms, options.avOffsetMs);
-        runUpWithProgress("preview: running the scene up, frame", picture, runUpFps, runUpInterrupted);
-        if (quitDuringRunUp) return;
+        runUpTo(picture, runUpFps);
         done = false;
         if (options.mute) platform::startSilentClock(ms);
         else platform::startMusic("musa.mp3", ms);
@@ -95,7 +78,7 @@ struct Player {
 
     void run() {
         startAt(options.fromMs);
-        for (long frames = 0; !quitDuringRunUp && (!options.frames || frames < options.frames);) {
+        for (long frames = 0; !options.frames || frames < options.frames;) {
             platform::Event e = platform::pollEvent();
             if (e.type == platform::EventType::Quit) break;
             if (e.type == platform::EventType::KeyDown && !key(e.key)) break;
