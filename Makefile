@@ -36,12 +36,17 @@ install: build
 deb: build
 	cd $(BUILD) && cpack -G DEB -D CPACK_OUTPUT_FILE_PREFIX=$(CURDIR)
 
-# The whole suite: the format check, the Release build, the installed tree
-# and the package, the same suite under ASan + UBSan, then the fuzz targets.
+# The whole suite: the format check, the Release build with its installed
+# tree and package, every test under ASan + UBSan, then the fuzz targets.
 # All three builds treat warnings as errors (DEMO_WERROR, on by default).
-test: format-check test-fast test-package test-asan test-fuzz
+# The suite runs once, in the sanitizer build: the same code as the Release
+# build with the memory and undefined-behaviour checks on. `test-fast` runs
+# it on the Release build.
+test: format-check test-package test-asan test-fuzz
 
+# The same suite on the Release build: the quick run while working.
 test-fast: build
+	cmake --build $(BUILD) -j $(JOBS) --target tests
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # scripts/check-package: a DESTDIR install and its file list, the desktop
@@ -52,12 +57,13 @@ test-package: build
 
 test-asan: deps
 	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDEMO_SANITIZE=ON
-	cmake --build $(ASAN) -j $(JOBS)
+	cmake --build $(ASAN) -j $(JOBS) --target all tests
 	ASAN_OPTIONS=detect_leaks=0 ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS)
 
 # libFuzzer with ASan + UBSan (clang), for the JPEG decoder and the MP3
 # stream (scripts/fuzz): replays each committed corpus, then fuzzes each for
-# $(FUZZ_SECONDS) s; a crash, a leak or an input slower than 1 s fails.
+# $(FUZZ_SECONDS) s, the targets side by side; a crash, a leak or an input
+# slower than 1 s fails.
 # `make fuzz-long` fuzzes each for $(FUZZ_LONG_SECONDS) s (an hour) and
 # replaces the committed corpora by the minimised union of old and new inputs.
 FUZZ_SECONDS ?= 30
@@ -77,6 +83,7 @@ fuzz-long: fuzz-build
 # Rewrites the reference pictures of the golden-frame test (tests/golden/)
 # from the current build instead of comparing with them.
 golden: build
+	cmake --build $(BUILD) -j $(JOBS) --target test_golden
 	DEMO_GOLDEN_WRITE=1 $(BUILD)/test_golden
 
 # Runs every benchmark, even after one fails its own check (a bench exits
