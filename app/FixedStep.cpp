@@ -4,6 +4,10 @@
 #include "app/CApplication.h"
 #include "app/Timeline.h"
 
+float gridStep(int fps) {
+    return 20.0f / float(fps);
+}
+
 unsigned gridTimeMs(long frame, int fps) {
     return unsigned(frame * 1000L / fps);
 }
@@ -24,7 +28,7 @@ long runUpTo(unsigned ms, int fps, long resume) {
     long frame = firstGridFrameFrom(unsigned(sceneStartMs[sceneAt(ms)]), fps);
     const long end = firstGridFrameFrom(ms, fps);
     if (resume > frame && resume <= end) frame = resume;
-    skip = 20.0f / float(fps);
+    skip = gridStep(fps);
     for (; frame < end; frame++) {
         advanceTimeline(gridTimeMs(frame, fps));
         stepCurrentScene();

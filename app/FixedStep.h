@@ -8,6 +8,8 @@
 
 // Music time in ms of grid frame k at `fps`.
 unsigned gridTimeMs(long frame, int fps);
+// The frame step `skip` of every frame at `fps`: 20 / fps.
+float gridStep(int fps);
 // The first grid frame whose time is at or after `ms`.
 long firstGridFrameFrom(unsigned ms, int fps);
 // Draws one frame of the show at music time `ms` with frame step `step`

@@ -41,7 +41,7 @@ std::string framesAfterRunUps(bool drawn) {
         testsupport::ShowRunner show;
         if (!show.ok()) _exit(1);
         std::ofstream out(path, std::ios::binary);
-        const float step = 20.0f / float(fps);
+        const float step = gridStep(fps);
         for (int scene = 0; scene < 10; scene++) {
             const unsigned ms = lateIn(scene);
             long frame = drawn ? firstGridFrameFrom(unsigned(sceneStartMs[scene]), fps)

@@ -99,7 +99,7 @@ TEST(GoldenFrames, MomentsOfEverySceneMatchTheirReferencePictures) {
     for (unsigned ms : moments) {
         next = runUpTo(ms, fps, next);
         ASSERT_EQ(gridTimeMs(next, fps), ms) << "not on the grid";
-        show.drawAt(ms, 20.0f / float(fps));
+        show.drawAt(ms, gridStep(fps));
         next++;
         check(ms, boxFilter(show.frame(), 1024, 768, 4, 4), write);
     }

@@ -17,7 +17,7 @@ ShowRunner::ShowRunner(const std::string& assets) {
 void ShowRunner::runTo(unsigned ms, int fps) {
     nextFrame = runUpTo(ms, fps, fps == lastFps ? nextFrame : -1);
     lastFps = fps;
-    drawAt(ms, 20.0f / float(fps));
+    drawAt(ms, gridStep(fps));
 }
 
 void ShowRunner::drawAt(unsigned ms, float step) {

@@ -166,7 +166,7 @@ int main(int argc, char** argv) {
     engine->glow->skipInvisibleQuads = !options.drawInvisible;
     Clock::time_point firstFrame = Clock::now();
     platform::beginFrame();
-    drawShowFrameAt(0, 20.0f / float(fps));
+    drawShowFrameAt(0, gridStep(fps));
     glFinish();
     double firstFrameMs = msSince(firstFrame);
     double startupMs = msSince(processStart);
@@ -188,7 +188,7 @@ int main(int argc, char** argv) {
         long before = heapAllocations.load(), ownBefore = ownAllocations.load();
         Clock::time_point t = Clock::now();
         platform::beginFrame();
-        drawShowFrameAt(ms, 20.0f / float(fps));
+        drawShowFrameAt(ms, gridStep(fps));
         glFinish();
         times[scene].push_back(msSince(t));
         if (scene == lastScene) { // the first frame of a scene is its warm-up

@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
         unsigned ms = options.single ? first : gridTimeMs(frame, fps);
         if (ms > last) break;
         platform::beginFrame();
-        drawShowFrameAt(ms, 20.0f / float(fps));
+        drawShowFrameAt(ms, gridStep(fps));
         platform::readFrame(drawn.data());
         const unsigned char* rgb = outputFrame(options, drawn, filtered);
         if (video) {

@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     uint64_t hash = 14695981039346656037ull;
     long frames = 0, glErrors = 0;
     long sceneStartKiB[10] = {}; // resident size as each scene of the last play starts
-    const float step = 20.0f / float(options.fps);
+    const float step = gridStep(options.fps);
     for (PlayMemory& play : plays) {
         for (long& kib : sceneStartKiB) kib = 0;
         done = false;
