@@ -2,7 +2,10 @@
 // show, the scene initialisations, and last the music, so that the clock
 // reads 0 on the first frame however long loading took. No file is read
 // after this.
+#include <cstdlib>
+
 #include "app/CApplication.h"
+#include "app/FixedStep.h"
 #include "app/Timeline.h"
 #include "platform/Clock.h"
 #include "platform/GL.h"
@@ -62,10 +65,14 @@ bool prepareShow() {
         scene1init, scene2init, scene3init, scene4init, scene5init,
         scene6init, scene7init, scene8init, scene9init, scene10init,
     };
+    // The scenes draw the random sequence of a program that never seeds,
+    // whatever a library may have drawn before; a rewind restarts it so.
+    std::srand(1);
     for (auto init : inits) {
         if (platform::quitRequested()) return false;
         init();
     }
+    keepStartState();
     preparationTimes.textures = loaded - start;
     preparationTimes.scenes = platform::nowSeconds() - loaded;
     return true;

@@ -74,3 +74,11 @@ void stepCurrentScene() {
     };
     if (steps[currentScene]) steps[currentScene]();
 }
+
+void resetScenes() {
+    scene1reset();
+    scene2reset();
+    scene3reset();
+    scene4reset();
+    scene8reset();
+}

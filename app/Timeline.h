@@ -31,6 +31,9 @@ void drawCurrentScene();
 // Moves the current scene's moving parts on by one frame, as its update
 // does, without drawing; nothing for a scene drawn from the time alone.
 void stepCurrentScene();
+// Refills every scene's state as its init left it, in scene order (see
+// scene1reset); after srand(1) this is the state start-up leaves.
+void resetScenes();
 
 // Scene start times in ms, for tools that seek: sceneStartMs[k] is where
 // scene k + 1 begins; showEndMs is the end of the schedule.

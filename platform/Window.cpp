@@ -338,7 +338,7 @@ bool openWindow(const WindowConfig& config) {
     const char* driver = SDL_GetCurrentVideoDriver();
     headlessDriver = driver && std::strcmp(driver, "offscreen") == 0;
     SDL_ShowCursor(SDL_DISABLE);
-    SDL_GL_SetSwapInterval(config.vsync ? 1 : 0);
+    if (config.swapInterval >= 0) SDL_GL_SetSwapInterval(config.swapInterval);
 
     watchWindow();
     readSizeLimit();

@@ -24,7 +24,9 @@ struct WindowConfig {
     WindowMode mode = WindowMode::Fullscreen;
     int width = classicWidth; // window size in windowed mode
     int height = classicHeight;
-    bool vsync = false;
+    // Swap interval: 1 waits for the display's refresh, 0 does not, and -1
+    // (the show) leaves the driver's own setting.
+    int swapInterval = -1;
 };
 
 // Opens the window and makes a compatibility-profile GL context current.

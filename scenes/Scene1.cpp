@@ -45,6 +45,11 @@ void scene1init() {
 
     field = new float[tileCount];
     tileIntensity = new float[tileCount];
+    particleLife = new float[particleCount];
+    scene1reset();
+}
+
+void scene1reset() {
     for (int i = 0; i < tileCount; i++) tileIntensity[i] = tileMarker;
     // A random permutation: each tile gets a distinct offset 0, -0.6, ... -5999.4 ms.
     for (int i = 0; i < tileCount; i++) {
@@ -54,8 +59,7 @@ void scene1init() {
         } while (tileIntensity[idx] != tileMarker);
         tileIntensity[idx] = float(double(i) / -10000.0 * 6000.0);
     }
-
-    particleLife = new float[particleCount]();
+    for (int i = 0; i < particleCount; i++) particleLife[i] = 0.0f;
 }
 
 void scene1step() {

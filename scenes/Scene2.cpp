@@ -41,6 +41,10 @@ void scene2init() {
     zPos = new float[ringCount];
     polyLife = new float[lifeCount];
     triPos = new Vector3D[triangleCount];
+    scene2reset();
+}
+
+void scene2reset() {
     for (int i = 0; i < triangleCount; i++) {
         const int r1 = rand(), r2 = rand(), r3 = rand();
         triPos[i] = Vector3D(float(r3 % 8 - 4), float(r2 % 8 - 4), float((r1 % 15) * 12));

@@ -41,6 +41,12 @@ void scene3init() {
         Curve(Vector3D(-30, -20, 0), Vector3D(10, -30, 15), Vector3D(20, -30, 15), Vector3D(30, -20, 0));
     camz[3] =
         Curve(Vector3D(30, 10, 0), Vector3D(10, 5, 15), Vector3D(-20, -10, 30), Vector3D(-30, -20, 0));
+    scene3reset();
+}
+
+// The ribbons never change after this, but a rewind draws their rand()
+// values again so that the scenes after it get the same sequence.
+void scene3reset() {
     for (int i = 0; i < arrowCount; i++) {
         const Vector3D a = randomDirection();
         const Vector3D b = randomDirection();

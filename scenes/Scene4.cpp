@@ -76,14 +76,18 @@ void scene4init() {
     partPos = new Vector3D[particleCount];
     partLife = new float[particleCount];
     partDir = new Vector3D[particleCount];
-    for (int i = 0; i < particleCount; i++) {
-        partLife[i] = 0.0f; // every particle is born on the first update
-        partPos[i] = partDir[i] = Vector3D(0, 0, 0);
-    }
     fillWord(firstPicture, firstWord);
     fillWord(secondPicture, secondWord);
     firstWordCells = countCells(firstWord);
     secondWordCells = countCells(secondWord);
+    scene4reset();
+}
+
+void scene4reset() {
+    for (int i = 0; i < particleCount; i++) {
+        partLife[i] = 0.0f; // every particle is born on the first update
+        partPos[i] = partDir[i] = Vector3D(0, 0, 0);
+    }
 }
 
 void scene4step() {

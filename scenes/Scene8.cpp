@@ -42,6 +42,10 @@ using namespace Scene8;
 
 void scene8init() {
     star = new Vector3D[starCount];
+    scene8reset();
+}
+
+void scene8reset() {
     for (int i = 0; i < starCount; i++) star[i] = randomStreak(300, 0);
 }
 

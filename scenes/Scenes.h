@@ -32,3 +32,13 @@ void scene1step();
 void scene2step();
 void scene4step();
 void scene8step();
+
+// Puts the scene's state back as its init left it, in place, drawing the
+// same rand() values in the same order; for the scenes whose state moves or
+// whose init draws random values. Called in scene order after srand(1), they
+// give the state and random sequence that start-up gives.
+void scene1reset();
+void scene2reset();
+void scene3reset();
+void scene4reset();
+void scene8reset();

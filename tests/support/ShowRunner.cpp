@@ -14,12 +14,6 @@ ShowRunner::ShowRunner(const std::string& assets) {
              ShowStart::Ready;
 }
 
-void ShowRunner::runTo(unsigned ms, int fps) {
-    nextFrame = runUpTo(ms, fps, fps == lastFps ? nextFrame : -1);
-    lastFps = fps;
-    drawAt(ms, gridStep(fps));
-}
-
 void ShowRunner::drawAt(unsigned ms, float step) {
     platform::beginFrame();
     drawShowFrameAt(ms, step);

@@ -23,10 +23,6 @@ public:
     ~ShowRunner() { platform::closeWindow(); }
     bool ok() const { return opened; }
 
-    // Steps the frames of the grid at `fps` (runUpTo) from the start of the
-    // scene that holds `ms` (or from the last run-up's end, when that is
-    // earlier and in the same scene) up to `ms` itself, which is drawn.
-    void runTo(unsigned ms, int fps = 30);
     // Draws exactly one frame at `ms` with frame step `step`.
     void drawAt(unsigned ms, float step);
 
@@ -35,8 +31,6 @@ public:
 
 private:
     bool opened = false;
-    long nextFrame = -1; // first grid frame after the last run-up, at lastFps
-    int lastFps = 0;
 };
 
 } // namespace testsupport

@@ -1,8 +1,8 @@
 // build/preview: the show in real time with the music in a window or on the
 // desktop, for watching parts of it again: start anywhere, pause, jump
-// between scenes, loop, mute, shift the picture against the sound. A start
-// away from 0 first runs the scene up from its start at a fixed step, so its
-// moving parts stand where a run from the start would have left them.
+// between scenes, loop, mute, shift the picture against the sound. Every
+// start, jump and loop first runs the show up from 0 ms at a fixed step, so
+// the picture is the one a run from the start shows there.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -30,11 +30,11 @@ struct Player {
     unsigned shownMs = 0;   // music time of the last picture
     uint64_t lastTicks = 0; // ms, timer reading of the last frame
 
-    // Starts playing at music time `ms`: runs the picture's scene up to the
+    // Starts playing at music time `ms`: runs the show up from 0 to the
     // picture time at a fixed step, then starts the sound there.
     void startAt(unsigned ms) {
         unsigned picture = pictureTimeMs(ms, options.avOffsetMs);
-        runUpTo(picture, runUpFps);
+        seekTo(picture, runUpFps);
         done = false;
         if (options.mute) platform::startSilentClock(ms);
         else platform::startMusic("musa.mp3", ms);
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
                                                    : platform::WindowMode::Windowed;
     config.width = player.options.width;
     config.height = player.options.height;
-    config.vsync = player.options.vsync;
+    config.swapInterval = player.options.vsync ? 1 : 0;
     if (player.options.renderWidth) {
         platform::fixRenderSize(player.options.renderWidth, player.options.renderHeight);
     }
