@@ -26,6 +26,7 @@
 #include <mutex>
 
 #include "platform/Clock.h"
+#include "platform/InputFile.h"
 #include "platform/Mp3Stream.h"
 #include "platform/MusicClock.h"
 #include "platform/TestHooks.h"
@@ -206,8 +207,10 @@ bool startMusic(const char* path, double fromMs) {
     }
     startTimer(fromMs);
 
-    std::FILE* probe = std::fopen(path, "rb");
-    if (!probe) return silent(path, "not found", nullptr);
+    // A FIFO or device in its place would block the decoder's open.
+    const char* refused = nullptr;
+    std::FILE* probe = openInputFile(path, &refused);
+    if (!probe) return silent(path, refused ? refused : "not found", nullptr);
     std::fclose(probe);
 
     if (const char* problem = stream.decoder.open(path)) return silent(path, problem, nullptr);

@@ -6,15 +6,15 @@
 #include "render/Jpg.h"
 
 #include <sys/mman.h>
-#include <sys/stat.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+
+#include "platform/InputFile.h"
 
 jpeg_file_t jpeg_file_s;
 
@@ -910,18 +910,11 @@ bool jpegReadFile(const char* path, uint8_t** bytes, size_t* size, const char** 
     *bytes = nullptr;
     *size = 0;
     *error = nullptr;
-    FILE* f = fopen(path, "rb");
-    if (!f) {
-        // Only a file that is not there counts as missing.
-        if (errno != ENOENT && errno != ENOTDIR) *error = "cannot be read";
-        return false;
-    }
-    struct stat st;
+    FILE* f = platform::openInputFile(path, error);
+    if (!f) return false;
     long length = -1;
-    bool folder = fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode);
-    if (!folder && fseek(f, 0, SEEK_END) == 0) length = ftell(f);
-    if (folder) *error = "is a folder, not a file";
-    else if (length < 0 || fseek(f, 0, SEEK_SET) != 0) *error = "cannot be read";
+    if (fseek(f, 0, SEEK_END) == 0) length = ftell(f);
+    if (length < 0 || fseek(f, 0, SEEK_SET) != 0) *error = "cannot be read";
     else if (size_t(length) > jpegMaxFileBytes) *error = "file too large (at most 256 MiB)";
     else if (!(*bytes = (uint8_t*)malloc(length ? size_t(length) : 1))) *error = "out of memory";
     else if (fread(*bytes, 1, size_t(length), f) != size_t(length)) *error = "cannot be read";

@@ -84,7 +84,7 @@ TEST(MusicFaults, UnplayableMusicGivesOneLineAndTheTimerClock) {
         {dir + "/missing.mp3", "not found"},
         {writeFile(dir, "empty.mp3", ""), "is not an MP3 stream"},
         {writeFile(dir, "wav.mp3", wav), "is not an MP3 stream"},
-        {folder, "is not an MP3 stream"},
+        {folder, "is a folder, not a file"},
         {tone, "no audio device", "SDL_AUDIODRIVER", "no-such-driver"},
         {tone, "no audio device", "DEMO_TEST_REFUSE", "SDL_OpenAudioDevice"},
     };

@@ -2,7 +2,8 @@
 // one line each and the show plays on, through build/soak (the show at a
 // fixed frame rate, headless) over its first two scenes, which draw with the
 // fallbacks of the first files of the table. On the show binary: bad music
-// gives one line and the show plays silently; SIGINT and SIGTERM end it
+// gives one line and the show plays silently (a FIFO in place of a file,
+// texture or music, among them: it is refused, never waited on); SIGINT and SIGTERM end it
 // at once, while it loads or plays. (No display and missing GL entry
 // points are checked with the tools' command lines.)
 #include <gtest/gtest.h>
@@ -45,7 +46,8 @@ TEST(ShowFaults, EveryBadTextureFileGivesOneLineAndTheShowPlaysOn) {
         return std::string(good).replace(at, strlen(bytes), bytes);
     };
     // A file of the pack, what it becomes (bytes, or one of the words
-    // "missing", "folder", "unreadable") and how the show's reason starts.
+    // "missing", "folder", "unreadable", "fifo") and how the show's reason
+    // starts.
     const std::tuple<std::string, std::string, const char*> cases[] = {
         {"net.jpg", "missing", "not found"},
         {"block.jpg", "", "file ends inside the header"},
@@ -60,12 +62,14 @@ TEST(ShowFaults, EveryBadTextureFileGivesOneLineAndTheShowPlaysOn) {
         {"flare.jpg", patched(sof + 5, "\xFF\xFF\xFF\xFF"), "image too large"},
         {"triend.jpg", "folder", "is a folder, not a file"},
         {"atex.jpg", "unreadable", "cannot be read"},
+        {"rainbow.jpg", "fifo", "is not a regular file"}, // would block a plain open
     };
     const bool root = geteuid() == 0; // reads the unreadable file all the same
     for (const auto& [file, bytes, reason] : cases) {
         const std::string path = dir + "/Textures/" + file;
         std::filesystem::remove(path); // a link into the generated pack
         if (bytes == "folder") std::filesystem::create_directory(path);
+        else if (bytes == "fifo") mkfifo(path.c_str(), 0644);
         else if (bytes != "missing")
             std::ofstream(path, std::ios::binary) << (bytes == "unreadable" ? good : bytes);
         if (bytes == "unreadable") chmod(path.c_str(), 0);
@@ -97,11 +101,13 @@ TEST(ShowFaults, SignalsEndTheShowWhileItLoadsOrPlaysAndBadMusicIsOneLine) {
         {"kept", SIGTERM, ""},
         {"missing", SIGINT, "Demo: musa.mp3: not found; the show plays silently.\n"},
         {"garbage", SIGTERM, "Demo: musa.mp3: is not an MP3 stream; the show plays silently.\n"},
+        {"fifo", SIGTERM, "Demo: musa.mp3: is not a regular file; the show plays silently.\n"},
     };
     for (const auto& [music, sig, says] : cases) {
         const std::string dir = testsupport::copyOfGeneratedAssets();
         if (music != "kept") std::filesystem::remove(dir + "/musa.mp3");
         if (music == "garbage") std::ofstream(dir + "/musa.mp3") << music;
+        if (music == "fifo") mkfifo((dir + "/musa.mp3").c_str(), 0644);
         Program show("demo", {}, dir);
         EXPECT_TRUE(testsupport::waitFor([&] { return show.threads() >= 3 && show.err() == says; }, 30));
         show.sendSignal(sig);
