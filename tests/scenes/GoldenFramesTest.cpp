@@ -6,7 +6,6 @@
 // the test writes the references instead (`make golden`).
 #include <gtest/gtest.h>
 #include <stb_image.h>
-#include <stb_image_write.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +15,7 @@
 #include "app/FixedStep.h"
 #include "app/Timeline.h"
 #include "tests/support/SceneFrames.h"
+#include "tools/common/PngFile.h"
 
 namespace {
 
@@ -71,10 +71,9 @@ int pixelsOff(const Image& got, const Image& want, int& largest) {
 // Compares `picture` with its reference, or writes it as the reference.
 void check(unsigned ms, const Image& picture, bool write) {
     const std::string path = referencePath(ms);
-    stbi_flip_vertically_on_write(1); // GL rows come bottom first
-    stbi_set_flip_vertically_on_load(1);
+    stbi_set_flip_vertically_on_load(1); // GL rows come bottom first
     if (write) {
-        EXPECT_TRUE(stbi_write_png(path.c_str(), width, height, 3, picture.data(), width * 3)) << path;
+        EXPECT_EQ(writePng(path, picture.data(), width, height, true), "");
         return;
     }
     int w = 0, h = 0, n = 0;

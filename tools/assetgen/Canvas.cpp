@@ -7,6 +7,8 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include "tools/common/OutputFile.h"
+
 namespace {
 
 const char* const fontFiles[] = {
@@ -72,9 +74,24 @@ void Canvas::markDirty() {
     cairo_surface_mark_dirty(surface);
 }
 
-bool Canvas::writePng(const char* path) {
+bool Canvas::writePng(const std::string& path) {
+    return writeSurfacePng(surface, path);
+}
+
+cairo_status_t writeToOutputFile(void* file, const unsigned char* data, unsigned int length) {
+    return static_cast<OutputFile*>(file)->write(data, length) ? CAIRO_STATUS_SUCCESS
+                                                               : CAIRO_STATUS_WRITE_ERROR;
+}
+
+bool writeSurfacePng(cairo_surface_t* surface, const std::string& path) {
     cairo_surface_flush(surface);
-    return cairo_surface_write_to_png(surface, path) == CAIRO_STATUS_SUCCESS;
+    OutputFile out(path);
+    if (out.stream() &&
+        cairo_surface_write_to_png_stream(surface, writeToOutputFile, &out) != CAIRO_STATUS_SUCCESS)
+        out.fail();
+    if (out.commit()) return true;
+    std::fprintf(stderr, "assetgen: %s\n", out.error().c_str());
+    return false;
 }
 
 void Canvas::fill(const std::function<Rgb(double, double)>& f) {

@@ -6,10 +6,17 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include <cairo.h>
 
 #include "Image.h"
+
+// Writes `surface` as a PNG file, checked (tools/common/OutputFile): false
+// after one line on stderr naming the file and the reason.
+bool writeSurfacePng(cairo_surface_t* surface, const std::string& path);
+// Cairo's write function for its stream outputs, the closure an OutputFile.
+cairo_status_t writeToOutputFile(void* file, const unsigned char* data, unsigned int length);
 
 struct Rgb {
     double r, g, b; // 0..1, values above 1 clip
@@ -42,8 +49,9 @@ public:
     // Direct pixel access (0xffRRGGBB); call markDirty() after writing.
     uint32_t* row(int y);
     void markDirty();
-    // Writes the surface as PNG; false when that fails.
-    bool writePng(const char* path);
+    // Writes the picture as a PNG; false after one line on stderr naming
+    // the file and the reason, with no file left under the name.
+    bool writePng(const std::string& path);
 
     Image toImage(int channels);
 

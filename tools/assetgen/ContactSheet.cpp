@@ -51,9 +51,5 @@ bool writeContactSheet(const std::string& path, const std::vector<TextureSpec>& 
         drawThumb(sheet, x + (kCell - kThumb) / 2, y + (kCell - kThumb) / 2, images.at(spec.name), mask);
         sheet.text(spec.name.c_str(), x + kCell / 2.0, y + kCell + 2, 14, Font::Sans, {0.9, 0.9, 0.9});
     }
-    if (!sheet.writePng(path.c_str())) {
-        std::fprintf(stderr, "assetgen: %s: cannot be written\n", path.c_str());
-        return false;
-    }
-    return true;
+    return sheet.writePng(path);
 }

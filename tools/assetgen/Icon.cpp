@@ -10,6 +10,9 @@
 #include <cairo-svg.h>
 #endif
 
+#include "Canvas.h"
+#include "tools/common/OutputFile.h"
+
 namespace {
 
 const double kPi = 3.14159265358979323846;
@@ -97,22 +100,27 @@ void drawIcon(cairo_surface_t* surface, double side) {
 bool writePng(const std::string& path, int side) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, side, side);
     drawIcon(surface, side);
-    bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    const bool ok = writeSurfacePng(surface, path);
     cairo_surface_destroy(surface);
-    if (!ok) std::fprintf(stderr, "assetgen: %s: cannot be written\n", path.c_str());
     return ok;
 }
 
 bool writeSvg(const std::string& path) {
 #if CAIRO_HAS_SVG_SURFACE
     const double side = 256.0;
-    cairo_surface_t* surface = cairo_svg_surface_create(path.c_str(), side, side);
+    OutputFile out(path);
+    if (!out.stream()) {
+        std::fprintf(stderr, "assetgen: %s\n", out.error().c_str());
+        return false;
+    }
+    cairo_surface_t* surface = cairo_svg_surface_create_for_stream(writeToOutputFile, &out, side, side);
     drawIcon(surface, side);
     cairo_surface_finish(surface);
-    bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) out.fail();
     cairo_surface_destroy(surface);
-    if (!ok) std::fprintf(stderr, "assetgen: %s: cannot be written\n", path.c_str());
-    return ok;
+    if (out.commit()) return true;
+    std::fprintf(stderr, "assetgen: %s\n", out.error().c_str());
+    return false;
 #else
     (void)path;
     return true;

@@ -1,19 +1,40 @@
 // Baseline JPEG writer over libjpeg's compression API; see JpegFile.h.
 #include "JpegFile.h"
 
+#include <cerrno>
+#include <csetjmp>
 #include <cstdio>
 
 #include <jpeglib.h>
 
-bool writeJpeg(const std::string& path, const Image& image, const JpegOptions& options) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        std::fprintf(stderr, "assetgen: %s: cannot be written\n", path.c_str());
+#include "tools/common/OutputFile.h"
+
+namespace {
+
+// libjpeg's error manager with a way back: its default ends the process.
+struct ErrorJump {
+    jpeg_error_mgr manager; // first: libjpeg sees only this part
+    std::jmp_buf jump;
+};
+
+void jumpBack(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<ErrorJump*>(cinfo->err)->jump, 1);
+}
+
+// Compresses `image` into `file`; false when libjpeg failed, a failed write
+// among others (errno then tells why). Nothing here has a destructor that
+// the jump back could skip.
+bool compress(FILE* file, const Image& image, const JpegOptions& options) {
+    jpeg_compress_struct cinfo{};
+    ErrorJump err;
+    cinfo.err = jpeg_std_error(&err.manager);
+    err.manager.error_exit = jumpBack;
+    if (setjmp(err.jump)) {
+        const int reason = errno; // the write's, kept past the clean-up
+        jpeg_destroy_compress(&cinfo);
+        errno = reason;
         return false;
     }
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr jerr;
-    cinfo.err = jpeg_std_error(&jerr);
     jpeg_create_compress(&cinfo);
     jpeg_stdio_dest(&cinfo, file);
     cinfo.image_width = JDIMENSION(image.width);
@@ -42,8 +63,15 @@ bool writeJpeg(const std::string& path, const Image& image, const JpegOptions& o
     }
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);
-    bool ok = std::fflush(file) == 0 && !std::ferror(file);
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok) std::fprintf(stderr, "assetgen: %s: write failed\n", path.c_str());
-    return ok;
+    return true;
+}
+
+} // namespace
+
+bool writeJpeg(const std::string& path, const Image& image, const JpegOptions& options) {
+    OutputFile out(path);
+    if (out.stream() && !compress(out.stream(), image, options)) out.fail();
+    if (out.commit()) return true;
+    std::fprintf(stderr, "assetgen: %s\n", out.error().c_str());
+    return false;
 }

@@ -8,12 +8,21 @@
 
 #include <lame/lame.h>
 
+#include "tools/common/OutputFile.h"
+
 namespace {
 
-bool fail(const std::string& path, const char* problem, FILE* file, lame_t lame) {
+bool fail(const std::string& path, const char* problem, lame_t lame) {
     std::fprintf(stderr, "assetgen: %s: %s\n", path.c_str(), problem);
-    if (file) std::fclose(file);
     if (lame) lame_close(lame);
+    return false;
+}
+
+// A failed write: the file's own message, with the system's reason.
+bool failWrite(OutputFile& out, lame_t lame) {
+    out.fail();
+    std::fprintf(stderr, "assetgen: %s\n", out.error().c_str());
+    lame_close(lame);
     return false;
 }
 
@@ -21,7 +30,7 @@ bool fail(const std::string& path, const char* problem, FILE* file, lame_t lame)
 
 bool writeMp3(const std::string& path, const StereoBuffer& pcm) {
     lame_t lame = lame_init();
-    if (!lame) return fail(path, "cannot start the MP3 encoder", nullptr, nullptr);
+    if (!lame) return fail(path, "cannot start the MP3 encoder", nullptr);
     lame_set_in_samplerate(lame, kRate);
     lame_set_out_samplerate(lame, kRate);
     lame_set_num_channels(lame, 2);
@@ -30,29 +39,30 @@ bool writeMp3(const std::string& path, const StereoBuffer& pcm) {
     lame_set_quality(lame, 3);
     lame_set_bWriteVbrTag(lame, 1);
     lame_set_write_id3tag_automatic(lame, 0);
-    if (lame_init_params(lame) < 0) return fail(path, "encoder rejected its settings", nullptr, lame);
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return fail(path, "cannot be written", nullptr, lame);
+    if (lame_init_params(lame) < 0) return fail(path, "encoder rejected its settings", lame);
+    OutputFile out(path);
+    FILE* file = out.stream();
+    if (!file) return failWrite(out, lame);
 
     const long chunk = 8192;
-    std::vector<unsigned char> out(size_t(1.25 * chunk + 7200));
+    std::vector<unsigned char> buffer(size_t(1.25 * chunk + 7200));
     for (long at = 0; at < pcm.frames(); at += chunk) {
         int count = int(std::min(chunk, pcm.frames() - at));
         int bytes = lame_encode_buffer_ieee_float(lame, &pcm.l[size_t(at)], &pcm.r[size_t(at)], count,
-                                                  out.data(), int(out.size()));
-        if (bytes < 0 || std::fwrite(out.data(), 1, size_t(bytes), file) != size_t(bytes))
-            return fail(path, "encoding failed", file, lame);
+                                                  buffer.data(), int(buffer.size()));
+        if (bytes < 0) return fail(path, "encoding failed", lame);
+        if (!out.write(buffer.data(), size_t(bytes))) return failWrite(out, lame);
     }
-    int bytes = lame_encode_flush(lame, out.data(), int(out.size()));
-    if (bytes < 0 || std::fwrite(out.data(), 1, size_t(bytes), file) != size_t(bytes))
-        return fail(path, "encoding failed", file, lame);
+    int bytes = lame_encode_flush(lame, buffer.data(), int(buffer.size()));
+    if (bytes < 0) return fail(path, "encoding failed", lame);
+    if (!out.write(buffer.data(), size_t(bytes))) return failWrite(out, lame);
     // The Info tag replaces the empty first frame that LAME reserved for it.
     std::vector<unsigned char> tag(8192);
     size_t tagBytes = lame_get_lametag_frame(lame, tag.data(), tag.size());
-    if (tagBytes > 0 &&
-        (std::fseek(file, 0, SEEK_SET) != 0 || std::fwrite(tag.data(), 1, tagBytes, file) != tagBytes))
-        return fail(path, "cannot write the Info tag", file, lame);
+    if (tagBytes > 0 && (std::fseek(file, 0, SEEK_SET) != 0 || !out.write(tag.data(), tagBytes)))
+        return failWrite(out, lame);
     lame_close(lame);
-    if (std::fclose(file) != 0) return fail(path, "write failed", nullptr, nullptr);
-    return true;
+    if (out.commit()) return true;
+    std::fprintf(stderr, "assetgen: %s\n", out.error().c_str());
+    return false;
 }

@@ -19,6 +19,7 @@
 
 #include "render/Jpg.h"
 #include "tools/common/LibJpeg.h"
+#include "tools/common/OutputFile.h"
 
 namespace {
 
@@ -113,5 +114,5 @@ int main() {
     }
     printf("goal: system >= stb_image and >= 0.5 x turbo float on every row: %s\n",
            allMet ? "met" : "not met");
-    return 0;
+    return checkedExit("bench_decode", 0);
 }

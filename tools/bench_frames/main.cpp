@@ -28,6 +28,7 @@
 #include "render/Jpg.h"
 #include "tools/bench_frames/CodeSampler.h"
 #include "tools/common/CountingNew.h"
+#include "tools/common/OutputFile.h"
 #include "tools/common/SizeArgument.h"
 
 // Every operator new is counted (tools/common/CountingNew); those called from
@@ -238,5 +239,5 @@ int main(int argc, char** argv) {
                 counted ? double(ownAllocated) / double(counted) : 0.0, ownAllocated, counted,
                 counted ? double(allocated) / double(counted) : 0.0, allocated);
     app.deinit();
-    return ownAllocated == 0 ? 0 : 1;
+    return checkedExit("bench_frames", ownAllocated == 0 ? 0 : 1);
 }

@@ -7,6 +7,7 @@
 
 #include "geometry/Curve.h"
 #include "geometry/Mesh.h"
+#include "tools/common/OutputFile.h"
 
 namespace {
 
@@ -42,5 +43,5 @@ int main() {
         sink = sink + path.vReturnPoint(t).x + path.curveSideVec(t).z;
     });
     std::printf("bench_geometry: vReturnPoint + curveSideVec: %.3f us per call pair\n", curve);
-    return 0;
+    return checkedExit("bench_geometry", 0);
 }

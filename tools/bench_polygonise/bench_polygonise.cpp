@@ -14,6 +14,7 @@
 #include "geometry/MarchingCubesTables.h"
 #include "geometry/MetaballGrid.h"
 #include "geometry/SphereSurface.h"
+#include "tools/common/OutputFile.h"
 
 namespace {
 
@@ -220,5 +221,5 @@ int main() {
     std::printf("goal (same field, following at least 5x faster than the full scan): %s (%.1fx)\n",
                 ratio >= 5.0 ? "met" : "NOT met", ratio);
     if (dropped) std::printf("warning: %d frames did not fit the vertex buffer\n", dropped);
-    return 0;
+    return checkedExit("bench_polygonise", 0);
 }

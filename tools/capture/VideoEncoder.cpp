@@ -1,4 +1,4 @@
-// ffmpeg child process fed through a pipe. See VideoEncoder.h.
+// ffmpeg child processes for videos. See VideoEncoder.h.
 #include "tools/capture/VideoEncoder.h"
 
 #include <fcntl.h>
@@ -11,7 +11,86 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+
+#include "tools/capture/CaptureOptions.h"
+#include "tools/common/OutputFile.h"
+
+namespace {
+
+// A hidden file beside `path` with its extension (ffmpeg picks the container
+// from it): "dir/.name-XXXXXX.ext". Empty when none can be made.
+std::string temporaryBeside(const std::string& path) {
+    std::string name;
+    const int fd = createTemporaryBeside(path, true, name);
+    if (fd < 0) return "";
+    ::close(fd);
+    return name;
+}
+
+// The music as the container wants it: lossless FLAC beside FFV1, else AAC.
+std::vector<std::string> audioCodec(const std::string& path) {
+    if (isLosslessVideo(path)) return {"-c:a", "flac"};
+    return {"-c:a", "aac", "-b:a", "192k"};
+}
+
+// The muxer options that end the command line, then the output file.
+void finishArguments(std::vector<std::string>& args, const std::string& path,
+                     const std::string& output) {
+    if (!isLosslessVideo(path)) {
+        for (const char* a : {"-movflags", "+faststart"}) args.push_back(a);
+    }
+    for (const char* a : {"-fflags", "+bitexact", "-y"}) args.push_back(a);
+    args.push_back(output);
+}
+
+// Starts `args` with stdin from `stdinFd` (-1: inherited), in its own
+// process group. Returns the pid, or -1 with `problem` set.
+int spawn(std::vector<std::string>& args, int stdinFd, int closeFd, std::string& problem) {
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (stdinFd >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
+        posix_spawn_file_actions_addclose(&actions, stdinFd);
+    }
+    if (closeFd >= 0) posix_spawn_file_actions_addclose(&actions, closeFd);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0); // out of the terminal's Ctrl-C
+    pid_t pid = -1;
+    const int rc = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    if (rc == 0) return pid;
+    problem = "cannot run " + args[0] + ": " + std::strerror(rc);
+    return -1;
+}
+
+// Waits for ffmpeg; on success moves `temporary` to `path`, else removes it.
+std::string finish(int pid, const std::string& temporary, const std::string& path) {
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    std::string problem;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        problem = "ffmpeg failed (status " +
+                  std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ")";
+    else if (std::rename(temporary.c_str(), path.c_str()) != 0)
+        problem = "cannot write " + path + ": " + std::strerror(errno);
+    if (!problem.empty()) unlink(temporary.c_str());
+    return problem;
+}
+
+std::string seconds(unsigned ms) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%u.%03u", ms / 1000, ms % 1000);
+    return text;
+}
+
+} // namespace
 
 std::string VideoEncoder::findFfmpeg() {
     const char* path = std::getenv("PATH");
@@ -28,56 +107,45 @@ std::string VideoEncoder::findFfmpeg() {
     return "";
 }
 
-std::string VideoEncoder::open(const std::string& ffmpeg, const std::string& path, int width, int height,
-                               int fps, const std::string& audio, unsigned audioStartMs) {
-    char size[32], rate[16], start[32];
-    std::snprintf(size, sizeof size, "%dx%d", width, height);
-    std::snprintf(rate, sizeof rate, "%d", fps);
-    std::snprintf(start, sizeof start, "%u.%03u", audioStartMs / 1000, audioStartMs % 1000);
+std::string VideoEncoder::open(const std::string& ffmpeg, const std::string& videoPath, int width,
+                               int height, int fps, const std::string& audio, unsigned audioStartMs) {
+    path = videoPath;
+    temporary = temporaryBeside(path);
+    if (temporary.empty()) return "cannot write " + path + ": " + std::strerror(errno);
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
     std::vector<std::string> args = {
-        ffmpeg,     "-hide_banner", "-loglevel", "error", "-nostdin",   "-y", "-f", "rawvideo",
-        "-pix_fmt", "rgb24",        "-s",        size,    "-framerate", rate, "-i", "pipe:0",
+        ffmpeg, "-hide_banner", "-loglevel",         "error", "-nostdin",
+        "-f",   "rawvideo",     "-pix_fmt",          "rgb24", "-s",
+        size,   "-framerate",   std::to_string(fps), "-i",    "pipe:0",
     };
+    // Input seeking: the first video frame and this audio sample coincide.
+    if (!audio.empty()) args.insert(args.end(), {"-ss", seconds(audioStartMs), "-i", audio});
+    args.insert(args.end(), {"-map", "0:v:0", "-vf", "vflip"});
+    if (isLosslessVideo(path)) {
+        // Intra-only FFV1 version 3 with slice checksums, RGB kept as it is.
+        args.insert(args.end(),
+                    {"-c:v", "ffv1", "-level", "3", "-g", "1", "-slicecrc", "1", "-pix_fmt", "bgr0"});
+    } else {
+        args.insert(args.end(),
+                    {"-c:v", "libx264", "-preset", "fast", "-crf", "18", "-pix_fmt", "yuv420p"});
+    }
     if (!audio.empty()) {
-        // Input seeking: the first video frame and this audio sample coincide.
-        for (const char* a : {"-ss", (const char*)start, "-i", audio.c_str()}) args.push_back(a);
+        args.insert(args.end(), {"-map", "1:a:0"});
+        for (const std::string& a : audioCodec(path)) args.push_back(a);
+        args.push_back("-shortest"); // the sound ends with the picture, also after Ctrl-C
     }
-    for (const char* a : {"-map", "0:v:0", "-vf", "vflip", "-c:v", "libx264", "-preset", "fast", "-crf",
-                          "18", "-pix_fmt", "yuv420p"}) {
-        args.push_back(a);
-    }
-    if (!audio.empty()) {
-        // -shortest cuts the sound where the picture ends, also after Ctrl-C.
-        for (const char* a : {"-map", "1:a:0", "-c:a", "aac", "-b:a", "192k", "-shortest"})
-            args.push_back(a);
-    }
-    for (const char* a : {"-movflags", "+faststart", "-fflags", "+bitexact"}) args.push_back(a);
-    args.push_back(path);
+    finishArguments(args, path, temporary);
 
     int fds[2];
     if (pipe(fds) != 0) return std::string("cannot create a pipe: ") + std::strerror(errno);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(&a[0]);
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[0], 0);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    posix_spawn_file_actions_addclose(&actions, fds[1]);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attributes, 0); // out of the terminal's Ctrl-C
-    pid_t pid = -1;
-    int rc = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    if (rc != 0) {
-        ::close(fds[0]);
-        ::close(fds[1]);
-        return "cannot run " + ffmpeg + ": " + std::strerror(rc);
-    }
+    std::string problem;
+    const int pid = spawn(args, fds[0], fds[1], problem);
     ::close(fds[0]);
+    if (pid < 0) {
+        ::close(fds[1]);
+        unlink(temporary.c_str());
+        return problem;
+    }
     fcntl(fds[1], F_SETFD, FD_CLOEXEC);
     signal(SIGPIPE, SIG_IGN); // a dead ffmpeg shows as a failed write
     pipeFd = fds[1];
@@ -103,14 +171,50 @@ std::string VideoEncoder::close() {
         pipeFd = -1;
     }
     if (child < 0) return "";
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    const int pid = child;
     child = -1;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return "";
-    return "ffmpeg failed (status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ")";
+    return finish(pid, temporary, path);
 }
 
 VideoEncoder::~VideoEncoder() {
     close();
+}
+
+std::string VideoEncoder::join(const std::string& ffmpeg, const std::string& path,
+                               const std::vector<std::string>& segments, const std::string& audio,
+                               unsigned audioStartMs) {
+    // The concat demuxer's list: one "file 'NAME'" a line, quotes escaped.
+    const std::string listPath = temporaryBeside(path + ".txt");
+    if (listPath.empty()) return "cannot write " + path + ": " + std::strerror(errno);
+    std::string list;
+    for (const std::string& segment : segments) {
+        std::string quoted;
+        for (char c : segment) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        list += "file '" + quoted + "'\n";
+    }
+    {
+        OutputFile out(listPath);
+        if (!out.write(list.data(), list.size()) || !out.commit()) return out.error();
+    }
+    const std::string temporary = temporaryBeside(path);
+    if (temporary.empty()) {
+        unlink(listPath.c_str());
+        return "cannot write " + path + ": " + std::strerror(errno);
+    }
+    std::vector<std::string> args = {ffmpeg,   "-hide_banner", "-loglevel", "error", "-nostdin", "-f",
+                                     "concat", "-safe",        "0",         "-i",    listPath};
+    if (!audio.empty()) args.insert(args.end(), {"-ss", seconds(audioStartMs), "-i", audio});
+    args.insert(args.end(), {"-map", "0:v:0", "-c:v", "copy"});
+    if (!audio.empty()) {
+        args.insert(args.end(), {"-map", "1:a:0"});
+        for (const std::string& a : audioCodec(path)) args.push_back(a);
+        args.push_back("-shortest");
+    }
+    finishArguments(args, path, temporary);
+    std::string problem;
+    const int pid = spawn(args, -1, -1, problem);
+    if (pid >= 0) problem = finish(pid, temporary, path);
+    else unlink(temporary.c_str());
+    unlink(listPath.c_str());
+    return problem;
 }

@@ -1,8 +1,8 @@
 // build/capture: renders frames of the show headless (SDL's offscreen driver,
 // no sound) with the music clock replaced by a fixed frame rate, at any 4:3
 // size and optionally supersampled, and writes them as PNG files or pipes
-// them to ffmpeg as a video with the music. See CaptureOptions.cpp for the
-// command line.
+// them to ffmpeg as a video with the music; or joins video segments of a
+// sharded capture. See CaptureOptions.cpp for the command line.
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,15 +19,22 @@
 #include "app/FixedStep.h"
 #include "app/ShowStart.h"
 #include "app/Timeline.h"
+#include "platform/InputFile.h"
 #include "platform/Paths.h"
 #include "platform/Window.h"
 #include "tools/capture/BoxFilter.h"
 #include "tools/capture/CaptureOptions.h"
-#include "tools/capture/PngWriter.h"
+#include "tools/capture/FrameWriter.h"
 #include "tools/capture/Progress.h"
 #include "tools/capture/VideoEncoder.h"
+#include "tools/common/OutputFile.h"
+#include "tools/common/PngFile.h"
 
 namespace {
+
+// Frames in memory at once: one being drawn into, one being written, one
+// waiting between them.
+constexpr int writerSlots = 3;
 
 volatile std::sig_atomic_t interrupted = 0;
 
@@ -52,6 +59,17 @@ int fail(const std::string& message) {
     return 1;
 }
 
+bool exists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+std::string frameName(long index) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame-%06ld.png", index);
+    return name;
+}
+
 // True when `dir` holds a file named frame-*.png.
 bool holdsFrames(const std::string& dir) {
     DIR* d = opendir(dir.c_str());
@@ -67,47 +85,101 @@ bool holdsFrames(const std::string& dir) {
     return found;
 }
 
-// Checks the output can be created, and is not an earlier capture about to
-// be overwritten silently, before any frame is rendered.
-std::string prepareOutput(const CaptureOptions& options, const std::string& out) {
-    struct stat st;
-    bool exists = stat(out.c_str(), &st) == 0;
-    if (!options.overwrite && !options.video.empty() && exists)
-        return out + " exists; add --overwrite to replace it";
-    if (!options.overwrite && !options.single && options.video.empty() && holdsFrames(out))
-        return out + " already holds frames; add --overwrite to replace them";
-    if (!options.video.empty()) {
-        std::FILE* f = std::fopen(out.c_str(), "wb");
-        if (!f) return "cannot write " + out + ": " + std::strerror(errno);
-        std::fclose(f);
-    } else if (!options.single) {
-        mkdir(out.c_str(), 0755);
-        if (stat(out.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-            return "cannot create the output folder " + out;
+// The grid frames a capture writes: frames [begin, end) of the grid, whose
+// files are numbered from `begin - spanStart`.
+struct Frames {
+    long spanStart = 0;
+    long spanFrames = 1; // frames of the whole span
+    long begin = 0;
+    long end = 0;
+};
+
+// The grid frames of the span, or of its shard: shard K of N holds frames
+// [(K - 1) T / N, K T / N) of the span's T frames.
+Frames framesOf(const CaptureOptions& options) {
+    const int fps = options.fps;
+    Frames f;
+    if (options.single) {
+        f.spanStart = f.begin = firstGridFrameFrom(options.atMs, fps);
+        f.end = f.begin + 1;
+        return f;
     }
+    f.spanStart = firstGridFrameFrom(options.fromMs, fps);
+    long total = 0;
+    while (gridTimeMs(f.spanStart + total, fps) <= options.toMs) total++;
+    f.spanFrames = total;
+    f.begin = f.spanStart + total * (options.shard - 1) / options.shards;
+    f.end = f.spanStart + total * options.shard / options.shards;
+    return f;
+}
+
+// Checks the output can be created, and is not an earlier capture about to
+// be overwritten silently, before any frame is rendered. A shard looks only
+// at the frames it writes itself: the other shards write into the same folder.
+std::string prepareOutput(const CaptureOptions& options, const std::string& out, const Frames& frames) {
+    if (options.shards > frames.spanFrames)
+        return "the span has " + std::to_string(frames.spanFrames) +
+               (frames.spanFrames == 1 ? " frame" : " frames") + ", fewer than the " +
+               std::to_string(options.shards) + " parts --shard asks for";
+    if (!options.video.empty() || options.single) {
+        if (!options.overwrite && !options.video.empty() && exists(out))
+            return out + " exists; add --overwrite to replace it";
+        OutputFile probe(out); // removed again: the real file comes at the end
+        return probe.error();
+    }
+    if (!options.overwrite) {
+        bool earlier = false;
+        if (options.shards == 1) earlier = holdsFrames(out);
+        for (long k = frames.begin; options.shards > 1 && k < frames.end && !earlier; k++)
+            earlier = exists(out + frameName(k - frames.spanStart));
+        if (earlier) return out + " already holds frames; add --overwrite to replace them";
+    }
+    mkdir(out.c_str(), 0755);
+    struct stat st;
+    if (stat(out.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return "cannot create the output folder " + out;
     return "";
 }
 
-// Starts ffmpeg for a video from music time `fromMs`, with the music of the
-// asset folder (the working directory) when it can be read.
-std::string openVideo(VideoEncoder& encoder, const std::string& ffmpeg, const std::string& out,
-                      int width, int height, int fps, unsigned fromMs) {
+// The music of the asset folder (the working directory) for a video, or
+// empty with a line saying why the video has no sound.
+std::string musicForVideo() {
     std::string music = absolute("musa.mp3");
-    if (access(music.c_str(), R_OK) != 0) {
-        std::fprintf(stderr, "capture: %s cannot be read; the video has no sound\n", music.c_str());
-        music.clear();
+    const char* problem = nullptr;
+    std::FILE* f = platform::openInputFile(music.c_str(), &problem);
+    if (f) {
+        std::fclose(f);
+        return music;
     }
-    return encoder.open(ffmpeg, out, width, height, fps, music, fromMs);
+    std::fprintf(stderr, "capture: %s %s; the video has no sound\n", music.c_str(),
+                 problem ? problem : "is missing");
+    return "";
 }
 
-// A drawn frame at the output size: `drawn` itself, or averaged down into
-// `filtered` when supersampled.
-const unsigned char* outputFrame(const CaptureOptions& options, const std::vector<unsigned char>& drawn,
-                                 std::vector<unsigned char>& filtered) {
-    if (options.supersample == 1) return drawn.data();
-    boxFilter(drawn.data(), platform::renderWidth(), platform::renderHeight(), options.supersample,
-              filtered.data());
-    return filtered.data();
+std::string findFfmpeg() {
+    std::string ffmpeg = VideoEncoder::findFfmpeg();
+    if (ffmpeg.empty())
+        std::fprintf(stderr, "capture: ffmpeg is not installed (no ffmpeg on PATH); install the Debian "
+                             "package ffmpeg\n");
+    return ffmpeg;
+}
+
+// capture --join: one video of the segments, the music muxed once.
+int join(const CaptureOptions& options) {
+    const std::string out = absolute(options.join);
+    if (!options.overwrite && exists(out)) return fail(out + " exists; add --overwrite to replace it");
+    std::vector<std::string> segments;
+    for (const std::string& s : options.segments) {
+        if (access(s.c_str(), R_OK) != 0) return fail("cannot read " + s + ": " + std::strerror(errno));
+        segments.push_back(absolute(s));
+    }
+    const std::string ffmpeg = findFfmpeg();
+    if (ffmpeg.empty()) return 1;
+    const std::string assets = platform::assetFolder(options.assets);
+    if (chdir(assets.c_str()) != 0) return fail("cannot enter the asset folder " + assets);
+    const std::string problem =
+        VideoEncoder::join(ffmpeg, out, segments, musicForVideo(), options.fromMs);
+    return problem.empty() ? 0 : fail(problem + " joining " + out);
 }
 
 } // namespace
@@ -120,18 +192,14 @@ int main(int argc, char** argv) {
         if (argc == 1 || error.empty()) return 0;
     }
     if (!error.empty()) return fail(error + " (see --help)");
+    if (!options.join.empty()) return join(options);
 
     const bool video = !options.video.empty();
-    std::string out = absolute(video ? options.video : options.out);
+    const std::string out = absolute(video ? options.video : options.out);
     std::string ffmpeg;
-    if (video) {
-        ffmpeg = VideoEncoder::findFfmpeg();
-        if (ffmpeg.empty()) {
-            return fail("ffmpeg is not installed (no ffmpeg on PATH); install the Debian "
-                        "package ffmpeg");
-        }
-    }
-    error = prepareOutput(options, out);
+    if (video && (ffmpeg = findFfmpeg()).empty()) return 1;
+    const Frames frames = framesOf(options);
+    error = prepareOutput(options, out, frames);
     if (!error.empty()) return fail(error);
     const int n = options.supersample;
     platform::fixRenderSize(options.width * n, options.height * n);
@@ -139,59 +207,60 @@ int main(int argc, char** argv) {
     ShowStart start = startShow(app, "capture", platform::assetFolder(options.assets));
     if (start != ShowStart::Ready) return exitStatus(start);
 
-    // The frames written: the one at --at, or the grid frames of the span.
     const int fps = options.fps;
-    unsigned first = options.single ? options.atMs : options.fromMs;
-    unsigned last = options.single ? options.atMs : options.toMs;
-    long frame = firstGridFrameFrom(first, fps);
-    long total = 0; // frames to write in a span
-    while (!options.single && gridTimeMs(frame + total, fps) <= last) total++;
-
     VideoEncoder encoder;
     if (video) {
-        error =
-            openVideo(encoder, ffmpeg, out, options.width, options.height, fps, gridTimeMs(frame, fps));
+        // A shard's segment has no sound: the join adds the music once.
+        const std::string music = options.shards > 1 ? "" : musicForVideo();
+        error = encoder.open(ffmpeg, out, options.width, options.height, fps, music,
+                             gridTimeMs(frames.begin, fps));
         if (!error.empty()) return fail(error);
     }
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
 
-    // Every buffer is made before the first frame.
-    std::vector<unsigned char> drawn(size_t(platform::renderWidth()) * platform::renderHeight() * 3);
+    // Every buffer is made before the first frame: the writer's slots at the
+    // render size, and the output-size frame of a supersampled capture.
+    const int renderW = platform::renderWidth(), renderH = platform::renderHeight();
     std::vector<unsigned char> filtered(n > 1 ? size_t(options.width) * options.height * 3 : 0);
-    runUpTo(first, fps);
+    FrameWriter writer(size_t(renderW) * renderH * 3, writerSlots,
+                       [&](const unsigned char* drawn, long index) {
+                           const unsigned char* rgb = drawn;
+                           if (n > 1) {
+                               boxFilter(drawn, renderW, renderH, n, filtered.data());
+                               rgb = filtered.data();
+                           }
+                           if (video)
+                               return encoder.write(rgb) ? std::string()
+                                                         : "ffmpeg stopped taking frames for " + out;
+                           const std::string path = options.single ? out : out + frameName(index);
+                           return writePng(path, rgb, options.width, options.height, true);
+                       });
+
+    runUpTo(options.single ? options.atMs : gridTimeMs(frames.begin, fps), fps);
+    const long total = frames.end - frames.begin;
     Progress progress(total);
-    long written = 0;
-    for (; !stopRequested(); frame++) {
+    for (long frame = frames.begin; frame < frames.end && !stopRequested(); frame++) {
+        unsigned char* buffer = writer.buffer();
+        if (!buffer) break; // a write failed
         // A single frame shows the requested time itself, on or off the grid.
-        unsigned ms = options.single ? first : gridTimeMs(frame, fps);
-        if (ms > last) break;
         platform::beginFrame();
-        drawShowFrameAt(ms, gridStep(fps));
-        platform::readFrame(drawn.data());
-        const unsigned char* rgb = outputFrame(options, drawn, filtered);
-        if (video) {
-            if (!encoder.write(rgb)) break; // ffmpeg says why on stderr
-        } else {
-            char name[32];
-            std::snprintf(name, sizeof name, "/frame-%06ld.png", written);
-            std::string path = options.single ? out : out + name;
-            if (!writeFramePng(path, rgb, options.width, options.height))
-                return fail("cannot write " + path);
-        }
-        written++;
-        if (total > 1) progress.frameDone(written);
+        drawShowFrameAt(options.single ? options.atMs : gridTimeMs(frame, fps), gridStep(fps));
+        platform::readFrame(buffer);
+        writer.submit(frame - frames.spanStart);
         platform::present();
-        if (options.single) break;
+        if (total > 1) progress.frameDone(writer.written());
     }
-    bool stopped = stopRequested();
+    error = writer.finish();
+    const bool stopped = stopRequested() && error.empty();
+    const long written = writer.written();
     if (total > 1) progress.finish(written);
     if (stopped) std::fprintf(stderr, "capture: interrupted after %ld frames\n", written);
     app.deinit();
     if (video) {
-        error = encoder.close();
-        if (!error.empty()) return fail(error + " writing " + out);
-        if (written < total && !stopped) return fail("ffmpeg stopped taking frames");
+        const std::string closing = encoder.close();
+        if (error.empty() && !closing.empty()) error = closing + " writing " + out;
     }
+    if (!error.empty()) return fail(error);
     return stopped ? 130 : 0;
 }

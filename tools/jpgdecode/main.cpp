@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "render/Jpg.h"
+#include "tools/common/OutputFile.h"
 
 namespace {
 
@@ -38,25 +39,22 @@ void takeChannels(const uint8_t* rgba, size_t pixels, bool alpha, uint8_t* out) 
 // call per pixel cost more than the decoding (57 % of the run on a
 // 2048 x 2048 file).
 bool writeNetpbm(const std::string& path, const JpegImage& image, bool alpha) {
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f) {
-        fprintf(stderr, "jpgdecode: %s: cannot be written\n", path.c_str());
-        return false;
-    }
-    fprintf(f, "%s\n%d %d\n255\n", alpha ? "P5" : "P6", image.width, image.height);
+    OutputFile out(path);
+    FILE* f = out.stream();
+    if (f) fprintf(f, "%s\n%d %d\n255\n", alpha ? "P5" : "P6", image.width, image.height);
     const size_t width = size_t(image.width), height = size_t(image.height);
     const size_t channels = alpha ? 1 : 3;
     const size_t rowsPerChunk = std::max<size_t>(1, 65536 / std::max<size_t>(1, width * channels));
     std::vector<uint8_t> chunk(rowsPerChunk * width * channels);
-    bool ok = true;
+    bool ok = f != nullptr;
     for (size_t y = 0; y < height && ok; y += rowsPerChunk) {
         size_t pixels = std::min(rowsPerChunk, height - y) * width;
         takeChannels(image.data + 4 * width * y, pixels, alpha, chunk.data());
-        ok = fwrite(chunk.data(), channels, pixels, f) == pixels;
+        ok = out.write(chunk.data(), pixels * channels);
     }
-    ok = fclose(f) == 0 && ok;
-    if (!ok) fprintf(stderr, "jpgdecode: %s: cannot be written\n", path.c_str());
-    return ok;
+    if (out.commit()) return true;
+    fprintf(stderr, "jpgdecode: %s\n", out.error().c_str());
+    return false;
 }
 
 void printHeader(const char* path) {

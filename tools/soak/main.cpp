@@ -26,6 +26,7 @@
 #include "app/Timeline.h"
 #include "platform/GL.h"
 #include "platform/Window.h"
+#include "tools/common/OutputFile.h"
 
 namespace {
 
@@ -135,5 +136,5 @@ int main(int argc, char** argv) {
     for (long kib : sceneStartKiB) std::printf(" %ld", kib);
     std::printf("\n");
     app.deinit();
-    return 0;
+    return checkedExit("soak", 0);
 }
