@@ -1,9 +1,12 @@
-// The capture's writer thread. See FrameWriter.h.
+// The capture's writer threads. See FrameWriter.h.
 #include "tools/capture/FrameWriter.h"
 
-FrameWriter::FrameWriter(size_t frameBytes, int slots, Write write)
-    : writeFrame(std::move(write)), buffers(size_t(slots), std::vector<unsigned char>(frameBytes)),
-      indices(size_t(slots), 0), thread(&FrameWriter::run, this) {}
+FrameWriter::FrameWriter(size_t frameBytes, int slotCount, int workers, Write write)
+    : writeFrame(std::move(write)),
+      slots(size_t(slotCount)) {
+    for (Slot& s : slots) s.frame.resize(frameBytes);
+    for (int w = 0; w < workers; w++) threads.emplace_back(&FrameWriter::run, this, w);
+}
 
 FrameWriter::~FrameWriter() {
     finish();
@@ -12,28 +15,43 @@ FrameWriter::~FrameWriter() {
         stopping = true;
     }
     changed.notify_all();
-    thread.join();
+    for (std::thread& t : threads) t.join();
 }
 
 unsigned char* FrameWriter::buffer() {
     std::unique_lock<std::mutex> lock(mutex);
-    changed.wait(lock, [&] { return count < buffers.size() || !problem.empty(); });
-    if (!problem.empty()) return nullptr;
-    return buffers[(head + count) % buffers.size()].data();
+    for (;;) {
+        if (!problem.empty()) return nullptr;
+        for (size_t i = 0; i < slots.size(); i++) {
+            if (slots[i].state != State::Free) continue;
+            filling = int(i);
+            return slots[i].frame.data();
+        }
+        changed.wait(lock);
+    }
 }
 
 void FrameWriter::submit(long index) {
     {
         std::lock_guard<std::mutex> lock(mutex);
-        indices[(head + count) % buffers.size()] = index;
-        count++;
+        Slot& s = slots[size_t(filling)];
+        s.state = State::Waiting;
+        s.index = index;
+        s.sequence = handedOver++;
+        filling = -1;
     }
     changed.notify_all();
 }
 
+bool FrameWriter::busy() const {
+    for (const Slot& s : slots)
+        if (s.state != State::Free) return true;
+    return false;
+}
+
 std::string FrameWriter::finish() {
     std::unique_lock<std::mutex> lock(mutex);
-    changed.wait(lock, [&] { return count == 0; });
+    changed.wait(lock, [&] { return !busy(); });
     return problem;
 }
 
@@ -42,23 +60,27 @@ long FrameWriter::written() const {
     return done;
 }
 
-void FrameWriter::run() {
+void FrameWriter::run(int worker) {
     std::unique_lock<std::mutex> lock(mutex);
     for (;;) {
-        changed.wait(lock, [&] { return count > 0 || stopping; });
-        if (count == 0) return; // stopping, and nothing left
-        const unsigned char* frame = buffers[head].data();
-        const long index = indices[head];
+        Slot* next = nullptr; // the oldest frame waiting
+        for (Slot& s : slots)
+            if (s.state == State::Waiting && (!next || s.sequence < next->sequence)) next = &s;
+        if (!next) {
+            if (stopping) return;
+            changed.wait(lock);
+            continue;
+        }
+        next->state = State::Writing;
         std::string failure;
         if (problem.empty()) {
             lock.unlock();
-            failure = writeFrame(frame, index);
+            failure = writeFrame(next->frame.data(), next->index, worker);
             lock.lock();
         }
-        if (failure.empty() && problem.empty()) done++;
-        else if (problem.empty()) problem = failure;
-        head = (head + 1) % buffers.size();
-        count--;
+        if (!failure.empty() && problem.empty()) problem = failure;
+        else if (failure.empty() && problem.empty()) done++;
+        next->state = State::Free;
         changed.notify_all();
     }
 }

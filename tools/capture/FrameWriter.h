@@ -1,11 +1,13 @@
-// The capture's second thread: frames read back from GL are handed over in
-// one of a few buffers made before the first frame, and this thread
-// averages them down (when supersampled) and writes them (a PNG file each,
-// or down the video pipe) while the render thread draws the next one. At
-// most `slots` frames are in memory at once; the render thread waits for a
-// free buffer when the writer falls behind. Frames are written in the order
-// they were handed over. After the first failed write the writer takes no
-// more frames and keeps the one-line problem.
+// The capture's writer threads: frames read back from GL are handed over in
+// one of a few buffers made before the first frame, and the writers average
+// them down (when supersampled) and write them (a PNG file each, or down the
+// video pipe) while the render thread draws the next one. At most `slots`
+// frames are in memory at once; the render thread waits for a free buffer
+// when the writers fall behind. One writer takes the frames strictly in the
+// order they were handed over (a video needs that); several (PNG files,
+// each on its own) take the oldest waiting frame each. After the first
+// failed write the writers take no more frames and the one-line problem is
+// kept.
 #pragma once
 
 #include <condition_variable>
@@ -17,14 +19,15 @@
 
 class FrameWriter {
 public:
-    // `write(frame, index)` writes one frame (`frameBytes` bytes) and returns
-    // an empty string or the problem; it runs on the writer thread.
-    using Write = std::function<std::string(const unsigned char* frame, long index)>;
-    FrameWriter(size_t frameBytes, int slots, Write write);
-    ~FrameWriter(); // finishes the frames handed over, then stops the thread
+    // `write(frame, index, worker)` writes one frame (`frameBytes` bytes) on
+    // writer `worker` (0 .. workers - 1) and returns an empty string or the
+    // problem.
+    using Write = std::function<std::string(const unsigned char* frame, long index, int worker)>;
+    FrameWriter(size_t frameBytes, int slots, int workers, Write write);
+    ~FrameWriter(); // finishes the frames handed over, then stops the threads
 
     // A buffer to read the next frame into; waits while every buffer is in
-    // flight. Null once a write has failed.
+    // use. Null once a write has failed.
     unsigned char* buffer();
     // Hands over the buffer last returned by buffer(), as frame `index`.
     void submit(long index);
@@ -34,17 +37,24 @@ public:
     long written() const; // frames written so far
 
 private:
-    void run();
+    enum class State { Free, Waiting, Writing };
+    struct Slot {
+        std::vector<unsigned char> frame;
+        State state = State::Free;
+        long index = 0;    // the frame's number
+        long sequence = 0; // order of handing over
+    };
+    void run(int worker);
+    bool busy() const; // a frame waits or is being written
 
     Write writeFrame;
-    std::vector<std::vector<unsigned char>> buffers;
-    std::vector<long> indices;
-    size_t head = 0;  // next buffer to write
-    size_t count = 0; // buffers handed over and not yet written
+    std::vector<Slot> slots;
+    int filling = -1; // the slot buffer() returned
+    long handedOver = 0;
     long done = 0;
     bool stopping = false;
     std::string problem;
     mutable std::mutex mutex;
     std::condition_variable changed;
-    std::thread thread;
+    std::vector<std::thread> threads;
 };

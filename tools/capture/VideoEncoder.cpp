@@ -127,7 +127,7 @@ std::string VideoEncoder::open(const std::string& ffmpeg, const std::string& vid
                     {"-c:v", "ffv1", "-level", "3", "-g", "1", "-slicecrc", "1", "-pix_fmt", "bgr0"});
     } else {
         args.insert(args.end(),
-                    {"-c:v", "libx264", "-preset", "fast", "-crf", "18", "-pix_fmt", "yuv420p"});
+                    {"-c:v", "libx264", "-preset", "ultrafast", "-crf", "18", "-pix_fmt", "yuv420p"});
     }
     if (!audio.empty()) {
         args.insert(args.end(), {"-map", "1:a:0"});

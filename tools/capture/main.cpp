@@ -32,9 +32,11 @@
 
 namespace {
 
-// Frames in memory at once: one being drawn into, one being written, one
-// waiting between them.
-constexpr int writerSlots = 3;
+// PNG files are encoded by two writers side by side (one encoding takes
+// about twice as long as drawing the frame); a video's frames go down one
+// pipe, in order. The buffers: one being drawn into, one per writer, and
+// one waiting between them.
+constexpr int pngWriters = 2;
 
 volatile std::sig_atomic_t interrupted = 0;
 
@@ -222,20 +224,21 @@ int main(int argc, char** argv) {
     // Every buffer is made before the first frame: the writer's slots at the
     // render size, and the output-size frame of a supersampled capture.
     const int renderW = platform::renderWidth(), renderH = platform::renderHeight();
-    std::vector<unsigned char> filtered(n > 1 ? size_t(options.width) * options.height * 3 : 0);
-    FrameWriter writer(size_t(renderW) * renderH * 3, writerSlots,
-                       [&](const unsigned char* drawn, long index) {
-                           const unsigned char* rgb = drawn;
-                           if (n > 1) {
-                               boxFilter(drawn, renderW, renderH, n, filtered.data());
-                               rgb = filtered.data();
-                           }
-                           if (video)
-                               return encoder.write(rgb) ? std::string()
-                                                         : "ffmpeg stopped taking frames for " + out;
-                           const std::string path = options.single ? out : out + frameName(index);
-                           return writePng(path, rgb, options.width, options.height, true);
-                       });
+    const int writers = video ? 1 : pngWriters;
+    std::vector<std::vector<unsigned char>> filtered(
+        size_t(writers),
+        std::vector<unsigned char>(n > 1 ? size_t(options.width) * options.height * 3 : 0));
+    auto write = [&](const unsigned char* drawn, long index, int worker) {
+        const unsigned char* rgb = drawn;
+        if (n > 1) {
+            boxFilter(drawn, renderW, renderH, n, filtered[size_t(worker)].data());
+            rgb = filtered[size_t(worker)].data();
+        }
+        if (video) return encoder.write(rgb) ? std::string() : "ffmpeg stopped taking frames for " + out;
+        const std::string path = options.single ? out : out + frameName(index);
+        return writePng(path, rgb, options.width, options.height, true);
+    };
+    FrameWriter writer(size_t(renderW) * renderH * 3, writers + 2, writers, write);
 
     runUpTo(options.single ? options.atMs : gridTimeMs(frames.begin, fps), fps);
     const long total = frames.end - frames.begin;

@@ -79,6 +79,7 @@ std::string OutputFile::error() const {
 int checkedExit(const char* tool, int status) {
     errno = 0;
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
-    std::fprintf(stderr, "%s: cannot write standard output: %s\n", tool, std::strerror(errno ? errno : EIO));
+    std::fprintf(stderr, "%s: cannot write standard output: %s\n", tool,
+                 std::strerror(errno ? errno : EIO));
     return 1;
 }

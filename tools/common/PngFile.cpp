@@ -2,6 +2,7 @@
 #include "tools/common/PngFile.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include "tools/common/OutputFile.h"
 
@@ -9,7 +10,8 @@ namespace {
 
 // A failed write ends the encoding at once (libpng jumps back to encode).
 void writeBytes(png_structp png, png_bytep data, size_t size) {
-    if (!static_cast<OutputFile*>(png_get_io_ptr(png))->write(data, size)) png_error(png, "write failed");
+    if (!static_cast<OutputFile*>(png_get_io_ptr(png))->write(data, size))
+        png_error(png, "write failed");
 }
 
 void flushNothing(png_structp) {}
@@ -37,6 +39,7 @@ bool encode(OutputFile& out, const unsigned char* rgb, int width, int height, bo
     png_set_write_fn(png, &out, writeBytes, flushNothing);
     png_set_compression_level(png, 1);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_set_compression_strategy(png, Z_HUFFMAN_ONLY);
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
     png_write_info(png, info);

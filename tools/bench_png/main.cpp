@@ -1,0 +1,124 @@
+// bench_png: what libpng's compression level and row filter cost and save on
+// the show's frames. Renders 16 frames of Scene 5 at 1024 x 768 (62,000 ms
+// on, every 200 ms, headless), then encodes them in memory at zlib levels 1,
+// 3 and 6 with each filter choice; prints milliseconds per frame and the
+// size against level 6 with all filters (libpng's default), then level 1
+// with the Sub filter under zlib's other strategies. capture writes level 1,
+// Sub, Huffman only.
+#include <png.h>
+#include <zlib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/CApplication.h"
+#include "app/FixedStep.h"
+#include "app/ShowStart.h"
+#include "platform/Paths.h"
+#include "platform/Window.h"
+#include "tools/common/OutputFile.h"
+
+namespace {
+
+struct Frame {
+    std::vector<unsigned char> rgb;
+    int width = 0, height = 0;
+};
+
+void append(png_structp png, png_bytep data, size_t size) {
+    auto* out = static_cast<std::vector<unsigned char>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + size);
+}
+
+void flushNothing(png_structp) {}
+
+// Bytes of `frame` as a PNG at zlib `level` with the filters `filters`.
+size_t encodedSize(const Frame& frame, int level, int filters, std::vector<unsigned char>& out,
+                   int strategy = Z_DEFAULT_STRATEGY) {
+    out.clear();
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return 0;
+    }
+    png_set_write_fn(png, &out, append, flushNothing);
+    png_set_compression_level(png, level);
+    png_set_compression_strategy(png, strategy);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, filters);
+    png_set_IHDR(png, info, png_uint_32(frame.width), png_uint_32(frame.height), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+    png_write_info(png, info);
+    for (int y = 0; y < frame.height; y++)
+        png_write_row(png, frame.rgb.data() + size_t(y) * size_t(frame.width) * 3);
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return out.size();
+}
+
+} // namespace
+
+int main(int argc, char**) {
+    if (argc > 1) {
+        std::fputs("usage: bench_png\n", stderr);
+        return 2;
+    }
+    platform::fixRenderSize(platform::classicWidth, platform::classicHeight);
+    CApplication app;
+    ShowStart start = startShow(app, "bench_png", platform::assetFolder(""));
+    if (start != ShowStart::Ready) return exitStatus(start);
+    std::vector<Frame> frames(16);
+    constexpr int fps = 30;
+    long next = 0;
+    for (size_t k = 0; k < frames.size(); k++) {
+        Frame& f = frames[k];
+        const unsigned ms = 62000 + unsigned(k) * 200;
+        next = runUpTo(ms, fps, next) + 1;
+        platform::beginFrame();
+        drawShowFrameAt(ms, gridStep(fps));
+        f.width = platform::renderWidth();
+        f.height = platform::renderHeight();
+        f.rgb.resize(size_t(f.width) * size_t(f.height) * 3);
+        platform::readFrame(f.rgb.data());
+    }
+    app.deinit();
+    const struct {
+        const char* name;
+        int filters;
+    } filters[] = {
+        {"none", PNG_FILTER_NONE}, {"sub", PNG_FILTER_SUB},     {"up", PNG_FILTER_UP},
+        {"paeth", PNG_FILTER_PAETH}, {"all", PNG_ALL_FILTERS},
+    };
+    std::vector<unsigned char> out;
+    size_t reference = 0;
+    for (const Frame& f : frames) reference += encodedSize(f, 6, PNG_ALL_FILTERS, out);
+    std::printf("%zu frames; size against level 6 with all filters (%.0f KiB a frame)\n", frames.size(),
+                double(reference) / 1024.0 / double(frames.size()));
+    std::printf("level filter    ms/frame  size\n");
+    for (int level : {1, 3, 6}) {
+        for (const auto& filter : filters) {
+            size_t bytes = 0;
+            const auto start = std::chrono::steady_clock::now();
+            for (const Frame& f : frames) bytes += encodedSize(f, level, filter.filters, out);
+            const double ms =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+            std::printf("%5d %-8s %9.1f %5.0f %%\n", level, filter.name, ms / double(frames.size()),
+                        100.0 * double(bytes) / double(reference));
+        }
+    }
+    const struct {
+        const char* name;
+        int strategy;
+    } strategies[] = {{"rle", Z_RLE}, {"huffman", Z_HUFFMAN_ONLY}, {"filtered", Z_FILTERED}};
+    for (const auto& strategy : strategies) {
+        size_t bytes = 0;
+        const auto start = std::chrono::steady_clock::now();
+        for (const Frame& f : frames) bytes += encodedSize(f, 1, PNG_FILTER_SUB, out, strategy.strategy);
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        std::printf("    1 sub, %-8s %5.1f %5.0f %%\n", strategy.name, ms / double(frames.size()),
+                    100.0 * double(bytes) / double(reference));
+    }
+    return checkedExit("bench_png", 0);
+}
