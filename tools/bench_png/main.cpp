@@ -88,7 +88,7 @@ int main(int argc, char**) {
         const char* name;
         int filters;
     } filters[] = {
-        {"none", PNG_FILTER_NONE}, {"sub", PNG_FILTER_SUB},     {"up", PNG_FILTER_UP},
+        {"none", PNG_FILTER_NONE},   {"sub", PNG_FILTER_SUB},  {"up", PNG_FILTER_UP},
         {"paeth", PNG_FILTER_PAETH}, {"all", PNG_ALL_FILTERS},
     };
     std::vector<unsigned char> out;
@@ -103,7 +103,8 @@ int main(int argc, char**) {
             const auto start = std::chrono::steady_clock::now();
             for (const Frame& f : frames) bytes += encodedSize(f, level, filter.filters, out);
             const double ms =
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
             std::printf("%5d %-8s %9.1f %5.0f %%\n", level, filter.name, ms / double(frames.size()),
                         100.0 * double(bytes) / double(reference));
         }
@@ -116,7 +117,8 @@ int main(int argc, char**) {
         size_t bytes = 0;
         const auto start = std::chrono::steady_clock::now();
         for (const Frame& f : frames) bytes += encodedSize(f, 1, PNG_FILTER_SUB, out, strategy.strategy);
-        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         std::printf("    1 sub, %-8s %5.1f %5.0f %%\n", strategy.name, ms / double(frames.size()),
                     100.0 * double(bytes) / double(reference));
     }

@@ -90,6 +90,47 @@ std::string seconds(unsigned ms) {
     return text;
 }
 
+// `text` in single quotes, each quote in it written '\'', as both the shell
+// and ffmpeg's concat lists read it.
+std::string singleQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// The length of `frames` frames at `fps` in seconds, as ffmpeg's -t takes it.
+std::string duration(long frames, int fps) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6f", double(frames) / double(fps));
+    return text;
+}
+
+// The music input: `audio` from `startMs` on, `frames` frames at `fps` long.
+void addMusic(std::vector<std::string>& args, const std::string& audio, unsigned startMs, long frames,
+              int fps) {
+    // Input seeking: the first video frame and this audio sample coincide.
+    args.insert(args.end(), {"-ss", seconds(startMs), "-t", duration(frames, fps), "-i", audio});
+}
+
+// Counts the video frames of `video` with ffprobe and reads its frame rate
+// (a whole number of frames per second, as capture writes). False when
+// ffprobe cannot tell.
+bool countFrames(const std::string& ffprobe, const std::string& video, long& frames, int& fps) {
+    const std::string command = ffprobe +
+                                " -v error -select_streams v:0 -count_packets -show_entries "
+                                "stream=r_frame_rate,nb_read_packets -of csv=p=0 " +
+                                singleQuoted(video);
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return false;
+    int rate = 0, one = 0;
+    long count = 0;
+    const bool read = std::fscanf(pipe, "%d/%d,%ld", &rate, &one, &count) == 3;
+    const bool ok = pclose(pipe) == 0 && read && one == 1 && rate > 0 && count > 0;
+    frames = count;
+    fps = rate;
+    return ok;
+}
+
 } // namespace
 
 std::string VideoEncoder::findFfmpeg() {
@@ -108,7 +149,8 @@ std::string VideoEncoder::findFfmpeg() {
 }
 
 std::string VideoEncoder::open(const std::string& ffmpeg, const std::string& videoPath, int width,
-                               int height, int fps, const std::string& audio, unsigned audioStartMs) {
+                               int height, int fps, long frames, const std::string& audio,
+                               unsigned audioStartMs) {
     path = videoPath;
     temporary = temporaryBeside(path);
     if (temporary.empty()) return "cannot write " + path + ": " + std::strerror(errno);
@@ -118,8 +160,7 @@ std::string VideoEncoder::open(const std::string& ffmpeg, const std::string& vid
         "-f",   "rawvideo",     "-pix_fmt",          "rgb24", "-s",
         size,   "-framerate",   std::to_string(fps), "-i",    "pipe:0",
     };
-    // Input seeking: the first video frame and this audio sample coincide.
-    if (!audio.empty()) args.insert(args.end(), {"-ss", seconds(audioStartMs), "-i", audio});
+    if (!audio.empty()) addMusic(args, audio, audioStartMs, frames, fps);
     args.insert(args.end(), {"-map", "0:v:0", "-vf", "vflip"});
     if (isLosslessVideo(path)) {
         // Intra-only FFV1 version 3 with slice checksums, RGB kept as it is.
@@ -187,14 +228,25 @@ std::string VideoEncoder::join(const std::string& ffmpeg, const std::string& pat
     const std::string listPath = temporaryBeside(path + ".txt");
     if (listPath.empty()) return "cannot write " + path + ": " + std::strerror(errno);
     std::string list;
-    for (const std::string& segment : segments) {
-        std::string quoted;
-        for (char c : segment) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        list += "file '" + quoted + "'\n";
-    }
+    for (const std::string& segment : segments) list += "file " + singleQuoted(segment) + "\n";
     {
         OutputFile out(listPath);
         if (!out.write(list.data(), list.size()) || !out.commit()) return out.error();
+    }
+    long frames = 0;
+    int fps = 0;
+    if (!audio.empty()) {
+        const std::string ffprobe = ffmpeg.substr(0, ffmpeg.rfind('/') + 1) + "ffprobe";
+        for (const std::string& segment : segments) {
+            long count = 0;
+            int rate = 0;
+            if (!countFrames(ffprobe, segment, count, rate) || (fps && rate != fps)) {
+                unlink(listPath.c_str());
+                return "cannot count the frames of " + segment + " (ffprobe)";
+            }
+            frames += count;
+            fps = rate;
+        }
     }
     const std::string temporary = temporaryBeside(path);
     if (temporary.empty()) {
@@ -203,7 +255,7 @@ std::string VideoEncoder::join(const std::string& ffmpeg, const std::string& pat
     }
     std::vector<std::string> args = {ffmpeg,   "-hide_banner", "-loglevel", "error", "-nostdin", "-f",
                                      "concat", "-safe",        "0",         "-i",    listPath};
-    if (!audio.empty()) args.insert(args.end(), {"-ss", seconds(audioStartMs), "-i", audio});
+    if (!audio.empty()) addMusic(args, audio, audioStartMs, frames, fps);
     args.insert(args.end(), {"-map", "0:v:0", "-c:v", "copy"});
     if (!audio.empty()) {
         args.insert(args.end(), {"-map", "1:a:0"});

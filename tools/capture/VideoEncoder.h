@@ -19,11 +19,13 @@ public:
     // Full path of the ffmpeg program on PATH, or empty when there is none.
     static std::string findFfmpeg();
 
-    // Starts ffmpeg writing `path` at `fps` frames per second, with the
-    // music file `audio` from `audioStartMs` on (no sound when `audio` is
-    // empty). Returns an empty string or the one-line problem.
+    // Starts ffmpeg writing `path`, `frames` frames at `fps` frames per
+    // second, with the music file `audio` from `audioStartMs` on, as long as
+    // those frames (no sound when `audio` is empty). Fewer frames (Ctrl-C)
+    // cut the sound where they end. Returns an empty string or the one-line
+    // problem.
     std::string open(const std::string& ffmpeg, const std::string& path, int width, int height, int fps,
-                     const std::string& audio, unsigned audioStartMs);
+                     long frames, const std::string& audio, unsigned audioStartMs);
     // Sends one frame. False when ffmpeg has stopped taking frames.
     bool write(const unsigned char* bottomUpRgb);
     // Ends the stream, waits for ffmpeg and gives the video its name.
@@ -31,10 +33,12 @@ public:
     std::string close();
     ~VideoEncoder();
 
-    // Writes `path`, the `segments` (videos of one codec and size) one after
-    // the other, the picture copied as it is, with the music `audio` from
-    // `audioStartMs` on (none when empty), cut where the picture ends.
-    // Returns an empty string or the one-line problem.
+    // Writes `path`, the `segments` (videos of one codec, size and rate) one
+    // after the other, the picture copied as it is, with the music `audio`
+    // from `audioStartMs` on (none when empty) as long as their frames
+    // together (counted by ffprobe, beside ffmpeg), so that the sound is cut
+    // exactly as in one capture of the whole span. Returns an empty string
+    // or the one-line problem.
     static std::string join(const std::string& ffmpeg, const std::string& path,
                             const std::vector<std::string>& segments, const std::string& audio,
                             unsigned audioStartMs);

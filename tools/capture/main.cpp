@@ -214,8 +214,8 @@ int main(int argc, char** argv) {
     if (video) {
         // A shard's segment has no sound: the join adds the music once.
         const std::string music = options.shards > 1 ? "" : musicForVideo();
-        error = encoder.open(ffmpeg, out, options.width, options.height, fps, music,
-                             gridTimeMs(frames.begin, fps));
+        error = encoder.open(ffmpeg, out, options.width, options.height, fps, frames.end - frames.begin,
+                             music, gridTimeMs(frames.begin, fps));
         if (!error.empty()) return fail(error);
     }
     std::signal(SIGINT, onInterrupt);
