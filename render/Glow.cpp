@@ -3,6 +3,7 @@
 
 #include "platform/GL.h"
 #include "platform/RenderSize.h"
+#include "render/Invisible.h"
 #include "render/ScreenQuad.h"
 #include "render/Texture.h"
 
@@ -105,7 +106,7 @@ void Glow::RenderQuad(float r, float g, float b, float a) {
     // Most flashes and fades sit at alpha 0 or below (clamped to 0) most of
     // the time; such a quad costs a full-screen blend (3.3 ms on llvmpipe)
     // and changes no pixel.
-    if (!(a <= 0.0f && skipInvisibleQuads)) {
+    if (!leaveOut(invisibleOver(a))) {
         const float w = float(platform::renderWidth()), h = float(platform::renderHeight());
         glBegin(GL_QUADS);
         glVertex3f(0, 0, 0);

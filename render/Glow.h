@@ -11,9 +11,6 @@ class Glow {
 public:
     int blurTexture = 0; // 128 x 128 RGB: the captured, blurred scene
     int dofTexture = 0;  // 128 x 128 RGB: the captured focus mask
-    // RenderQuad at alpha 0 or below sets its state but draws nothing: the
-    // blend would leave every pixel as it is. Off only to compare frames.
-    bool skipInvisibleQuads = true;
 
     // Creates the two work textures (the store's next two indices).
     void Init(Texture* texture, int filter);
@@ -31,6 +28,7 @@ public:
     // Screen x focus mask + blurred copy (depth of field).
     void RenderDOF(Texture* texture);
     // An untextured full-screen quad (flash or fade); leaves texturing off,
-    // blending on (source alpha), the colour set and a full-screen pass.
+    // blending on (source alpha), the colour set and a full-screen pass. At
+    // alpha 0 or below it sets that state but draws nothing (Invisible.h).
     void RenderQuad(float r, float g, float b, float a);
 };

@@ -13,6 +13,7 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
+#include "render/Invisible.h"
 #include "render/Texture.h"
 #include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
@@ -25,6 +26,8 @@ Vector3D* star = nullptr;
 namespace {
 
 constexpr float sceneStart = 111000.0f;
+constexpr float eyeZ = 10.0f;    // the camera's z; it looks along +z
+constexpr float fogEnd = 100.0f; // eye distance where the streaks are black
 
 // A streak from three rand() values drawn in this order; `depth` takes r1.
 Vector3D randomStreak(int depthRange, int depthBase) {
@@ -81,10 +84,13 @@ void squareQuad() {
     glEnd();
 }
 
+// Under additive blending a streak wholly beyond the fog's end adds nothing;
+// its near end is its nearest point (the rotation is about the view axis).
 void drawStreaks() {
     bindSlotTexture(slotTailPart);
     glColor4f(1, 1, 1, 1);
     for (int i = 0; i < starCount; i++) {
+        if (leaveOut(invisibleAddedInFog(star[i].z - eyeZ, fogEnd))) continue;
         glPushMatrix();
         glTranslatef(0, 0, star[i].z);
         glRotatef(star[i].x, 0, 0, 1);
@@ -127,8 +133,9 @@ void drawGreetings(float t) {
     const float e = t - sceneStart;
     for (int j = 0; j < greetingCount; j++) {
         bindSlotTexture(slotFirstGreeting + j);
-        glColor4f(1, 1, 1, greetingAlpha(j, e));
-        squareQuad();
+        const float alpha = greetingAlpha(j, e);
+        glColor4f(1, 1, 1, alpha);
+        if (!leaveOut(invisibleOver(alpha))) squareQuad(); // no depth writes: the depth test is off
     }
 }
 
@@ -161,9 +168,9 @@ void scene8() {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    gluLookAt(0, 0, 10, 0, 0, 1000, 0, 1, 0);
+    gluLookAt(0, 0, eyeZ, 0, 0, 1000, 0, 1, 0);
     // With additive blending, distant streaks fade out.
-    setLinearFog(0, 0, 0, 0.015f, 40, 100);
+    setLinearFog(0, 0, 0, 0.015f, 40, fogEnd);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glEnable(GL_BLEND);

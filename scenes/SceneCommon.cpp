@@ -7,20 +7,49 @@
 #include "render/Glow.h"
 #include "render/Texture.h"
 
+namespace {
+
+constexpr int smallSide = 128; // the corner the small pictures are drawn in
+
+// The small pass draws only into the corner, but its draw routine clears
+// the whole frame, colour and depth: several milliseconds on a software
+// renderer for pixels that the full-size drawing clears again. A scissor box
+// around the corner keeps the clear to it; every pixel it draws is the same.
+// Within a run-up's one-pixel box (a scissor already on) nothing changes.
+struct SmallPass {
+    bool scissored = false;
+    SmallPass() {
+        engine->perspective(smallSide, smallSide);
+        if (glIsEnabled(GL_SCISSOR_TEST)) return;
+        glScissor(0, 0, smallSide, smallSide);
+        glEnable(GL_SCISSOR_TEST);
+        scissored = true;
+    }
+    ~SmallPass() {
+        if (scissored) glDisable(GL_SCISSOR_TEST);
+    }
+};
+
+} // namespace
+
 void drawSmallBlurredThenFull(void (*draw)(), float spread) {
-    engine->perspective(128, 128);
-    draw();
-    engine->glow->MakeBlur(engine->texture, false, spread, 0.5f, 5);
+    {
+        SmallPass small;
+        draw();
+        engine->glow->MakeBlur(engine->texture, false, spread, 0.5f, 5);
+    }
     engine->perspective(platform::renderWidth(), platform::renderHeight());
     draw();
 }
 
 void drawDepthOfField(void (*draw)(bool mask), float spread) {
-    engine->perspective(128, 128);
-    draw(true);
-    engine->glow->MakeDOF(engine->texture);
-    draw(false);
-    engine->glow->MakeBlur(engine->texture, false, spread, 0.5f, 5);
+    {
+        SmallPass small;
+        draw(true);
+        engine->glow->MakeDOF(engine->texture);
+        draw(false);
+        engine->glow->MakeBlur(engine->texture, false, spread, 0.5f, 5);
+    }
     engine->perspective(platform::renderWidth(), platform::renderHeight());
     draw(false);
     engine->glow->RenderDOF(engine->texture);
@@ -55,16 +84,16 @@ void disableTextureUnits() {
 }
 
 void drawMeshFaces(const Mesh& mesh) {
-    for (unsigned i = 0; i < mesh.faceCount; i++) {
-        glBegin(GL_TRIANGLES);
-        for (unsigned c = 3 * i; c < 3 * i + 3; c++) {
-            const Vector2D& st = mesh.texCoords[mesh.texIndices[c]];
-            const Vector3D& v = mesh.vertices[mesh.faceIndices[c]];
-            glTexCoord2f(st.x, st.y);
-            glVertex3f(v.x, v.y, v.z);
-        }
-        glEnd();
+    // One batch for all faces: the same triangles as a batch per face
+    // (Mesa merges consecutive batches anyway), without a call pair each.
+    glBegin(GL_TRIANGLES);
+    for (unsigned c = 0; c < 3 * mesh.faceCount; c++) {
+        const Vector2D& st = mesh.texCoords[mesh.texIndices[c]];
+        const Vector3D& v = mesh.vertices[mesh.faceIndices[c]];
+        glTexCoord2f(st.x, st.y);
+        glVertex3f(v.x, v.y, v.z);
     }
+    glEnd();
 }
 
 void faceViewer() {

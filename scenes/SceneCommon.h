@@ -38,7 +38,7 @@ void bindCombined(GLenum unit, int slot, GLint rgbMode);
 // 2D texturing off on unit 1, then on unit 0, which stays the active unit.
 void disableTextureUnits();
 
-// Every face of `mesh` in order as its own GL_TRIANGLES batch, each corner
+// Every face of `mesh` in order in one GL_TRIANGLES batch, each corner
 // (0, 1, 2) as texture coordinate then position; no normals, no transform.
 void drawMeshFaces(const Mesh& mesh);
 

@@ -25,6 +25,7 @@
 #include "platform/Window.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
+#include "render/Invisible.h"
 #include "render/Jpg.h"
 #include "tools/bench_frames/CodeSampler.h"
 #include "tools/common/CountingNew.h"
@@ -44,16 +45,19 @@ void countOwn(const void* caller) {
 
 namespace {
 
-const char* usage = "usage: bench_frames [--fps N] [--to MS] [--size WxH] [--draw-invisible-quads]\n"
+const char* usage = "usage: bench_frames [--fps N] [--to MS] [--size WxH] [--draw-invisible]\n"
                     "Plays the show headless at 1024 x 768, or at --size WxH (4:3, at least\n"
                     "320x240), N frames per second of music time (default 10, 1 to 1000) from 0\n"
                     "to MS (default 149999), and prints per scene the median and 95th percentile\n"
                     "frame time (wall time up to glFinish), the share of it spent in the\n"
-                    "project's own code, the start-up phases from main() to the first frame, and\n"
+                    "project's own code, the share of the primitives that may be left out\n"
+                    "(they change no pixel) that were, the start-up phases from main() to the\n"
+                    "first frame, and\n"
                     "the heap allocations per frame after each scene's first frame; exits 1 when\n"
                     "the project's code allocated in such a frame.\n"
-                    "  --draw-invisible-quads  draw the flash and fade quads at alpha 0 too, to\n"
-                    "                          time what skipping them saves\n"
+                    "  --draw-invisible  draw the primitives that change no pixel too (fades at\n"
+                    "                    alpha 0, streaks beyond the fog), to time what\n"
+                    "                    leaving them out saves\n"
                     "The assets are the generated pack beside the program.\n";
 
 struct Options {
@@ -72,7 +76,7 @@ std::string parse(int argc, char** argv, Options& o) {
         const char* value = i + 1 < argc ? argv[i + 1] : "";
         if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
             o.help = true;
-        } else if (!std::strcmp(argv[i], "--draw-invisible-quads")) {
+        } else if (!std::strcmp(argv[i], "--draw-invisible")) {
             o.drawInvisible = true;
         } else if (!std::strcmp(argv[i], "--fps")) {
             o.fps = std::max(1, std::min(1000, std::atoi(value)));
@@ -164,7 +168,7 @@ int main(int argc, char** argv) {
     CApplication app;
     ShowStart start = startShow(app, "bench_frames", platform::assetFolder(""));
     if (start != ShowStart::Ready) return exitStatus(start);
-    engine->glow->skipInvisibleQuads = !options.drawInvisible;
+    leftOut.enabled = !options.drawInvisible;
     Clock::time_point firstFrame = Clock::now();
     platform::beginFrame();
     drawShowFrameAt(0, gridStep(fps));
@@ -181,7 +185,9 @@ int main(int argc, char** argv) {
     bool sampling = sampler.start(1000);
     long counted = 0, allocated = 0, ownAllocated = 0;
     long sceneAllocations[10] = {};
+    long sceneTested[10] = {}, sceneLeft[10] = {};
     int lastScene = -1;
+    leftOut.tested = leftOut.left = 0;
     for (long frame = 1; frame < frames; frame++) {
         unsigned ms = gridTimeMs(frame, fps);
         int scene = sceneAt(ms);
@@ -192,6 +198,9 @@ int main(int argc, char** argv) {
         drawShowFrameAt(ms, gridStep(fps));
         glFinish();
         times[scene].push_back(msSince(t));
+        sceneTested[scene] += leftOut.tested;
+        sceneLeft[scene] += leftOut.left;
+        leftOut.tested = leftOut.left = 0;
         if (scene == lastScene) { // the first frame of a scene is its warm-up
             allocated += heapAllocations.load() - before;
             ownAllocated += ownAllocations.load() - ownBefore;
@@ -207,11 +216,11 @@ int main(int argc, char** argv) {
     std::printf("bench_frames: %ld frames at %d frames/s, %d x %d, %s, %s, %ld cores%s\n", frames, fps,
                 platform::renderWidth(), platform::renderHeight(), renderer ? renderer : "?",
                 cpuModel().c_str(), sysconf(_SC_NPROCESSORS_ONLN),
-                options.drawInvisible ? ", every fade and flash quad drawn" : "");
+                options.drawInvisible ? ", every primitive drawn" : "");
     std::printf("| scene | frames | median ms | p95 ms | render thread CPU ms | own code ms "
-                "| own code %% | allocations |\n");
+                "| own code %% | left out | allocations |\n");
     std::printf("|------:|-------:|----------:|-------:|---------------------:|------------:"
-                "|-----------:|------------:|\n");
+                "|-----------:|---------:|------------:|\n");
     double all = 0;
     long n = 0;
     for (int k = 0; k < 10; k++) {
@@ -222,9 +231,11 @@ int main(int argc, char** argv) {
         n += long(times[k].size());
         double own = sampler.ownMs(k) / double(times[k].size());
         double cpu = sampler.totalMs(k) / double(times[k].size());
-        std::printf("| %5d | %6zu | %9.2f | %6.2f | %20.2f | %11.3f | %9.1f%% | %11ld |\n", k + 1,
-                    times[k].size(), percentile(times[k], 0.5), percentile(times[k], 0.95), cpu, own,
-                    sum > 0 ? 100.0 * sampler.ownMs(k) / sum : 0.0, sceneAllocations[k]);
+        std::printf("| %5d | %6zu | %9.2f | %6.2f | %20.2f | %11.3f | %9.1f%% | %7.1f%% | %11ld |\n",
+                    k + 1, times[k].size(), percentile(times[k], 0.5), percentile(times[k], 0.95), cpu,
+                    own, sum > 0 ? 100.0 * sampler.ownMs(k) / sum : 0.0,
+                    sceneTested[k] ? 100.0 * double(sceneLeft[k]) / double(sceneTested[k]) : 0.0,
+                    sceneAllocations[k]);
     }
     if (!sampling) std::printf("(the CPU-time sampler could not start: own code not measured)\n");
     std::printf("rendering: %.1f frames/s on average\n", n && all > 0 ? 1000.0 * n / all : 0.0);
