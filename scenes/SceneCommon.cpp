@@ -16,17 +16,22 @@ constexpr int smallSide = 128; // the corner the small pictures are drawn in
 // renderer for pixels that the full-size drawing clears again. A scissor box
 // around the corner keeps the clear to it; every pixel it draws is the same.
 // Within a run-up's one-pixel box (a scissor already on) nothing changes.
+// The scissor box is put back too: the show leaves no trace of it.
 struct SmallPass {
     bool scissored = false;
+    GLint box[4] = {};
     SmallPass() {
         engine->perspective(smallSide, smallSide);
         if (glIsEnabled(GL_SCISSOR_TEST)) return;
+        glGetIntegerv(GL_SCISSOR_BOX, box);
         glScissor(0, 0, smallSide, smallSide);
         glEnable(GL_SCISSOR_TEST);
         scissored = true;
     }
     ~SmallPass() {
-        if (scissored) glDisable(GL_SCISSOR_TEST);
+        if (!scissored) return;
+        glDisable(GL_SCISSOR_TEST);
+        glScissor(box[0], box[1], box[2], box[3]);
     }
 };
 

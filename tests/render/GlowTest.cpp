@@ -11,6 +11,7 @@
 #include "platform/GL.h"
 #include "platform/RenderSize.h"
 #include "render/Glow.h"
+#include "render/Invisible.h"
 #include "render/Texture.h"
 #include "tests/support/GlContext.h"
 
@@ -80,9 +81,9 @@ TEST_F(GlowTest, RenderQuadBlendsByAlphaAndASkippedQuadLeavesTheStateOfADrawnOne
         glow.RenderQuad(grey, grey, grey, alpha);
         EXPECT_NEAR(gl.pixel(1023, 767).b, level, 1) << "alpha " << alpha; // the far corner too
     }
-    glow.skipInvisibleQuads = false;
+    leftOut.enabled = false;
     const std::vector<float> drawn = stateAfterQuad(glow, 0.0f);
-    glow.skipInvisibleQuads = true;
+    leftOut.enabled = true;
     const std::vector<float> skipped = stateAfterQuad(glow, 0.0f);
     EXPECT_EQ(drawn, skipped);
     const std::vector<float> expected = {0, 0, 1,    1,  GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA,

@@ -9,6 +9,7 @@
 
 #include "platform/GL.h"
 #include "render/Engine.h"
+#include "render/Invisible.h"
 #include "scenes/Scene1.h"
 #include "scenes/Scene10.h"
 #include "scenes/Scene2.h"
@@ -138,3 +139,20 @@ TEST(SceneFrames, FrameDrawnAgainAfterAnotherMomentIsTheSame) {
 }
 
 } // namespace
+
+// What the drawing leaves out changes no pixel: each of these frames, in
+// which fades, greetings or streaks are left out, equals the frame drawn
+// with every primitive.
+TEST(SceneFrames, LeavingOutWhatChangesNoPixelLeavesTheFrameAsItWas) {
+    ShowRunner& show = sharedShow();
+    ASSERT_TRUE(show.ok());
+    for (unsigned ms : {20000u, 111700u, 116500u, 122000u}) {
+        leftOut.enabled = false;
+        show.drawAt(ms, 0.0f);
+        const Image everything = show.frame();
+        leftOut = LeftOut();
+        show.drawAt(ms, 0.0f);
+        EXPECT_GT(leftOut.left, 0) << "at " << ms << " ms nothing was left out";
+        EXPECT_TRUE(show.frame() == everything) << "at " << ms << " ms";
+    }
+}
