@@ -12,7 +12,6 @@
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
-#include "render/Invisible.h"
 #include "render/Texture.h"
 #include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
@@ -144,8 +143,6 @@ void drawParticle(int i, float reveal) {
     float a = e + w;
     if (a > 1.0f) a = 1.0f;
     if (!(reveal >= a)) return;
-    // Blended over without depth writes (the depth test is off).
-    if (leaveOut(invisibleOver(a))) return;
     const Vector3D p = partPos[i] + partDir[i] * f;
     glPushMatrix();
     glTranslatef(p.x, p.y, p.z);
