@@ -70,17 +70,19 @@ namespace Scene8 {
 
 namespace {
 
-// The 4 x 4 square of the flare and the greetings, (0, 0) at the top left.
-void squareQuad() {
+// The 4 x 4 square of the flare and the greetings, (0, 0) at the top left;
+// `side` 0 gives the same call as a square of no area.
+void squareQuad(float side = 4.0f) {
+    const float h = side / 2.0f;
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
-    glVertex3f(-2, 2, 0);
+    glVertex3f(-h, h, 0);
     glTexCoord2f(1, 0);
-    glVertex3f(2, 2, 0);
+    glVertex3f(h, h, 0);
     glTexCoord2f(1, 1);
-    glVertex3f(2, -2, 0);
+    glVertex3f(h, -h, 0);
     glTexCoord2f(0, 1);
-    glVertex3f(-2, -2, 0);
+    glVertex3f(-h, -h, 0);
     glEnd();
 }
 
@@ -135,7 +137,11 @@ void drawGreetings(float t) {
         bindSlotTexture(slotFirstGreeting + j);
         const float alpha = greetingAlpha(j, e);
         glColor4f(1, 1, 1, alpha);
-        if (!leaveOut(invisibleOver(alpha))) squareQuad(); // no depth writes: the depth test is off
+        // No depth writes (the depth test is off). A greeting left out is
+        // still sent as a square of no area: without any draw between its
+        // texture and colour changes, llvmpipe builds a new state block
+        // for the next one, an allocation a frame.
+        squareQuad(leaveOut(invisibleOver(alpha)) ? 0.0f : 4.0f);
     }
 }
 
