@@ -6,11 +6,13 @@
 
 #include "platform/GL.h"
 #include "render/Engine.h"
+#include "render/PassMark.h"
 #include "render/ScreenQuad.h"
 #include "render/Texture.h"
 #include "render/TextureSlots.h"
 
 void drawOverlay() {
+    markPass(Pass::Overlay);
     beginScreenPass();
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

@@ -4,6 +4,7 @@
 #include "platform/GL.h"
 #include "platform/RenderSize.h"
 #include "render/Invisible.h"
+#include "render/PassMark.h"
 #include "render/ScreenQuad.h"
 #include "render/Texture.h"
 
@@ -37,6 +38,7 @@ void Glow::MakeDOF(Texture* texture) {
 }
 
 void Glow::MakeBlur(Texture* texture, bool additive, float spread, float alpha, int passes) {
+    markPass(Pass::Blur);
     glPushMatrix();
     glLoadIdentity();
     glEnable(GL_TEXTURE_2D);
@@ -75,14 +77,17 @@ void Glow::MakeBlur(Texture* texture, bool additive, float spread, float alpha, 
 }
 
 void Glow::Render(Texture* texture, float alpha) {
+    markPass(Pass::Glow);
     compositeBlur(texture, blurTexture, alpha, GL_ONE);
 }
 
 void Glow::RenderBlur(Texture* texture, float alpha) {
+    markPass(Pass::Glow);
     compositeBlur(texture, blurTexture, alpha, GL_ONE_MINUS_SRC_ALPHA);
 }
 
 void Glow::RenderDOF(Texture* texture) {
+    markPass(Pass::Glow);
     glDepthMask(GL_FALSE);
     beginScreenPass();
     texture->bind(dofTexture);
@@ -97,6 +102,7 @@ void Glow::RenderDOF(Texture* texture) {
 }
 
 void Glow::RenderQuad(float r, float g, float b, float a) {
+    markPass(Pass::Quads);
     glDisable(GL_TEXTURE_2D);
     glDepthMask(GL_FALSE);
     beginScreenPass();

@@ -6,6 +6,7 @@
 #include "platform/RenderSize.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
+#include "render/PassMark.h"
 #include "render/ScreenQuad.h"
 #include "render/Texture.h"
 #include "render/TextureSlots.h"
@@ -25,6 +26,7 @@ void scene10update() {
 namespace Scene10 {
 
 void drawPicture() {
+    markPass(Pass::Full);
     engine->perspective(platform::renderWidth(), platform::renderHeight());
     scene10();
 }

@@ -5,6 +5,7 @@
 #include "platform/RenderSize.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
+#include "render/PassMark.h"
 #include "render/Texture.h"
 
 namespace {
@@ -21,6 +22,7 @@ struct SmallPass {
     bool scissored = false;
     GLint box[4] = {};
     SmallPass() {
+        markPass(Pass::Small);
         engine->perspective(smallSide, smallSide);
         if (glIsEnabled(GL_SCISSOR_TEST)) return;
         glGetIntegerv(GL_SCISSOR_BOX, box);
@@ -43,6 +45,7 @@ void drawSmallBlurredThenFull(void (*draw)(), float spread) {
         draw();
         engine->glow->MakeBlur(engine->texture, false, spread, 0.5f, 5);
     }
+    markPass(Pass::Full);
     engine->perspective(platform::renderWidth(), platform::renderHeight());
     draw();
 }
@@ -55,6 +58,7 @@ void drawDepthOfField(void (*draw)(bool mask), float spread) {
         draw(false);
         engine->glow->MakeBlur(engine->texture, false, spread, 0.5f, 5);
     }
+    markPass(Pass::Full);
     engine->perspective(platform::renderWidth(), platform::renderHeight());
     draw(false);
     engine->glow->RenderDOF(engine->texture);

@@ -108,6 +108,8 @@ const Answer answers[] = {
     {"bench_frames --fsp 5", 2, "bench_frames: unknown argument '--fsp'\nusage: bench_frames ", "", -1},
     {"bench_frames --size 300x225", 2, "bench_frames: --size 300x225: smaller than 320x240\n", "", -1},
     {"bench_frames --fps 1 --to 19000", 0, "", noAllocation, 0, benchAsan},
+    {"bench_frames --fps 1 --to 1000 --passes", 0, "",
+     "| small | blur | full | glow | quads | overlay |", 0, benchAsan},
     {"soak --fps 0", 2, "usage: soak "},
     {"soak --assets /nonexistent", 2, "soak: cannot enter the asset folder /nonexistent\n"},
     {"assetgen --help", 0, "", "usage: assetgen OUTDIR\n", 0},

@@ -27,6 +27,7 @@
 #include "render/Glow.h"
 #include "render/Invisible.h"
 #include "render/Jpg.h"
+#include "render/PassMark.h"
 #include "tools/bench_frames/CodeSampler.h"
 #include "tools/common/CountingNew.h"
 #include "tools/common/OutputFile.h"
@@ -45,20 +46,25 @@ void countOwn(const void* caller) {
 
 namespace {
 
-const char* usage = "usage: bench_frames [--fps N] [--to MS] [--size WxH] [--draw-invisible]\n"
-                    "Plays the show headless at 1024 x 768, or at --size WxH (4:3, at least\n"
-                    "320x240), N frames per second of music time (default 10, 1 to 1000) from 0\n"
-                    "to MS (default 149999), and prints per scene the median and 95th percentile\n"
-                    "frame time (wall time up to glFinish), the share of it spent in the\n"
-                    "project's own code, the share of the primitives that may be left out\n"
-                    "(they change no pixel) that were, the start-up phases from main() to the\n"
-                    "first frame, and\n"
-                    "the heap allocations per frame after each scene's first frame; exits 1 when\n"
-                    "the project's code allocated in such a frame.\n"
-                    "  --draw-invisible  draw the primitives that change no pixel too (fades at\n"
-                    "                    alpha 0, streaks beyond the fog), to time what\n"
-                    "                    leaving them out saves\n"
-                    "The assets are the generated pack beside the program.\n";
+const char* usage =
+    "usage: bench_frames [--fps N] [--to MS] [--size WxH] [--draw-invisible] [--passes]\n"
+    "Plays the show headless at 1024 x 768, or at --size WxH (4:3, at least\n"
+    "320x240), N frames per second of music time (default 10, 1 to 1000) from 0\n"
+    "to MS (default 149999), and prints per scene the median and 95th percentile\n"
+    "frame time (wall time up to glFinish), the share of it spent in the\n"
+    "project's own code, the share of the primitives that may be left out\n"
+    "(they change no pixel) that were, the start-up phases from main() to the\n"
+    "first frame, and\n"
+    "the heap allocations per frame after each scene's first frame; exits 1 when\n"
+    "the project's code allocated in such a frame.\n"
+    "  --draw-invisible  draw the primitives that change no pixel too (fades at\n"
+    "                    alpha 0, streaks beyond the fog), to time what\n"
+    "                    leaving them out saves\n"
+    "  --passes          also the mean time of each pass per scene (small\n"
+    "                    drawing, blur, full drawing, glow, quads, overlay),\n"
+    "                    with glFinish after each; the frame times then include\n"
+    "                    those waits\n"
+    "The assets are the generated pack beside the program.\n";
 
 struct Options {
     int fps = 10;
@@ -66,6 +72,7 @@ struct Options {
     int height = platform::classicHeight;
     unsigned toMs = showEndMs - 1;
     bool drawInvisible = false;
+    bool passes = false;
     bool help = false;
 };
 
@@ -78,6 +85,8 @@ std::string parse(int argc, char** argv, Options& o) {
             o.help = true;
         } else if (!std::strcmp(argv[i], "--draw-invisible")) {
             o.drawInvisible = true;
+        } else if (!std::strcmp(argv[i], "--passes")) {
+            o.passes = true;
         } else if (!std::strcmp(argv[i], "--fps")) {
             o.fps = std::max(1, std::min(1000, std::atoi(value)));
             i++;
@@ -99,6 +108,21 @@ using Clock = std::chrono::steady_clock;
 
 double msSince(Clock::time_point t) {
     return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
+}
+
+// --passes: the time of each pass of each scene, summed over its frames; the
+// last column is what comes before the first mark of a frame.
+constexpr int passColumns = int(Pass::Count) + 1;
+double passMs[10][passColumns] = {};
+int passScene = 0;
+int currentPass = int(Pass::Count);
+Clock::time_point passStart;
+
+void timePass(Pass pass) {
+    glFinish();
+    passMs[passScene][currentPass] += msSince(passStart);
+    passStart = Clock::now();
+    currentPass = int(pass);
 }
 
 // Decodes every JPEG file of Textures/ once; returns the ms it took.
@@ -188,15 +212,20 @@ int main(int argc, char** argv) {
     long sceneTested[10] = {}, sceneLeft[10] = {};
     int lastScene = -1;
     leftOut.tested = leftOut.left = 0;
+    if (options.passes) passHook = timePass; // from the first timed frame on
     for (long frame = 1; frame < frames; frame++) {
         unsigned ms = gridTimeMs(frame, fps);
         int scene = sceneAt(ms);
         sampler.setBucket(scene);
         long before = heapAllocations.load(), ownBefore = ownAllocations.load();
         Clock::time_point t = Clock::now();
+        passScene = scene;
+        currentPass = int(Pass::Count);
+        passStart = t;
         platform::beginFrame();
         drawShowFrameAt(ms, gridStep(fps));
         glFinish();
+        if (options.passes) passMs[scene][currentPass] += msSince(passStart);
         times[scene].push_back(msSince(t));
         sceneTested[scene] += leftOut.tested;
         sceneLeft[scene] += leftOut.left;
@@ -238,6 +267,17 @@ int main(int argc, char** argv) {
                     sceneAllocations[k]);
     }
     if (!sampling) std::printf("(the CPU-time sampler could not start: own code not measured)\n");
+    if (options.passes) {
+        std::printf("mean ms per frame and pass, glFinish after each:\n"
+                    "| scene | small | blur | full | glow | quads | overlay | other |\n"
+                    "|------:|------:|-----:|-----:|-----:|------:|--------:|------:|\n");
+        for (int k = 0; k < 10; k++) {
+            if (times[k].empty()) continue;
+            std::printf("| %5d |", k + 1);
+            for (double sum : passMs[k]) std::printf(" %5.1f |", sum / double(times[k].size()));
+            std::printf("\n");
+        }
+    }
     std::printf("rendering: %.1f frames/s on average\n", n && all > 0 ? 1000.0 * n / all : 0.0);
     std::printf("start-up: %.0f ms from main() to the first frame: window and context %.0f ms, "
                 "textures %.0f ms (decoding %.0f ms for %d files, reading and uploading %.0f ms), "
