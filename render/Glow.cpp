@@ -48,6 +48,11 @@ void Glow::MakeBlur(Texture* texture, bool additive, float spread, float alpha, 
     glDisable(GL_CULL_FACE);
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
+    // The copies lie at eye distance 0, where fog changes nothing (its
+    // factor is 1 in every mode); off, the rasteriser skips it. The scene's
+    // fog comes back for the drawing after the blur (Scene 9 relies on it).
+    const GLboolean fogged = glIsEnabled(GL_FOG);
+    glDisable(GL_FOG);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0, workSize, workSize, 0, -1, 1);
@@ -73,6 +78,7 @@ void Glow::MakeBlur(Texture* texture, bool additive, float spread, float alpha, 
         }
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, workSize, workSize);
     }
+    if (fogged) glEnable(GL_FOG);
     glPopMatrix();
 }
 
