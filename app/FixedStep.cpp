@@ -7,6 +7,7 @@
 #include "app/Timeline.h"
 #include "platform/GL.h"
 #include "platform/Window.h"
+#include "render/Scissor.h"
 
 namespace {
 
@@ -19,14 +20,8 @@ bool startStateKept = false;
 // Draws the frame at `ms` with the current step through a one-pixel
 // scissor box: all of its GL calls, almost none of its pixels.
 void drawThroughPixel(unsigned ms) {
-    GLint box[4];
-    glGetIntegerv(GL_SCISSOR_BOX, box);
-    const GLboolean scissored = glIsEnabled(GL_SCISSOR_TEST);
-    glScissor(0, 0, 1, 1);
-    glEnable(GL_SCISSOR_TEST);
+    ScissorBox pixel(0, 0, 1, 1);
     drawShowFrameAt(ms, skip);
-    glScissor(box[0], box[1], box[2], box[3]);
-    if (!scissored) glDisable(GL_SCISSOR_TEST);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/PassMark.h"
+#include "render/Scissor.h"
 #include "render/Texture.h"
 
 namespace {
@@ -14,34 +15,20 @@ constexpr int smallSide = 128; // the corner the small pictures are drawn in
 
 // The small pass draws only into the corner, but its draw routine clears
 // the whole frame, colour and depth: several milliseconds on a software
-// renderer for pixels that the full-size drawing clears again. A scissor box
-// around the corner keeps the clear to it; every pixel it draws is the same.
-// Within a run-up's one-pixel box (a scissor already on) nothing changes.
-// The scissor box is put back too: the show leaves no trace of it.
-struct SmallPass {
-    bool scissored = false;
-    GLint box[4] = {};
-    SmallPass() {
-        markPass(Pass::Small);
-        engine->perspective(smallSide, smallSide);
-        if (glIsEnabled(GL_SCISSOR_TEST)) return;
-        glGetIntegerv(GL_SCISSOR_BOX, box);
-        glScissor(0, 0, smallSide, smallSide);
-        glEnable(GL_SCISSOR_TEST);
-        scissored = true;
-    }
-    ~SmallPass() {
-        if (!scissored) return;
-        glDisable(GL_SCISSOR_TEST);
-        glScissor(box[0], box[1], box[2], box[3]);
-    }
-};
+// renderer for pixels that the full-size drawing clears again. The callers
+// keep a scissor box around the corner for the pass, so the clear stays in
+// it; every pixel it draws is the same.
+void beginSmallPass() {
+    markPass(Pass::Small);
+    engine->perspective(smallSide, smallSide);
+}
 
 } // namespace
 
 void drawSmallBlurredThenFull(void (*draw)(), float spread) {
     {
-        SmallPass small;
+        beginSmallPass();
+        ScissorBox corner(0, 0, smallSide, smallSide);
         draw();
         engine->glow->MakeBlur(engine->texture, false, spread, 0.5f, 5);
     }
@@ -52,7 +39,8 @@ void drawSmallBlurredThenFull(void (*draw)(), float spread) {
 
 void drawDepthOfField(void (*draw)(bool mask), float spread) {
     {
-        SmallPass small;
+        beginSmallPass();
+        ScissorBox corner(0, 0, smallSide, smallSide);
         draw(true);
         engine->glow->MakeDOF(engine->texture);
         draw(false);

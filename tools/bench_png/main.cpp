@@ -19,6 +19,7 @@
 #include "platform/Paths.h"
 #include "platform/Window.h"
 #include "tools/common/OutputFile.h"
+#include "tools/common/PngFile.h"
 
 namespace {
 
@@ -27,34 +28,16 @@ struct Frame {
     int width = 0, height = 0;
 };
 
-void append(png_structp png, png_bytep data, size_t size) {
-    auto* out = static_cast<std::vector<unsigned char>*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + size);
+bool append(const unsigned char* bytes, size_t size, void* out) {
+    auto* buffer = static_cast<std::vector<unsigned char>*>(out);
+    buffer->insert(buffer->end(), bytes, bytes + size);
+    return true;
 }
 
-void flushNothing(png_structp) {}
-
-// Bytes of `frame` as a PNG at zlib `level` with the filters `filters`.
-size_t encodedSize(const Frame& frame, int level, int filters, std::vector<unsigned char>& out,
-                   int strategy = Z_DEFAULT_STRATEGY) {
+// Bytes of `frame` as a PNG with `settings`.
+size_t encodedSize(const Frame& frame, const PngSettings& settings, std::vector<unsigned char>& out) {
     out.clear();
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return 0;
-    }
-    png_set_write_fn(png, &out, append, flushNothing);
-    png_set_compression_level(png, level);
-    png_set_compression_strategy(png, strategy);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, filters);
-    png_set_IHDR(png, info, png_uint_32(frame.width), png_uint_32(frame.height), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
-    png_write_info(png, info);
-    for (int y = 0; y < frame.height; y++)
-        png_write_row(png, frame.rgb.data() + size_t(y) * size_t(frame.width) * 3);
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
+    encodePng(append, &out, frame.rgb.data(), frame.width, frame.height, false, settings);
     return out.size();
 }
 
@@ -93,7 +76,8 @@ int main(int argc, char**) {
     };
     std::vector<unsigned char> out;
     size_t reference = 0;
-    for (const Frame& f : frames) reference += encodedSize(f, 6, PNG_ALL_FILTERS, out);
+    for (const Frame& f : frames)
+        reference += encodedSize(f, {6, Z_DEFAULT_STRATEGY, PNG_ALL_FILTERS}, out);
     std::printf("%zu frames; size against level 6 with all filters (%.0f KiB a frame)\n", frames.size(),
                 double(reference) / 1024.0 / double(frames.size()));
     std::printf("level filter    ms/frame  size\n");
@@ -101,7 +85,8 @@ int main(int argc, char**) {
         for (const auto& filter : filters) {
             size_t bytes = 0;
             const auto start = std::chrono::steady_clock::now();
-            for (const Frame& f : frames) bytes += encodedSize(f, level, filter.filters, out);
+            for (const Frame& f : frames)
+                bytes += encodedSize(f, {level, Z_DEFAULT_STRATEGY, filter.filters}, out);
             const double ms =
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                     .count();
@@ -116,7 +101,8 @@ int main(int argc, char**) {
     for (const auto& strategy : strategies) {
         size_t bytes = 0;
         const auto start = std::chrono::steady_clock::now();
-        for (const Frame& f : frames) bytes += encodedSize(f, 1, PNG_FILTER_SUB, out, strategy.strategy);
+        for (const Frame& f : frames)
+            bytes += encodedSize(f, {1, strategy.strategy, PNG_FILTER_SUB}, out);
         const double ms =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         std::printf("    1 sub, %-8s %5.1f %5.0f %%\n", strategy.name, ms / double(frames.size()),

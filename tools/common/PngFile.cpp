@@ -6,12 +6,19 @@
 
 #include "tools/common/OutputFile.h"
 
+const PngSettings framePng = {1, Z_HUFFMAN_ONLY, PNG_FILTER_SUB};
+
 namespace {
 
-// A failed write ends the encoding at once (libpng jumps back to encode).
+struct Sink {
+    bool (*write)(const unsigned char*, size_t, void*);
+    void* context;
+};
+
+// A refused write ends the encoding at once (libpng jumps back to encodePng).
 void writeBytes(png_structp png, png_bytep data, size_t size) {
-    if (!static_cast<OutputFile*>(png_get_io_ptr(png))->write(data, size))
-        png_error(png, "write failed");
+    const Sink* sink = static_cast<const Sink*>(png_get_io_ptr(png));
+    if (!sink->write(data, size, sink->context)) png_error(png, "write failed");
 }
 
 void flushNothing(png_structp) {}
@@ -23,9 +30,18 @@ void quietError(png_structp png, png_const_charp) {
 
 void quietWarning(png_structp, png_const_charp) {}
 
+bool writeToFile(const unsigned char* bytes, size_t size, void* file) {
+    return static_cast<OutputFile*>(file)->write(bytes, size);
+}
+
+} // namespace
+
 // libpng reports its own errors by longjmp: nothing here has a destructor
 // between the setjmp and the calls that may jump.
-bool encode(OutputFile& out, const unsigned char* rgb, int width, int height, bool bottomUp) {
+bool encodePng(bool (*write)(const unsigned char* bytes, size_t size, void* context), void* context,
+               const unsigned char* rgb, int width, int height, bool bottomUp,
+               const PngSettings& settings) {
+    Sink sink = {write, context};
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
@@ -36,10 +52,10 @@ bool encode(OutputFile& out, const unsigned char* rgb, int width, int height, bo
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_set_write_fn(png, &out, writeBytes, flushNothing);
-    png_set_compression_level(png, 1);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
-    png_set_compression_strategy(png, Z_HUFFMAN_ONLY);
+    png_set_write_fn(png, &sink, writeBytes, flushNothing);
+    png_set_compression_level(png, settings.level);
+    png_set_compression_strategy(png, settings.strategy);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, settings.filters);
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
     png_write_info(png, info);
@@ -53,13 +69,12 @@ bool encode(OutputFile& out, const unsigned char* rgb, int width, int height, bo
     return true;
 }
 
-} // namespace
-
 std::string writePng(const std::string& path, const unsigned char* rgb, int width, int height,
                      bool bottomUp) {
     OutputFile out(path);
     if (!out.stream()) return out.error();
-    if (!encode(out, rgb, width, height, bottomUp) && out.error().empty()) out.fail();
+    if (!encodePng(writeToFile, &out, rgb, width, height, bottomUp, framePng) && out.error().empty())
+        out.fail();
     out.commit();
     return out.error();
 }

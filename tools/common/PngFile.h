@@ -5,7 +5,25 @@
 // "PNG frames").
 #pragma once
 
+#include <cstddef>
 #include <string>
+
+// How a PNG is compressed: zlib's level and strategy (Z_DEFAULT_STRATEGY,
+// Z_HUFFMAN_ONLY, ...) and libpng's row filters (PNG_FILTER_SUB, ...).
+struct PngSettings {
+    int level;
+    int strategy;
+    int filters;
+};
+// What writePng uses.
+extern const PngSettings framePng;
+
+// Encodes `rgb` (as for writePng) with `settings`, handing the bytes to
+// `sink(bytes, size, context)` as they come; a sink that returns false stops
+// the encoding. False when the encoding failed or was stopped.
+bool encodePng(bool (*sink)(const unsigned char* bytes, size_t size, void* context), void* context,
+               const unsigned char* rgb, int width, int height, bool bottomUp,
+               const PngSettings& settings);
 
 // Writes `rgb` (3 bytes a pixel, rows of `width` pixels) as a PNG. With
 // `bottomUp` the first row in memory is the bottom row of the picture, as
