@@ -5,14 +5,12 @@
 
 #include "app/Timeline.h"
 #include "platform/Clock.h"
+#include "platform/FrameLoop.h"
 #include "platform/GL.h"
 #include "platform/Music.h"
 #include "platform/Window.h"
 
 bool done = false;
-float skip = 0;
-PFNGLACTIVETEXTUREARBPROC demoActiveTextureARB = nullptr;
-PFNGLMULTITEXCOORD2FARBPROC demoMultiTexCoord2fARB = nullptr;
 
 float frameStep(uint64_t current, uint64_t last) {
     float step = float(double(int64_t(current - last)) / 50.0);
@@ -24,16 +22,7 @@ bool CApplication::init() {
     if (!platform::openWindow(config)) return false;
     lastTime = 0;
     currentTime = 0;
-    glMultiTexCoord2fARB = (PFNGLMULTITEXCOORD2FARBPROC)platform::glProcAddress("glMultiTexCoord2fARB");
-    glActiveTextureARB = (PFNGLACTIVETEXTUREARBPROC)platform::glProcAddress("glActiveTextureARB");
-    const char* missing = nullptr;
-    if (!platform::hasGLExtension("GL_ARB_multitexture") || !glMultiTexCoord2fARB ||
-        !glActiveTextureARB) {
-        missing = "GL_ARB_multitexture";
-    } else if (!platform::hasGLExtension("GL_ARB_texture_env_combine")) {
-        missing = "GL_ARB_texture_env_combine";
-    }
-    if (missing) {
+    if (const char* missing = platform::loadGLExtensions()) {
         std::fprintf(stderr, "Demo: the OpenGL driver lacks %s, which the show needs.\n", missing);
         platform::closeWindow();
         return false;
@@ -43,7 +32,8 @@ bool CApplication::init() {
 
 void CApplication::execute() {
     done = false;
-    while (!done) step();
+    platform::runFrames([](void* app) { return static_cast<CApplication*>(app)->step(); },
+                        [](void*) { return done; }, this);
 }
 
 bool CApplication::step() {

@@ -4,8 +4,7 @@
 
 #include <cstdint>
 
-extern bool done;  // quit flag, tested at the top of each loop iteration
-extern float skip; // frame step in units of 50 ms, at most 50
+extern bool done; // quit flag, tested at the top of each loop iteration
 
 // Frame step for a frame at `current` ms after one at `last` ms: the gap / 50,
 // capped at 50 (a gap over 2500 ms counts as 2500 ms). No lower bound.

@@ -14,7 +14,7 @@
 #include "render/Engine.h"
 #include "render/Texture.h"
 #include "render/TextureSlots.h"
-#include "scenes/Scenes.h"
+#include "scenes/SceneTable.h"
 
 namespace {
 
@@ -61,16 +61,12 @@ bool prepareShow() {
     double start = platform::nowSeconds();
     if (!loadTextures(engine)) return false;
     double loaded = platform::nowSeconds();
-    static void (*const inits[10])() = {
-        scene1init, scene2init, scene3init, scene4init, scene5init,
-        scene6init, scene7init, scene8init, scene9init, scene10init,
-    };
     // The scenes draw the random sequence of a program that never seeds,
     // whatever a library may have drawn before; a rewind restarts it so.
     std::srand(1);
-    for (auto init : inits) {
+    for (const SceneEntry& scene : sceneTable) {
         if (platform::quitRequested()) return false;
-        init();
+        scene.init();
     }
     keepStartState();
     preparationTimes.textures = loaded - start;

@@ -1,18 +1,12 @@
-// The music clock and the scene schedule: the clock globals every scene
-// reads, the accent (sync) table and its flash functions, and the dispatch to
-// the running scene.
+// The music clock and the scene schedule: setting the clock globals the
+// scenes read (scenes/ShowTime.h) from the music position, and the dispatch
+// to the running scene.
 #pragma once
 
-extern float demoMS;        // music position in ms, as read this frame
-extern float demoTime;      // the same in tenths of a second (ms / 100)
-extern int currentScene;    // 0..9: the running scene is currentScene + 1
-extern const int syncs[41]; // accent times in ms, ascending
-extern int syncCount;       // number of entries of syncs scanned by getSync
+#include "scenes/SceneTable.h"
+#include "scenes/ShowTime.h"
 
-// Index of the latest sync strictly before demoMS; 0 when none has passed.
-int getSync();
-// 1 at a sync, falling linearly to 0 over the next 500 ms; 0 otherwise.
-float getSyncFloat();
+extern int currentScene; // 0..9: the running scene is currentScene + 1
 
 // Opens "musa.mp3" in the working directory and starts it from 0 ms. When it
 // cannot be played the clock runs from the system timer, starting now.
@@ -34,8 +28,3 @@ void stepCurrentScene();
 // Refills every scene's state as its init left it, in scene order (see
 // scene1reset); after srand(1) this is the state start-up leaves.
 void resetScenes();
-
-// Scene start times in ms, for tools that seek: sceneStartMs[k] is where
-// scene k + 1 begins; showEndMs is the end of the schedule.
-extern const int sceneStartMs[10];
-constexpr int showEndMs = 150000;

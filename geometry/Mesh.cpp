@@ -1,4 +1,5 @@
-// Mesh: storage, normals, vertex save/restore and the three draw routines.
+// Mesh: storage, normals, vertex save/restore and the point and two-texture
+// draws (the material-driven draw is in MeshRender.cpp).
 // Drawing is immediate mode, one glBegin/glEnd pair per triangle, point or
 // line. The generators live in MeshShapes.cpp.
 #include "geometry/Mesh.h"
@@ -7,7 +8,6 @@
 #include <cstring>
 
 #include "platform/GL.h"
-#include "platform/RenderSize.h"
 
 Mesh::Mesh()
     : vertexNormals(nullptr),
@@ -105,70 +105,6 @@ void Mesh::popVertices() {
 
 static void vertex(const Vector3D& v) {
     glVertex3f(v.x, v.y, v.z);
-}
-
-static void normal(const Vector3D& n) {
-    glNormal3f(n.x, n.y, n.z);
-}
-
-static void line(const Vector3D& from, const Vector3D& to) {
-    glBegin(GL_LINES);
-    vertex(from);
-    vertex(to);
-    glEnd();
-}
-
-void Mesh::render() {
-    glPushMatrix();
-    glTranslatef(position.x, position.y, position.z);
-    material.activate();
-    const bool flat = material.getProperty(MAT_FLAT);
-    const bool textured = material.getProperty(MAT_TEXTURED);
-    const bool sOnly = material.getProperty(MAT_TEXCOORD_S_ONLY);
-    if (material.getProperty(MAT_LIT)) {
-        assert(faceNormals != nullptr);
-        for (unsigned j = 0; j < faceCount; j++) {
-            glBegin(GL_TRIANGLES);
-            if (flat) normal(faceNormals[j]);
-            for (unsigned c = 3 * j; c < 3 * j + 3; c++) {
-                if (textured) {
-                    const Vector2D& st = texCoords[texIndices[c]];
-                    glTexCoord2f(st.x, sOnly ? st.x : st.y);
-                }
-                if (!flat) normal(vertexNormals[faceIndices[c]]);
-                vertex(vertices[faceIndices[c]]);
-            }
-            glEnd();
-        }
-    }
-    const bool vertexLines = material.getProperty(MAT_SHOW_VERTEX_NORMALS);
-    const bool faceLines = material.getProperty(MAT_SHOW_FACE_NORMALS);
-    if (vertexLines || faceLines) {
-        // Red, unlit, antialiased lines, one pixel of the classic frame wide;
-        // smoothing and the width hold only while they draw.
-        glDisable(GL_LIGHTING);
-        glColor3f(1.0f, 0.0f, 0.0f);
-        glEnable(GL_LINE_SMOOTH);
-        glLineWidth(platform::pixelScale());
-    }
-    if (vertexLines) {
-        assert(vertexNormals != nullptr);
-        for (unsigned j = 0; j < vertexCount; j++) line(vertices[j], vertices[j] + vertexNormals[j]);
-    }
-    if (faceLines) {
-        assert(faceNormals != nullptr);
-        for (unsigned j = 0; j < faceCount; j++) {
-            const int* corner = faceIndices + 3 * j;
-            const Vector3D centroid =
-                (vertices[corner[0]] + vertices[corner[1]] + vertices[corner[2]]) / 3.0f;
-            line(centroid, centroid + faceNormals[j]);
-        }
-    }
-    if (vertexLines || faceLines) {
-        glDisable(GL_LINE_SMOOTH);
-        glLineWidth(1.0f);
-    }
-    glPopMatrix();
 }
 
 void Mesh::prender() {

@@ -2,8 +2,6 @@
 #include "platform/Window.h"
 
 #include <SDL.h>
-#include <SDL_syswm.h>
-#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -14,6 +12,7 @@
 #include "platform/GL.h"
 #include "platform/Music.h"
 #include "platform/TestHooks.h"
+#include "platform/WindowWatch.h"
 
 namespace platform {
 namespace {
@@ -25,37 +24,6 @@ bool exitHookInstalled = false;
 bool messageBoxes = true;
 bool headlessDriver = false;      // SDL's offscreen driver: no display paces the swaps
 int drawableW = 0, drawableH = 0; // pixels GL draws on: from X at open, then from window events
-
-// On X11 the window can vanish under the show (another client destroys it, a
-// desktop tool or a crashing compositor). Xlib's default error handler then
-// exits with a raw message, and SDL's calls back into Xlib and can wait
-// forever on Xlib's own lock. This one only notes that the window is gone;
-// the frame loop then ends the show as if it had been closed.
-Display* x11Display = nullptr;
-unsigned long x11Window = 0;                              // 0 when not on X11
-int (*sdlErrorHandler)(Display*, XErrorEvent*) = nullptr; // restored after closing
-bool windowGone = false, goneReported = false;
-
-int onXError(Display*, XErrorEvent* error) {
-    if (error->error_code == BadWindow || error->error_code == BadDrawable) windowGone = true;
-    return 0;
-}
-
-// Checks a window-manager event for the destruction of the show's window.
-void noteSystemEvent(const SDL_Event& e) {
-    if (e.type != SDL_SYSWMEVENT || e.syswm.msg->subsystem != SDL_SYSWM_X11) return;
-    const XEvent& x = e.syswm.msg->msg.x11.event;
-    if (x.type == DestroyNotify && x.xdestroywindow.window == x11Window) windowGone = true;
-}
-
-// True once the window is gone; says so the first time.
-bool reportWindowGone() {
-    if (windowGone && !goneReported) {
-        std::fprintf(stderr, "Demo: the window was closed by the system.\n");
-        goneReported = true;
-    }
-    return windowGone;
-}
 
 // Off-screen render target of the render size, used when the drawable
 // differs from it and in windowed mode.
@@ -211,24 +179,10 @@ void followDrawable() {
 // The size of the surface GL really draws on, asked once the window is open.
 // SDL reports the display mode's size for a fullscreen window even where no
 // window manager made the window that large (a bare X server such as Xvfb);
-// X11 knows the truth. Later sizes come from window events, so the frame loop
-// never asks X about a window that may have vanished. On X11 this also puts
-// the error handler in place and asks for the window's destruction events.
+// the window system knows the truth. Later sizes come from window events.
 void watchWindow() {
     SDL_GL_GetDrawableSize(window, &drawableW, &drawableH);
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
-    x11Display = info.info.x11.display;
-    x11Window = info.info.x11.window;
-    windowGone = goneReported = false;
-    sdlErrorHandler = XSetErrorHandler(onXError);
-    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
-    XWindowAttributes attributes;
-    if (XGetWindowAttributes(x11Display, x11Window, &attributes)) {
-        drawableW = attributes.width;
-        drawableH = attributes.height;
-    }
+    watchSystemWindow(window, &drawableW, &drawableH);
 }
 
 bool fail(const char* what) {
@@ -368,19 +322,14 @@ void closeWindow() {
     if (window) {
         SDL_DestroyWindow(window);
         window = nullptr;
-        // Collect the errors of destroying a window that is already gone
-        // while the quiet handler is still in place.
-        if (x11Window) XSync(x11Display, False);
+        systemWindowDestroyed();
     }
     if (sdlVideoStarted) {
         SDL_ShowCursor(SDL_ENABLE);
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS);
         sdlVideoStarted = false;
     }
-    if (x11Window) {
-        XSetErrorHandler(sdlErrorHandler);
-        x11Window = 0;
-    }
+    unwatchSystemWindow();
 }
 
 Event pollEvent() {

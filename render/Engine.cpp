@@ -1,7 +1,6 @@
 // The engine object and the scene projection.
 #include "render/Engine.h"
 
-#include "geometry/Mesh.h"
 #include "platform/GL.h"
 #include "render/Glow.h"
 #include "render/Texture.h"
@@ -27,8 +26,4 @@ void Engine::perspective(float width, float height) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glViewport(0, 0, int(width), int(height));
-}
-
-void Engine::render() {
-    for (Mesh* mesh : meshes) mesh->render();
 }

@@ -17,10 +17,8 @@
 #include "platform/Window.h"
 #include "render/Jpg.h"
 
-namespace {
-
-void setFilters(GLenum target, unsigned filter) {
-    if (filter == Texture::mipmapRequest) {
+void Texture::setFilters(unsigned target, unsigned filter) {
+    if (filter == mipmapRequest) {
         glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
         glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     } else {
@@ -28,6 +26,8 @@ void setFilters(GLenum target, unsigned filter) {
         glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GLint(filter));
     }
 }
+
+namespace {
 
 // Uploads into the bound 2D texture, top line first (t = 0).
 void upload(GLint internalFormat, int width, int height, GLenum format, const void* pixels,
@@ -169,16 +169,6 @@ unsigned Texture::load(const char* name, const char* maskName, unsigned filter) 
     return create(name, maskName, filter);
 }
 
-unsigned Texture::loadClamped(const char* name, unsigned filter) {
-    unsigned before = count;
-    unsigned index = create(name, nullptr, filter);
-    if (count != before) { // a new texture, still bound
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    }
-    return index;
-}
-
 unsigned Texture::empty(unsigned size, unsigned filter) {
     if (!canCreate("empty texture")) return refused;
     if (size > unsigned(jpegMaxSide)) {
@@ -203,30 +193,6 @@ unsigned Texture::empty(unsigned size, unsigned filter) {
 void Texture::bind(unsigned index) {
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, index < count ? ids[index] : 0);
-}
-
-void Texture::unbind() {
-    if (glIsEnabled(GL_TEXTURE_2D)) glDisable(GL_TEXTURE_2D);
-}
-
-void Texture::load1D() {
-    if (!canCreate("1-D ramp")) return;
-    float ramp[32 * 3];
-    for (int i = 0; i < 32; i++) {
-        float v = i < 4 ? 0.2f : (i < 14 ? 0.5f : 1.0f);
-        ramp[3 * i] = ramp[3 * i + 1] = ramp[3 * i + 2] = v;
-    }
-    glGenTextures(1, &ids[count]);
-    glBindTexture(GL_TEXTURE_1D, ids[count]);
-    glTexImage1D(GL_TEXTURE_1D, 0, GL_RGB, 32, 0, GL_RGB, GL_FLOAT, ramp);
-    setFilters(GL_TEXTURE_1D, GL_NEAREST);
-    names[count][0] = 0;
-    index1D = int(count++);
-}
-
-void Texture::bind1D() {
-    glEnable(GL_TEXTURE_1D);
-    glBindTexture(GL_TEXTURE_1D, index1D >= 0 ? ids[index1D] : 0);
 }
 
 int Texture::loadJpg(const char* path, unsigned filter) {

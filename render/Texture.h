@@ -37,7 +37,7 @@ public:
     int loadJpg(const char* path, unsigned filter);
     int loadJpg(const char* path, const char* maskPath, unsigned filter);
 
-    // Nothing in the show calls these.
+    // Nothing in the show calls these (TextureSpare.cpp).
     unsigned loadClamped(const char* name, unsigned filter);
     void unbind();
     void load1D();
@@ -46,4 +46,7 @@ public:
 private:
     unsigned create(const char* name, const char* maskName, unsigned filter);
     bool canCreate(const char* what);
+    // Minification and magnification filters of the bound `target` texture:
+    // `filter` for both, or mipmapped minification for mipmapRequest.
+    static void setFilters(unsigned target, unsigned filter);
 };

@@ -6,14 +6,13 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/CApplication.h"
-#include "app/Timeline.h"
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
+#include "scenes/ShowTime.h"
 
 namespace Scene1 {
 

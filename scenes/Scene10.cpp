@@ -1,7 +1,6 @@
 // Scene 10: the closing card on white. No state of its own.
 #include "scenes/Scene10.h"
 
-#include "app/Timeline.h"
 #include "platform/GL.h"
 #include "platform/RenderSize.h"
 #include "render/Engine.h"
@@ -12,6 +11,7 @@
 #include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
+#include "scenes/ShowTime.h"
 
 using namespace Scene10;
 

@@ -5,8 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/CApplication.h"
-#include "app/Timeline.h"
 #include "geometry/Mesh.h"
 #include "platform/GL.h"
 #include "render/Engine.h"
@@ -14,6 +12,7 @@
 #include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
+#include "scenes/ShowTime.h"
 
 namespace Scene2 {
 

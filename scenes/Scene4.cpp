@@ -7,15 +7,15 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/CApplication.h"
-#include "app/Timeline.h"
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "render/Texture.h"
 #include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
+#include "scenes/SceneTable.h"
 #include "scenes/Scenes.h"
+#include "scenes/ShowTime.h"
 
 namespace Scene4 {
 
@@ -28,8 +28,6 @@ int firstWordCells = 0;
 int secondWordCells = 0;
 
 namespace {
-
-constexpr float sceneStart = 48000.0f;
 
 // The two words as pictures, '#' for a letter cell: capitals five cells high
 // in rows 2..6, the first in columns 6..56, the second in columns 8..56.
@@ -131,7 +129,8 @@ void setCamera() {
 
 // Reveal level: grows by 1 every 2 s from the start of each word.
 float revealLevel() {
-    return demoMS >= wordSwitchMs ? (demoMS - wordSwitchMs) / 2000.0f : (demoMS - sceneStart) / 2000.0f;
+    return demoMS >= wordSwitchMs ? (demoMS - wordSwitchMs) / 2000.0f
+                                  : (demoMS - float(sceneTable[3].startMs)) / 2000.0f;
 }
 
 void drawParticle(int i, float reveal) {

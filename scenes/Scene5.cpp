@@ -4,12 +4,12 @@
 
 #include <cmath>
 
-#include "app/Timeline.h"
 #include "platform/GL.h"
 #include "render/Engine.h"
 #include "render/Glow.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
+#include "scenes/ShowTime.h"
 
 namespace Scene5 {
 

@@ -7,8 +7,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/CApplication.h"
-#include "app/Timeline.h"
 #include "geometry/Vector3D.h"
 #include "platform/GL.h"
 #include "render/Engine.h"
@@ -17,7 +15,9 @@
 #include "render/Texture.h"
 #include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
+#include "scenes/SceneTable.h"
 #include "scenes/Scenes.h"
+#include "scenes/ShowTime.h"
 
 namespace Scene8 {
 
@@ -25,7 +25,6 @@ Vector3D* star = nullptr;
 
 namespace {
 
-constexpr float sceneStart = 111000.0f;
 constexpr float eyeZ = 10.0f;    // the camera's z; it looks along +z
 constexpr float fogEnd = 100.0f; // eye distance where the streaks are black
 
@@ -132,7 +131,7 @@ void drawGreetings(float t) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glLoadIdentity();
     glTranslatef(0, 0, -5);
-    const float e = t - sceneStart;
+    const float e = t - float(sceneTable[7].startMs);
     for (int j = 0; j < greetingCount; j++) {
         bindSlotTexture(slotFirstGreeting + j);
         const float alpha = greetingAlpha(j, e);

@@ -6,7 +6,6 @@
 
 #include <cmath>
 
-#include "app/Timeline.h"
 #include "geometry/Mesh.h"
 #include "platform/GL.h"
 #include "render/Engine.h"
@@ -14,6 +13,7 @@
 #include "render/TextureSlots.h"
 #include "scenes/SceneCommon.h"
 #include "scenes/Scenes.h"
+#include "scenes/ShowTime.h"
 
 namespace Scene9 {
 

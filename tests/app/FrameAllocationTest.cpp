@@ -11,9 +11,9 @@ namespace {
 
 // Four moments of every scene, at 1/8, 3/8, 5/8 and 7/8 of its span.
 void drawMomentsOfEveryScene(testsupport::ShowRunner& show) {
-    for (int scene = 0; scene < 10; scene++) {
-        const unsigned start = unsigned(sceneStartMs[scene]);
-        const unsigned span = unsigned(scene < 9 ? sceneStartMs[scene + 1] : showEndMs) - start;
+    for (int scene = 0; scene < sceneCount; scene++) {
+        const unsigned start = unsigned(sceneTable[scene].startMs);
+        const unsigned span = unsigned(sceneEndMs(scene)) - start;
         for (unsigned k = 1; k < 8; k += 2) show.drawAt(start + span * k / 8, 1.0f);
     }
 }

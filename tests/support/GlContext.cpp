@@ -14,8 +14,7 @@ GlContext::GlContext() {
     config.title = "Demo test";
     opened = platform::openWindow(config);
     if (!opened) return;
-    glActiveTextureARB = (PFNGLACTIVETEXTUREARBPROC)platform::glProcAddress("glActiveTextureARB");
-    glMultiTexCoord2fARB = (PFNGLMULTITEXCOORD2FARBPROC)platform::glProcAddress("glMultiTexCoord2fARB");
+    platform::loadGLExtensions();
     platform::beginFrame();
 }
 

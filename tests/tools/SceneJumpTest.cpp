@@ -25,8 +25,10 @@ TEST(SceneJump, RightGoesToTheNextStartAndLeftToThisStartOrTheOneBeforeJustAfter
         EXPECT_EQ(previousSceneStart(c[0]), c[2]) << c[0];
     }
     unsigned ms = 0; // every start on the way there and back
-    for (int k = 1; k < 10; k++) EXPECT_EQ(ms = nextSceneStart(ms), unsigned(sceneStartMs[k]));
-    for (int k = 8; k >= 0; k--) EXPECT_EQ(ms = previousSceneStart(ms), unsigned(sceneStartMs[k]));
+    for (int k = 1; k < sceneCount; k++)
+        EXPECT_EQ(ms = nextSceneStart(ms), unsigned(sceneTable[k].startMs));
+    for (int k = sceneCount - 2; k >= 0; k--)
+        EXPECT_EQ(ms = previousSceneStart(ms), unsigned(sceneTable[k].startMs));
 }
 
 TEST(SceneJump, PictureTimeIsTheSoundLessTheOffsetNeverBelowZero) {

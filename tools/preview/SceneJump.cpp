@@ -6,14 +6,14 @@
 
 unsigned previousSceneStart(unsigned ms) {
     int scene = sceneAt(ms);
-    unsigned start = unsigned(sceneStartMs[scene]);
-    if (ms - start < sceneJumpGraceMs && scene > 0) return unsigned(sceneStartMs[scene - 1]);
+    unsigned start = unsigned(sceneTable[scene].startMs);
+    if (ms - start < sceneJumpGraceMs && scene > 0) return unsigned(sceneTable[scene - 1].startMs);
     return start;
 }
 
 unsigned nextSceneStart(unsigned ms) {
     int scene = sceneAt(ms);
-    return scene < 9 ? unsigned(sceneStartMs[scene + 1]) : ms;
+    return scene + 1 < sceneCount ? unsigned(sceneTable[scene + 1].startMs) : ms;
 }
 
 unsigned pictureTimeMs(double musicMs, int avOffsetMs) {

@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
             while (glGetError() != GL_NO_ERROR) glErrors++;
             platform::present();
             frames++;
-            if (!play.residentAfterFirstScene && ms >= unsigned(sceneStartMs[1])) {
+            if (!play.residentAfterFirstScene && ms >= unsigned(sceneTable[1].startMs)) {
                 play.residentAfterFirstScene = residentKiB();
                 play.heapAfterFirstScene = heapInUseKiB();
             }

@@ -1,5 +1,5 @@
 // Drawing of a model: its placement around all of its meshes.
-#include "geometry/Model.h"
+#include "render/Model.h"
 
 #include "geometry/Mesh.h"
 #include "platform/GL.h"
