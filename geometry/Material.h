@@ -20,6 +20,7 @@ public:
     // colour white until set.
     Material();
 
+    // Only Mesh::render calls this, and nothing in the show calls that.
     // MAT_LIT: enable lighting; otherwise disable it and set the current
     // colour to `colour`. MAT_TEXTURED: enable 2D texturing (never disables).
     void activate() const;

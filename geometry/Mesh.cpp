@@ -1,5 +1,6 @@
-// Mesh: storage, normals, vertex save/restore and the point and two-texture
-// draws (the material-driven draw is in MeshRender.cpp).
+// Mesh: storage, normals, vertex save/restore and the two-texture draw (the
+// material-driven and point draws, which the show never calls, are in
+// MeshRender.cpp).
 // Drawing is immediate mode, one glBegin/glEnd pair per triangle, point or
 // line. The generators live in MeshShapes.cpp.
 #include "geometry/Mesh.h"
@@ -105,14 +106,6 @@ void Mesh::popVertices() {
 
 static void vertex(const Vector3D& v) {
     glVertex3f(v.x, v.y, v.z);
-}
-
-void Mesh::prender() {
-    for (unsigned j = 0; j < vertexCount; j++) {
-        glBegin(GL_POINTS);
-        vertex(vertices[j]);
-        glEnd();
-    }
 }
 
 void Mesh::frender() {

@@ -53,6 +53,7 @@ public:
     void pushVertices();
     void popVertices();
 
+    // Nothing in the show calls render or prender (MeshRender.cpp).
     // Material-driven draw at `position`: triangles only with MAT_LIT (needs
     // createNormals), then the normal lines that MAT_SHOW_VERTEX_NORMALS and
     // MAT_SHOW_FACE_NORMALS request.

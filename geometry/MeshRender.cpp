@@ -1,7 +1,7 @@
-// Mesh::render, the material-driven draw of a mesh with its normal lines.
-// Nothing in the show calls it (the scenes draw their meshes themselves);
-// Model and the engine's mesh list do. A unit of its own keeps it, and the
-// material it applies, out of the show's link.
+// Mesh::render, the material-driven draw of a mesh with its normal lines,
+// and prender, its points. Nothing in the show calls them (the scenes draw
+// their meshes themselves); Model and the engine's mesh list use render. A
+// unit of their own keeps them out of the show's link.
 #include <cassert>
 
 #include "geometry/Mesh.h"
@@ -78,4 +78,12 @@ void Mesh::render() {
         glLineWidth(1.0f);
     }
     glPopMatrix();
+}
+
+void Mesh::prender() {
+    for (unsigned j = 0; j < vertexCount; j++) {
+        glBegin(GL_POINTS);
+        vertex(vertices[j]);
+        glEnd();
+    }
 }

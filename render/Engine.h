@@ -23,6 +23,7 @@ public:
     // 45-degree perspective at the fixed aspect 1.25, near 0.5, far 500;
     // identity modelview; viewport (0, 0, width, height), truncated.
     void perspective(float width, float height);
+    // Nothing in the show calls these three (render is in EngineRender.cpp).
     void render();
     void prepareScene() {}
     void deinitializeScene() {}

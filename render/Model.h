@@ -1,6 +1,7 @@
 // A group of meshes under one placement (translation, then rotations about
 // x, y and z in degrees) drawn with the "nice.jpg" texture. The model owns
-// neither its meshes nor its materials.
+// neither its meshes nor its materials. Nothing in the show builds a model;
+// it draws with the engine's texture store, so it sits in render/.
 #pragma once
 
 #include <vector>
