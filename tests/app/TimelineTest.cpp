@@ -2,6 +2,8 @@
 // tables of music times in ms.
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "app/CApplication.h"
 #include "app/Timeline.h"
 
@@ -14,7 +16,10 @@ void at(unsigned ms) {
 
 TEST(Timeline, ScheduleSwitchesScenesAtTheirBoundaries) {
     const int starts[] = {0, 18000, 30000, 48000, 60000, 75000, 99000, 111000, 123000, 147000, 150000};
-    for (int scene = 0; scene < 10; scene++) {
+    ASSERT_EQ(sceneCount + 1, int(std::size(starts)));
+    for (int scene = 0; scene < sceneCount; scene++) {
+        EXPECT_EQ(sceneTable[scene].startMs, starts[scene]);
+        EXPECT_EQ(sceneEndMs(scene), starts[scene + 1]);
         for (const int ms : {starts[scene], starts[scene + 1] - 1}) {
             at(unsigned(ms));
             EXPECT_EQ(currentScene, scene) << ms << " ms";

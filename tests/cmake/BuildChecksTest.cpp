@@ -37,7 +37,9 @@ TEST(BuildChecks, LayeringRefusesIncludesAgainstTheLayers) {
         bool passes;
     };
     const Case cases[] = {
-        {"downward includes", {{"scenes/a.cpp", "#include \"render/b.h\"\n#include \"platform/c.h\"\n"}}, true},
+        {"downward includes",
+         {{"scenes/a.cpp", "#include \"render/b.h\"\n#include \"platform/c.h\"\n"}},
+         true},
         {"tools include every layer", {{"tools/a.cpp", "#include \"app/b.h\"\n"}}, true},
         {"platform includes SDL", {{"platform/a.cpp", "#include <SDL.h>\n"}}, true},
         {"scenes include app", {{"scenes/a.cpp", "#include \"app/Timeline.h\"\n"}}, false},
@@ -64,11 +66,31 @@ TEST(BuildChecks, GLSubsetMustMatchTheNamesTheShowUses) {
         const char* named; // in the message when it fails
     };
     const Case cases[] = {
-        {"exact", {{"platform/GLSubset.txt", list}, {"scenes/a.cpp", show}, {"render/Spare.cpp", "glLineWidth(2);"}}, nullptr},
-        {"unlisted entry point", {{"platform/GLSubset.txt", list}, {"scenes/a.cpp", show + "glFogf(1, 2);"}, {"render/Spare.cpp", "glLineWidth(2);"}}, "glFogf"},
-        {"unlisted enum", {{"platform/GLSubset.txt", list}, {"app/a.h", show + "GL_FOG"}, {"render/Spare.cpp", "glLineWidth(2);"}}, "GL_FOG"},
-        {"listed, unused", {{"platform/GLSubset.txt", list + "glEnd\n"}, {"scenes/a.cpp", show}, {"render/Spare.cpp", "glLineWidth(2);"}}, "glEnd"},
-        {"spare name in the show", {{"platform/GLSubset.txt", list}, {"scenes/a.cpp", show + "glLineWidth(1);"}, {"render/Spare.cpp", "glLineWidth(2);"}}, "glLineWidth"},
+        {"exact",
+         {{"platform/GLSubset.txt", list},
+          {"scenes/a.cpp", show},
+          {"render/Spare.cpp", "glLineWidth(2);"}},
+         nullptr},
+        {"unlisted entry point",
+         {{"platform/GLSubset.txt", list},
+          {"scenes/a.cpp", show + "glFogf(1, 2);"},
+          {"render/Spare.cpp", "glLineWidth(2);"}},
+         "glFogf"},
+        {"unlisted enum",
+         {{"platform/GLSubset.txt", list},
+          {"app/a.h", show + "GL_FOG"},
+          {"render/Spare.cpp", "glLineWidth(2);"}},
+         "GL_FOG"},
+        {"listed, unused",
+         {{"platform/GLSubset.txt", list + "glEnd\n"},
+          {"scenes/a.cpp", show},
+          {"render/Spare.cpp", "glLineWidth(2);"}},
+         "glEnd"},
+        {"spare name in the show",
+         {{"platform/GLSubset.txt", list},
+          {"scenes/a.cpp", show + "glLineWidth(1);"},
+          {"render/Spare.cpp", "glLineWidth(2);"}},
+         "glLineWidth"},
     };
     for (const Case& c : cases) {
         const testsupport::Finished run = runCheck("CheckGLSubset.cmake", c.files);

@@ -2,9 +2,9 @@
 #include "tests/support/ShowRunner.h"
 
 #include "app/CApplication.h"
-#include "app/FixedStep.h"
 #include "app/ShowStart.h"
 #include "platform/GL.h"
+#include "tools/common/FrameDriver.h"
 
 namespace testsupport {
 
@@ -15,8 +15,7 @@ ShowRunner::ShowRunner(const std::string& assets) {
 }
 
 void ShowRunner::drawAt(unsigned ms, float step) {
-    platform::beginFrame();
-    drawShowFrameAt(ms, step);
+    drawFrame(ms, step);
     glFinish();
 }
 

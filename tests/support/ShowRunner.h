@@ -1,6 +1,6 @@
 // Runs the real show headless for tests: a 1024 x 768 offscreen window, the
 // assets of a folder (the generated pack by default), all scenes initialised,
-// and frames drawn at a fixed rate of music time as the capture tool does.
+// and frames drawn as the tools draw them (tools/common/FrameDriver.h).
 // One per test process: the show's start-up data lives until the process ends.
 #pragma once
 

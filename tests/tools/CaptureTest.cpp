@@ -1,5 +1,6 @@
-// The capture tool's output: a single frame, early or deep in any scene,
-// equals the frame of a capture from the start at the same rate, a span
+// The capture tool's output: a single frame, just after the start or just
+// before the end of any scene, equals the frame of a capture from the start
+// at the same rate, a span
 // never lands silently on an earlier one, and a
 // video is H.264 and AAC with the span's frames and length, also when Ctrl-C
 // cuts it short. (Its command line is checked with the other tools'.)
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "scenes/SceneTable.h"
 #include "tests/support/AssetFolder.h"
 #include "tests/support/Process.h"
 #include "tests/support/TestMp3.h"
@@ -69,28 +71,42 @@ bool have(const char* program) {
     return std::system(("command -v " + std::string(program) + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-// An early and a deep moment of every scene, on the 1 frame/s grid.
-const unsigned moments[] = {3000,   17000,  19000,  29000,  31000,  47000,  49000,
-                            59000,  61000,  74000,  76000,  98000,  100000, 110000,
-                            112000, 116000, 124000, 146000, 147000, 150000};
+// The name of the frame at `ms` of a capture from 0 ms at 1 frame/s.
+std::string frameAt(unsigned ms) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame-%06u.png", ms / 1000);
+    return name;
+}
+
+// A second after the start and a second before the end of every scene (on
+// the 1 frame/s grid: the scenes start on whole seconds), and the show's end.
+std::vector<unsigned> moments() {
+    std::vector<unsigned> m;
+    for (int k = 0; k < sceneCount; k++) {
+        m.push_back(unsigned(sceneTable[k].startMs) + 1000);
+        m.push_back(unsigned(sceneEndMs(k)) - 1000);
+    }
+    m.push_back(showEndMs);
+    return m;
+}
 
 TEST(Capture, EverySingleFrameEqualsTheFrameOfACaptureFromTheStart) {
     const std::string dir = testsupport::makeTempDir();
     const std::string rate = " --fps 1 --size 320x240";
     Finished f = Program("capture" + rate + " --out " + dir).wait(300);
     ASSERT_EQ(f.exitCode, 0) << f.err;
-    EXPECT_FALSE(readFile(dir + "/frame-000150.png").empty());
-    EXPECT_TRUE(readFile(dir + "/frame-000151.png").empty());
-    for (unsigned ms : moments) {
+    EXPECT_FALSE(readFile(dir + frameAt(showEndMs)).empty()); // the last frame, both ends inclusive
+    EXPECT_TRUE(readFile(dir + frameAt(showEndMs + 1000)).empty());
+    for (unsigned ms : moments()) {
+        ASSERT_EQ(ms % 1000, 0u) << ms << " ms is not on the 1 frame/s grid";
         const std::string at = dir + "/at-" + std::to_string(ms) + ".png";
         f = Program("capture --at " + std::to_string(ms) + rate + " --out " + at).wait(120);
         ASSERT_EQ(f.exitCode, 0) << f.err;
         EXPECT_EQ(f.err, ""); // a run-up prints nothing
-        char frame[32];
-        std::snprintf(frame, sizeof frame, "/frame-%06u.png", ms / 1000);
         const std::string single = readFile(at);
         EXPECT_GT(single.size(), 1000u);
-        EXPECT_TRUE(single == readFile(dir + frame)) << "capture --at " << ms << " is not" << frame;
+        EXPECT_TRUE(single == readFile(dir + frameAt(ms)))
+            << "capture --at " << ms << " is not" << frameAt(ms);
     }
     // The folder now holds frames: another span into it is refused, unless asked.
     const std::string first = readFile(dir + "/frame-000000.png");

@@ -42,8 +42,10 @@ TEST(Jpgdecode, WritesTheDecodersPixelsAsPpmTheMaskAsPgmAndPrintsTheHeader) {
     EXPECT_NE(run.out.find(header), std::string::npos) << run.out;
     const char* error = nullptr; // the mask's
     JpegImage image = jpegDecodeMasked(colour.data(), colour.size(), mask.data(), mask.size(), &error);
+    ASSERT_TRUE(image.data && image.width == 300 && image.height == 250)
+        << image.width << " x " << image.height;
     std::string rgb = "P6\n300 250\n255\n", alpha = "P5\n300 250\n255\n";
-    for (int i = 0; i < 300 * 250 && image.data; i++) {
+    for (int i = 0; i < 300 * 250; i++) {
         rgb.append((const char*)image.data + 4 * i, 3);
         alpha.push_back(char(image.data[4 * i + 3]));
     }

@@ -7,28 +7,31 @@
 
 namespace {
 
+unsigned start(int scene) {
+    return unsigned(sceneTable[scene].startMs);
+}
+
 TEST(SceneJump, RightGoesToTheNextStartAndLeftToThisStartOrTheOneBeforeJustAfterAStart) {
+    const int last = sceneCount - 1;
     // Music time, then where Right and Left go from there.
     const unsigned cases[][3] = {
-        {0, 18000, 0},
-        {17999, 18000, 0},
-        {18000, 30000, 0},
-        {18000 + sceneJumpGraceMs - 1, 30000, 0},
-        {18000 + sceneJumpGraceMs, 30000, 18000},
-        {125000, 147000, 123000},
-        {123456, 147000, 111000},
-        {147500, 147500, 123000}, // no scene after the last
-        {149999, 149999, 147000},
+        {0, start(1), 0},
+        {start(1) - 1, start(1), 0},
+        {start(1), start(2), 0},
+        {start(1) + sceneJumpGraceMs - 1, start(2), 0},
+        {start(1) + sceneJumpGraceMs, start(2), start(1)},
+        {start(last - 1) + 2000, start(last), start(last - 1)},
+        {start(last - 1) + sceneJumpGraceMs / 2, start(last), start(last - 2)},
+        {start(last) + 500, start(last) + 500, start(last - 1)}, // no scene after the last
+        {showEndMs - 1, showEndMs - 1, start(last)},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(nextSceneStart(c[0]), c[1]) << c[0];
         EXPECT_EQ(previousSceneStart(c[0]), c[2]) << c[0];
     }
     unsigned ms = 0; // every start on the way there and back
-    for (int k = 1; k < sceneCount; k++)
-        EXPECT_EQ(ms = nextSceneStart(ms), unsigned(sceneTable[k].startMs));
-    for (int k = sceneCount - 2; k >= 0; k--)
-        EXPECT_EQ(ms = previousSceneStart(ms), unsigned(sceneTable[k].startMs));
+    for (int k = 1; k < sceneCount; k++) EXPECT_EQ(ms = nextSceneStart(ms), start(k));
+    for (int k = sceneCount - 2; k >= 0; k--) EXPECT_EQ(ms = previousSceneStart(ms), start(k));
 }
 
 TEST(SceneJump, PictureTimeIsTheSoundLessTheOffsetNeverBelowZero) {

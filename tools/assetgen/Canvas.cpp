@@ -74,7 +74,7 @@ void Canvas::markDirty() {
     cairo_surface_mark_dirty(surface);
 }
 
-bool Canvas::writePng(const std::string& path) {
+std::string Canvas::writePng(const std::string& path) {
     return writeSurfacePng(surface, path);
 }
 
@@ -83,15 +83,13 @@ cairo_status_t writeToOutputFile(void* file, const unsigned char* data, unsigned
                                                                : CAIRO_STATUS_WRITE_ERROR;
 }
 
-bool writeSurfacePng(cairo_surface_t* surface, const std::string& path) {
+std::string writeSurfacePng(cairo_surface_t* surface, const std::string& path) {
     cairo_surface_flush(surface);
     OutputFile out(path);
     if (out.stream() &&
         cairo_surface_write_to_png_stream(surface, writeToOutputFile, &out) != CAIRO_STATUS_SUCCESS)
         out.fail();
-    if (out.commit()) return true;
-    std::fprintf(stderr, "assetgen: %s\n", out.error().c_str());
-    return false;
+    return out.commit();
 }
 
 void Canvas::fill(const std::function<Rgb(double, double)>& f) {

@@ -12,9 +12,9 @@
 
 #include "Image.h"
 
-// Writes `surface` as a PNG file, checked (tools/common/OutputFile): false
-// after one line on stderr naming the file and the reason.
-bool writeSurfacePng(cairo_surface_t* surface, const std::string& path);
+// Writes `surface` as a PNG file, checked (tools/common/OutputFile). Returns
+// "", or the problem naming the file and the reason.
+std::string writeSurfacePng(cairo_surface_t* surface, const std::string& path);
 // Cairo's write function for its stream outputs, the closure an OutputFile.
 cairo_status_t writeToOutputFile(void* file, const unsigned char* data, unsigned int length);
 
@@ -49,9 +49,9 @@ public:
     // Direct pixel access (0xffRRGGBB); call markDirty() after writing.
     uint32_t* row(int y);
     void markDirty();
-    // Writes the picture as a PNG; false after one line on stderr naming
-    // the file and the reason, with no file left under the name.
-    bool writePng(const std::string& path);
+    // Writes the picture as a PNG. Returns "", or the problem naming the
+    // file and the reason, with no file left under the name.
+    std::string writePng(const std::string& path);
 
     Image toImage(int channels);
 

@@ -1,8 +1,6 @@
 // Contact sheet layout: 7 columns of 160-pixel thumbnails with captions.
 #include "ContactSheet.h"
 
-#include <cstdio>
-
 #include "Canvas.h"
 #include "Shade.h"
 
@@ -39,8 +37,8 @@ void drawThumb(Canvas& sheet, int ox, int oy, const Image& img, const Image* mas
 
 } // namespace
 
-bool writeContactSheet(const std::string& path, const std::vector<TextureSpec>& set,
-                       const std::map<std::string, Image>& images) {
+std::string writeContactSheet(const std::string& path, const std::vector<TextureSpec>& set,
+                              const std::map<std::string, Image>& images) {
     int rows = int((set.size() + kColumns - 1) / kColumns);
     Canvas sheet(kColumns * kCell, rows * (kCell + kCaption));
     sheet.fill([](double, double) { return Rgb{0.12, 0.12, 0.14}; });

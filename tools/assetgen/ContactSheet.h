@@ -9,7 +9,7 @@
 #include "Image.h"
 #include "TextureSet.h"
 
-// images: the painted pack by file name. Returns false (after a line on
-// stderr) when the PNG cannot be written.
-bool writeContactSheet(const std::string& path, const std::vector<TextureSpec>& set,
-                       const std::map<std::string, Image>& images);
+// images: the painted pack by file name. Returns "", or the problem when
+// the PNG cannot be written.
+std::string writeContactSheet(const std::string& path, const std::vector<TextureSpec>& set,
+                              const std::map<std::string, Image>& images);

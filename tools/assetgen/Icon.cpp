@@ -3,7 +3,6 @@
 #include "Icon.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include <cairo.h>
 #if CAIRO_HAS_SVG_SURFACE
@@ -97,40 +96,37 @@ void drawIcon(cairo_surface_t* surface, double side) {
     cairo_destroy(cr);
 }
 
-bool writePng(const std::string& path, int side) {
+std::string writePng(const std::string& path, int side) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, side, side);
     drawIcon(surface, side);
-    const bool ok = writeSurfacePng(surface, path);
+    const std::string problem = writeSurfacePng(surface, path);
     cairo_surface_destroy(surface);
-    return ok;
+    return problem;
 }
 
-bool writeSvg(const std::string& path) {
+std::string writeSvg(const std::string& path) {
 #if CAIRO_HAS_SVG_SURFACE
     const double side = 256.0;
     OutputFile out(path);
-    if (!out.stream()) {
-        std::fprintf(stderr, "assetgen: %s\n", out.error().c_str());
-        return false;
-    }
+    if (!out.stream()) return out.error();
     cairo_surface_t* surface = cairo_svg_surface_create_for_stream(writeToOutputFile, &out, side, side);
     drawIcon(surface, side);
     cairo_surface_finish(surface);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) out.fail();
     cairo_surface_destroy(surface);
-    if (out.commit()) return true;
-    std::fprintf(stderr, "assetgen: %s\n", out.error().c_str());
-    return false;
+    return out.commit();
 #else
     (void)path;
-    return true;
+    return "";
 #endif
 }
 
 } // namespace
 
-bool writeIcons(const std::string& dir) {
-    bool ok = writePng(dir + "/icon-256.png", 256);
-    ok = writePng(dir + "/icon-48.png", 48) && ok;
-    return writeSvg(dir + "/icon.svg") && ok;
+std::string writeIcons(const std::string& dir) {
+    const std::string problems[] = {writePng(dir + "/icon-256.png", 256),
+                                    writePng(dir + "/icon-48.png", 48), writeSvg(dir + "/icon.svg")};
+    for (const std::string& problem : problems)
+        if (!problem.empty()) return problem;
+    return "";
 }

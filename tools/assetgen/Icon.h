@@ -7,6 +7,6 @@
 
 // Writes DIR/icon-256.png and DIR/icon-48.png (ARGB, transparent outside the
 // tile) and, when Cairo has its SVG surface, DIR/icon.svg (256 × 256 units).
-// DIR must exist. Returns false (after a line on stderr) when a file cannot
-// be written.
-bool writeIcons(const std::string& dir);
+// DIR must exist. Returns "", or the problem of the first file that could
+// not be written (the others are written all the same).
+std::string writeIcons(const std::string& dir);

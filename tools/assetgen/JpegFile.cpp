@@ -68,10 +68,8 @@ bool compress(FILE* file, const Image& image, const JpegOptions& options) {
 
 } // namespace
 
-bool writeJpeg(const std::string& path, const Image& image, const JpegOptions& options) {
+std::string writeJpeg(const std::string& path, const Image& image, const JpegOptions& options) {
     OutputFile out(path);
     if (out.stream() && !compress(out.stream(), image, options)) out.fail();
-    if (out.commit()) return true;
-    std::fprintf(stderr, "assetgen: %s\n", out.error().c_str());
-    return false;
+    return out.commit();
 }

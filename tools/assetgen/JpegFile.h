@@ -17,6 +17,6 @@ struct JpegOptions {
     bool optimiseTables = false;    // per-image Huffman tables
 };
 
-// Writes image to path. Returns false, after one line on stderr naming the
-// file, when the file cannot be written.
-bool writeJpeg(const std::string& path, const Image& image, const JpegOptions& options);
+// Writes image to path. Returns "", or the problem naming the file when it
+// cannot be written.
+std::string writeJpeg(const std::string& path, const Image& image, const JpegOptions& options);

@@ -12,23 +12,21 @@
 
 namespace {
 
-bool fail(const std::string& path, const char* problem, lame_t lame) {
-    std::fprintf(stderr, "assetgen: %s: %s\n", path.c_str(), problem);
+std::string fail(const std::string& path, const char* problem, lame_t lame) {
     if (lame) lame_close(lame);
-    return false;
+    return path + ": " + problem;
 }
 
 // A failed write: the file's own message, with the system's reason.
-bool failWrite(OutputFile& out, lame_t lame) {
+std::string failWrite(OutputFile& out, lame_t lame) {
     out.fail();
-    std::fprintf(stderr, "assetgen: %s\n", out.error().c_str());
     lame_close(lame);
-    return false;
+    return out.error();
 }
 
 } // namespace
 
-bool writeMp3(const std::string& path, const StereoBuffer& pcm) {
+std::string writeMp3(const std::string& path, const StereoBuffer& pcm) {
     lame_t lame = lame_init();
     if (!lame) return fail(path, "cannot start the MP3 encoder", nullptr);
     lame_set_in_samplerate(lame, kRate);
@@ -62,7 +60,5 @@ bool writeMp3(const std::string& path, const StereoBuffer& pcm) {
     if (tagBytes > 0 && (std::fseek(file, 0, SEEK_SET) != 0 || !out.write(tag.data(), tagBytes)))
         return failWrite(out, lame);
     lame_close(lame);
-    if (out.commit()) return true;
-    std::fprintf(stderr, "assetgen: %s\n", out.error().c_str());
-    return false;
+    return out.commit();
 }

@@ -9,4 +9,5 @@
 
 #include "Audio.h"
 
-bool writeMp3(const std::string& path, const StereoBuffer& pcm);
+// Returns "", or the problem naming the file.
+std::string writeMp3(const std::string& path, const StereoBuffer& pcm);

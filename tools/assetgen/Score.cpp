@@ -11,12 +11,7 @@
 #include "Drums.h"
 #include "Effects.h"
 #include "Voices.h"
-
-const int kAccentMs[41] = {6000,   9000,   12000,  15000,  20800,  23800,  26700,  30000,  31600,
-                           32800,  34600,  35900,  38800,  41900,  44800,  48000,  50700,  54000,
-                           56700,  60000,  62700,  65800,  68700,  72000,  72450,  72900,  73300,
-                           73800,  74500,  99000,  101900, 104800, 107800, 123000, 125800, 129000,
-                           131800, 135000, 137800, 141000, 143800};
+#include "scenes/ShowTime.h"
 
 namespace {
 
@@ -276,7 +271,7 @@ void accent(Buses& b, int ms, double level) {
 // the hit lands in a gap; deeper and longer where a section starts.
 void gapsBeforeAccents(Buses& b) {
     StereoBuffer* groups[5] = {&b.drums, &b.room, &b.music, &b.lead, &b.wet};
-    for (int ms : kAccentMs) {
+    for (int ms : syncs) {
         bool sectionStart = ms % 1000 == 0 && ms >= 30000;
         double length = sectionStart ? 120.0 : 50.0, depth = sectionStart ? 0.15 : 0.45;
         long from = frameAt(ms - length), to = frameAt(ms), ramp = frameAt(8);
@@ -339,7 +334,7 @@ void rhythm(Buses& b) {
     }
     drumBreak(b);
     risers(b);
-    for (int ms : kAccentMs) accent(b, ms, ms < 18000 ? 0.6 : 1.0);
+    for (int ms : syncs) accent(b, ms, ms < 18000 ? 0.6 : 1.0);
     finaleHits(b);
 }
 

@@ -1,12 +1,10 @@
 // The composition: 150 BPM (a sixteenth is 100 ms), A minor, rising to B
 // minor for the last climax. Sections follow the show's scene schedule, and
-// every accent time of the show gets a crash with a chord stab and a hit.
+// every accent time of the show (syncs, scenes/ShowTime.h) gets a crash with
+// a chord stab and a hit.
 #pragma once
 
 #include "Audio.h"
-
-// The 41 accent times of the show, ms, ascending.
-extern const int kAccentMs[41];
 
 // Length of the track, ms: the final chord has rung out into silence.
 constexpr double kTrackMs = 156000.0;

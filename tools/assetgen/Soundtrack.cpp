@@ -5,7 +5,7 @@
 #include "Mp3File.h"
 #include "Score.h"
 
-bool writeSoundtrack(const std::string& path) {
+std::string writeSoundtrack(const std::string& path) {
     // The common streaming loudness, −14 LUFS, measured on the MP3: the
     // encoder takes about 0.3 LU off, so the master aims 0.3 LU higher. The
     // file's true peak reads 0.4 to 0.6 dB above the limiter's ceiling (the

@@ -4,5 +4,5 @@
 
 #include <string>
 
-// Writes the MP3 to path; false, after one line on stderr, on failure.
-bool writeSoundtrack(const std::string& path);
+// Writes the MP3 to path. Returns "", or the problem naming the file.
+std::string writeSoundtrack(const std::string& path);

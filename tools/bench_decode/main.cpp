@@ -18,10 +18,16 @@
 #include <stb_image.h>
 
 #include "render/Jpg.h"
+#include "tools/common/CommandLine.h"
 #include "tools/common/LibJpeg.h"
 #include "tools/common/OutputFile.h"
 
 namespace {
+
+const Usage usage = {"bench_decode", "usage: bench_decode\n",
+                     "Prints the megapixels per second of the system's JPEG decoder, of\n"
+                     "libjpeg-turbo (integer and float IDCT) and of stb_image on synthetic\n"
+                     "baseline files, and whether the system's decoder meets its speed goal.\n"};
 
 using Decoder = std::function<bool(const std::vector<uint8_t>&)>;
 
@@ -64,7 +70,9 @@ double timeOnce(const Decoder& decode, const std::vector<uint8_t>& file, int bat
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (asksForHelp(argc, argv)) return printHelp(usage);
+    if (argc > 1) return usageError(usage, unknownArgument(argv[1]));
     const char* names[4] = {"system", "stb_image", "turbo int", "turbo float"};
     Decoder decoders[4] = {decodeOurs, decodeStb,
                            [](const std::vector<uint8_t>& f) { return decodeTurbo(f, false); },

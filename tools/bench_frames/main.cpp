@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "app/CApplication.h"
-#include "app/FixedStep.h"
 #include "app/ShowStart.h"
 #include "app/Timeline.h"
 #include "platform/GL.h"
@@ -29,7 +28,9 @@
 #include "render/Jpg.h"
 #include "render/PassMark.h"
 #include "tools/bench_frames/CodeSampler.h"
+#include "tools/common/CommandLine.h"
 #include "tools/common/CountingNew.h"
+#include "tools/common/FrameDriver.h"
 #include "tools/common/OutputFile.h"
 #include "tools/common/SizeArgument.h"
 
@@ -46,8 +47,14 @@ void countOwn(const void* caller) {
 
 namespace {
 
-const char* usage =
-    "usage: bench_frames [--fps N] [--to MS] [--size WxH] [--draw-invisible] [--passes]\n"
+// The default --to: the show's last ms before its end, which the usage
+// text gives.
+constexpr long lastMs = showEndMs - 1;
+static_assert(lastMs == 149999, "the text gives the default --to, 149999 ms");
+
+const Usage usage = {
+    "bench_frames",
+    "usage: bench_frames [--fps N] [--to MS] [--size WxH] [--draw-invisible] [--passes]\n",
     "Plays the show headless at 1024 x 768, or at --size WxH (4:3, at least\n"
     "320x240), N frames per second of music time (default 10, 1 to 1000) from 0\n"
     "to MS (default 149999), and prints per scene the median and 95th percentile\n"
@@ -64,42 +71,44 @@ const char* usage =
     "                    drawing, blur, full drawing, glow, quads, overlay),\n"
     "                    with glFinish after each; the frame times then include\n"
     "                    those waits\n"
-    "The assets are the generated pack beside the program.\n";
+    "The assets are the generated pack beside the program.\n"};
 
 struct Options {
     int fps = 10;
     int width = platform::classicWidth; // --size WxH
     int height = platform::classicHeight;
-    unsigned toMs = showEndMs - 1;
+    long toMs = lastMs;
     bool drawInvisible = false;
     bool passes = false;
-    bool help = false;
 };
 
 // Reads the arguments into `o`; returns "" or what is wrong with the first
 // one it cannot use.
 std::string parse(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; i++) {
-        const char* value = i + 1 < argc ? argv[i + 1] : "";
-        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
-            o.help = true;
-        } else if (!std::strcmp(argv[i], "--draw-invisible")) {
+        const char* arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        long n = 0;
+        const char* expected = nullptr; // what the value should have been
+        if (!std::strcmp(arg, "--draw-invisible")) {
             o.drawInvisible = true;
-        } else if (!std::strcmp(argv[i], "--passes")) {
+        } else if (!std::strcmp(arg, "--passes")) {
             o.passes = true;
-        } else if (!std::strcmp(argv[i], "--fps")) {
-            o.fps = std::max(1, std::min(1000, std::atoi(value)));
+        } else if (!std::strcmp(arg, "--fps")) {
+            if (parseInteger(value, 1, 1000, n)) o.fps = int(n);
+            else expected = "frames per second, 1 to 1000";
             i++;
-        } else if (!std::strcmp(argv[i], "--to")) {
-            o.toMs = unsigned(std::max(0, std::atoi(value)));
+        } else if (!std::strcmp(arg, "--to")) {
+            if (!parseInteger(value, 0, 1L << 30, o.toMs)) expected = "a time in ms, 0 or more";
             i++;
-        } else if (!std::strcmp(argv[i], "--size")) {
+        } else if (!std::strcmp(arg, "--size")) {
             std::string problem = parseRenderSize(value, o.width, o.height);
             if (!problem.empty()) return "--size " + problem;
             i++;
         } else {
-            return std::string("unknown argument '") + argv[i] + "'";
+            return unknownArgument(arg);
         }
+        if (expected) return badValue(arg, expected);
     }
     return "";
 }
@@ -113,7 +122,7 @@ double msSince(Clock::time_point t) {
 // --passes: the time of each pass of each scene, summed over its frames; the
 // last column is what comes before the first mark of a frame.
 constexpr int passColumns = int(Pass::Count) + 1;
-double passMs[10][passColumns] = {};
+double passMs[sceneCount][passColumns] = {};
 int passScene = 0;
 int currentPass = int(Pass::Count);
 Clock::time_point passStart;
@@ -177,53 +186,45 @@ int main(int argc, char** argv) {
     Clock::time_point processStart = Clock::now();
     CodeSampler::findOwnCode();
     onHeapAllocation = countOwn;
+    if (asksForHelp(argc, argv)) return printHelp(usage);
     Options options;
-    std::string problem = parse(argc, argv, options);
-    if (!problem.empty()) {
-        std::fprintf(stderr, "bench_frames: %s\n%s", problem.c_str(), usage);
-        return 2;
-    }
-    if (options.help) {
-        std::fputs(usage, stdout);
-        return 0;
-    }
+    const std::string problem = parse(argc, argv, options);
+    if (!problem.empty()) return usageError(usage, problem);
     const int fps = options.fps;
     platform::fixRenderSize(options.width, options.height);
     CApplication app;
-    ShowStart start = startShow(app, "bench_frames", platform::assetFolder(""));
+    ShowStart start = startShow(app, usage.tool, platform::assetFolder(""));
     if (start != ShowStart::Ready) return exitStatus(start);
     leftOut.enabled = !options.drawInvisible;
     Clock::time_point firstFrame = Clock::now();
-    platform::beginFrame();
-    drawShowFrameAt(0, gridStep(fps));
+    FixedRun run{fps};
+    drawNextFrame(run); // frame 0, timed as the first frame of start-up
     glFinish();
     double firstFrameMs = msSince(firstFrame);
     double startupMs = msSince(processStart);
     int files = 0;
     double decodeMs = decodeAllTextures(files);
 
-    const long frames = firstGridFrameFrom(options.toMs + 1, fps);
-    std::vector<double> times[10];
+    const long frames = firstFrameFrom(run, unsigned(options.toMs) + 1);
+    std::vector<double> times[sceneCount];
     for (auto& t : times) t.reserve(size_t(frames));
     CodeSampler sampler;
     bool sampling = sampler.start(1000);
     long counted = 0, allocated = 0, ownAllocated = 0;
-    long sceneAllocations[10] = {};
-    long sceneTested[10] = {}, sceneLeft[10] = {};
+    long sceneAllocations[sceneCount] = {};
+    long sceneTested[sceneCount] = {}, sceneLeft[sceneCount] = {};
     int lastScene = -1;
     leftOut.tested = leftOut.left = 0;
     if (options.passes) passHook = timePass; // from the first timed frame on
-    for (long frame = 1; frame < frames; frame++) {
-        unsigned ms = gridTimeMs(frame, fps);
-        int scene = sceneAt(ms);
+    while (run.next < frames) {
+        const int scene = sceneAt(frameMs(run, run.next));
         sampler.setBucket(scene);
         long before = heapAllocations.load(), ownBefore = ownAllocations.load();
         Clock::time_point t = Clock::now();
         passScene = scene;
         currentPass = int(Pass::Count);
         passStart = t;
-        platform::beginFrame();
-        drawShowFrameAt(ms, gridStep(fps));
+        drawNextFrame(run);
         glFinish();
         if (options.passes) passMs[scene][currentPass] += msSince(passStart);
         times[scene].push_back(msSince(t));
@@ -252,7 +253,7 @@ int main(int argc, char** argv) {
                 "|-----------:|---------:|------------:|\n");
     double all = 0;
     long n = 0;
-    for (int k = 0; k < 10; k++) {
+    for (int k = 0; k < sceneCount; k++) {
         if (times[k].empty()) continue;
         double sum = 0;
         for (double t : times[k]) sum += t;
@@ -271,7 +272,7 @@ int main(int argc, char** argv) {
         std::printf("mean ms per frame and pass, glFinish after each:\n"
                     "| scene | small | blur | full | glow | quads | overlay | other |\n"
                     "|------:|------:|-----:|-----:|-----:|------:|--------:|------:|\n");
-        for (int k = 0; k < 10; k++) {
+        for (int k = 0; k < sceneCount; k++) {
             if (times[k].empty()) continue;
             std::printf("| %5d |", k + 1);
             for (double sum : passMs[k]) std::printf(" %5.1f |", sum / double(times[k].size()));

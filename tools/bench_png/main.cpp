@@ -14,14 +14,20 @@
 #include <vector>
 
 #include "app/CApplication.h"
-#include "app/FixedStep.h"
 #include "app/ShowStart.h"
 #include "platform/Paths.h"
 #include "platform/Window.h"
+#include "tools/common/CommandLine.h"
+#include "tools/common/FrameDriver.h"
 #include "tools/common/OutputFile.h"
 #include "tools/common/PngFile.h"
 
 namespace {
+
+const Usage usage = {"bench_png", "usage: bench_png\n",
+                     "Times libpng's compression levels, row filters and zlib strategies on 16\n"
+                     "frames of the show and prints milliseconds per frame and the size against\n"
+                     "libpng's default. The assets are the generated pack beside the program.\n"};
 
 struct Frame {
     std::vector<unsigned char> rgb;
@@ -43,24 +49,18 @@ size_t encodedSize(const Frame& frame, const PngSettings& settings, std::vector<
 
 } // namespace
 
-int main(int argc, char**) {
-    if (argc > 1) {
-        std::fputs("usage: bench_png\n", stderr);
-        return 2;
-    }
+int main(int argc, char** argv) {
+    if (asksForHelp(argc, argv)) return printHelp(usage);
+    if (argc > 1) return usageError(usage, unknownArgument(argv[1]));
     platform::fixRenderSize(platform::classicWidth, platform::classicHeight);
     CApplication app;
-    ShowStart start = startShow(app, "bench_png", platform::assetFolder(""));
+    ShowStart start = startShow(app, usage.tool, platform::assetFolder(""));
     if (start != ShowStart::Ready) return exitStatus(start);
     std::vector<Frame> frames(16);
-    constexpr int fps = 30;
-    long next = 0;
+    FixedRun run{30};
     for (size_t k = 0; k < frames.size(); k++) {
         Frame& f = frames[k];
-        const unsigned ms = 62000 + unsigned(k) * 200;
-        next = runUpTo(ms, fps, next) + 1;
-        platform::beginFrame();
-        drawShowFrameAt(ms, gridStep(fps));
+        drawFrameAt(run, 62000 + unsigned(k) * 200);
         f.width = platform::renderWidth();
         f.height = platform::renderHeight();
         f.rgb.resize(size_t(f.width) * size_t(f.height) * 3);

@@ -1,5 +1,5 @@
 // Times the polygonisation of Scene 9's eight blobs over the scene's span
-// (123,000 .. 147,000 ms of music, one frame every 10 ms): the surface
+// of music (one frame every 10 ms): the surface
 // following CalcMesh against a plain marching-cubes scan of all 29³ cells of
 // the same field. Prints the median and 95th percentile per frame and the
 // ratio. Each frame's figure is the least of 5 runs of this thread's CPU
@@ -14,9 +14,17 @@
 #include "geometry/MarchingCubesTables.h"
 #include "geometry/MetaballGrid.h"
 #include "geometry/SphereSurface.h"
+#include "scenes/SceneTable.h"
+#include "tools/common/CommandLine.h"
 #include "tools/common/OutputFile.h"
 
 namespace {
+
+const Usage usage = {"bench_polygonise", "usage: bench_polygonise\n",
+                     "Prints the time per frame of Scene 9's metaball surface, found by following\n"
+                     "it (CalcMesh) and by a full marching-cubes scan of the same field.\n"};
+
+constexpr int scene9 = 8; // Scene 9's entry in sceneTable
 
 const int nCells = 29;
 const int cubeSide = 9;
@@ -178,7 +186,9 @@ void print(const Row& row, const Row& follow) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (asksForHelp(argc, argv)) return printHelp(usage);
+    if (argc > 1) return usageError(usage, unknownArgument(argv[1]));
     std::vector<Point3D> blobs(blobCount, Point3D(0, 0, 0));
     std::vector<Point3D> mesh(capacity, Point3D(0, 0, 0));
     std::vector<Point3D> scanMesh(capacity, Point3D(0, 0, 0));
@@ -192,7 +202,7 @@ int main() {
     Row follow{"surface following (CalcMesh)", {}}, viaField{"full scan, field via getPotential", {}},
         ownLoop{"full scan, own 8-blob loop", {}};
     int dropped = 0;
-    const int first = 123000, last = 147000, step = 10;
+    const int first = sceneTable[scene9].startMs, last = sceneEndMs(scene9), step = 10;
     for (int t = first; t <= last; t += step) {
         moveBlobs(blobs.data(), static_cast<float>(t));
         follow.ms.push_back(millisecondsOf([&] {

@@ -2,20 +2,25 @@
 #include "tools/capture/CaptureOptions.h"
 
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "tools/common/SizeArgument.h"
 
-const char* captureUsage =
+// The last time a frame may be asked for: one past the show's end. The
+// usage text and the errors give both.
+constexpr long lastMs = showEndMs + 1;
+static_assert(lastMs == 150001, "the texts give the show's end, 150000 ms");
+
+const Usage captureUsage = {
+    "capture",
     "usage: capture --at MS --out FRAME.png [--fps N] [SIZE] [--assets DIR]\n"
     "       capture [SPAN] [--fps N] [SIZE] --out DIR [--overwrite] [--assets DIR]\n"
     "       capture [SPAN] [--fps N] [SIZE] --video FILE.mp4|FILE.mkv [--overwrite]\n"
     "               [--assets DIR]\n"
     "       capture --join FILE SEGMENT... [--from MS] [--overwrite] [--assets DIR]\n"
-    "SPAN: [--from MS] [--to MS] [--shard K/N]   SIZE: [--size WxH] [--supersample N]\n"
+    "       capture --scenes\n"
+    "SPAN: [--from MS] [--to MS] [--shard K/N]   SIZE: [--size WxH] [--supersample N]\n",
     "Renders frames of the show headless, exactly as a run from 0 ms at N frames\n"
     "per second (default 60) draws them: a later start is first run up from 0 ms.\n"
     "--at writes one PNG; a span writes DIR/frame-NNNNNN.png, numbered from 000000, for\n"
@@ -35,18 +40,17 @@ const char* captureUsage =
     "even height. --supersample N (1 to 4, default 1) draws each frame at N times\n"
     "the size and averages each N x N block, for smoother edges.\n"
     "--assets selects the folder that holds Textures/ and musa.mp3 (default: the\n"
-    "generated pack).\n";
+    "generated pack).\n"
+    "--scenes prints a line per scene, \"N START END PICTURE\": its number, the music\n"
+    "times in ms where it starts and ends, and a moment that pictures it.\n"};
 
 namespace {
 
-// A whole number of milliseconds within the show (0 .. 150,001).
+// A whole number of milliseconds within the show (0 .. lastMs).
 bool parseMs(const char* text, unsigned& value) {
-    if (!text || !*text || *text == '-') return false;
-    errno = 0;
-    char* end = nullptr;
-    unsigned long v = std::strtoul(text, &end, 10);
-    if (errno || *end || v > 150001) return false;
-    value = unsigned(v);
+    long ms = 0;
+    if (!parseInteger(text, 0, lastMs, ms)) return false;
+    value = unsigned(ms);
     return true;
 }
 
@@ -79,12 +83,12 @@ std::string parseCaptureOptions(int argc, char** argv, CaptureOptions& o) {
     bool haveFrom = false, haveTo = false;
     for (int i = 1; i < argc;) {
         const char* arg = argv[i++];
-        if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
-            o.help = true;
-            return "";
-        }
-        if (!std::strcmp(arg, "--overwrite")) { // the one option without a value
+        if (!std::strcmp(arg, "--overwrite")) { // the options without a value
             o.overwrite = true;
+            continue;
+        }
+        if (!std::strcmp(arg, "--scenes")) {
+            o.scenes = true;
             continue;
         }
         if (arg[0] != '-' && !o.join.empty()) { // a segment of --join
@@ -103,15 +107,15 @@ std::string parseCaptureOptions(int argc, char** argv, CaptureOptions& o) {
             ok = parseMs(value, o.toMs);
             haveTo = true;
         } else if (!std::strcmp(arg, "--fps")) {
-            unsigned fps = 0;
-            ok = value && parseMs(value, fps) && fps >= 1 && fps <= 1000;
+            long fps = 0;
+            ok = parseInteger(value, 1, 1000, fps);
             o.fps = int(fps);
         } else if (!std::strcmp(arg, "--size")) {
             std::string problem = parseRenderSize(value, o.width, o.height);
             if (!problem.empty()) return "--size " + problem;
         } else if (!std::strcmp(arg, "--supersample")) {
-            unsigned n = 0;
-            ok = value && parseMs(value, n) && n >= 1 && n <= 4;
+            long n = 0;
+            ok = parseInteger(value, 1, 4, n);
             o.supersample = int(n);
         } else if (!std::strcmp(arg, "--out")) {
             ok = value && *value;
@@ -128,29 +132,27 @@ std::string parseCaptureOptions(int argc, char** argv, CaptureOptions& o) {
             ok = value && *value;
             if (ok) o.assets = value;
         } else {
-            return std::string("unknown argument '") + arg + "'";
+            return unknownArgument(arg);
         }
         if (!ok) {
             bool isPath = !std::strcmp(arg, "--out") || !std::strcmp(arg, "--video") ||
                           !std::strcmp(arg, "--assets") || !std::strcmp(arg, "--join");
-            const char* expected = isPath                       ? " (a path)"
-                                   : !std::strcmp(arg, "--fps") ? " (frames per second, 1 to 1000)"
-                                   : !std::strcmp(arg, "--supersample") ? " (1 to 4)"
-                                   : !std::strcmp(arg, "--shard")       ? " (K/N, 1 <= K <= N <= 1000)"
-                                                                        : " (a time in ms, 0 to 150001)";
-            return std::string("bad or missing value for ") + arg + expected;
+            const char* expected = isPath                               ? "a path"
+                                   : !std::strcmp(arg, "--fps")         ? "frames per second, 1 to 1000"
+                                   : !std::strcmp(arg, "--supersample") ? "1 to 4"
+                                   : !std::strcmp(arg, "--shard")       ? "K/N, 1 <= K <= N <= 1000"
+                                                                        : "a time in ms, 0 to 150001";
+            return badValue(arg, expected);
         }
     }
+    if (o.scenes) return argc == 2 ? "" : "--scenes takes no other arguments";
     if (!o.join.empty()) {
         if (!o.out.empty() || !o.video.empty() || o.single || haveTo || o.shards > 1)
             return "--join takes only --from, --overwrite and --assets besides its files";
         if (o.segments.empty()) return "--join " + o.join + ": name the segments to join";
         return "";
     }
-    if (o.out.empty() && o.video.empty()) {
-        o.help = true; // nothing to write: show the usage
-        return "give --out or --video";
-    }
+    if (o.out.empty() && o.video.empty()) return "give --out or --video";
     if (!o.out.empty() && !o.video.empty()) return "--out and --video cannot be combined";
     if (o.single && o.video.empty() && !endsWith(o.out, ".png"))
         return "--out " + o.out + ": only PNG is written; give a name ending in .png";

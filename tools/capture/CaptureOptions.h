@@ -5,12 +5,15 @@
 #include <vector>
 
 #include "platform/RenderSize.h"
+#include "scenes/SceneTable.h"
+#include "tools/common/CommandLine.h"
 
 struct CaptureOptions {
+    bool scenes = false;                // --scenes: print the scene table
     bool single = false;                // --at: one frame
     unsigned atMs = 0;                  // --at MS
     unsigned fromMs = 0;                // --from MS
-    unsigned toMs = 150000;             // --to MS
+    unsigned toMs = showEndMs;          // --to MS
     int fps = 60;                       // --fps N
     int width = platform::classicWidth; // --size WxH: pixels of the frames written, 4:3
     int height = platform::classicHeight;
@@ -23,12 +26,12 @@ struct CaptureOptions {
     std::vector<std::string> segments; // the segment files, in order, after --join OUT
     std::string assets;                // --assets DIR; empty: the generated pack
     bool overwrite = false;            // --overwrite: replace an earlier video or frames
-    bool help = false;
 };
 
 // True for a video name ending in .mkv: the lossless master.
 bool isLosslessVideo(const std::string& name);
 
-// Parses argv into `options`. Returns an empty string, or the one-line error.
+// Parses argv into `options` (--help aside: CommandLine.h). Returns an empty
+// string, or the one-line error.
 std::string parseCaptureOptions(int argc, char** argv, CaptureOptions& options);
-extern const char* captureUsage;
+extern const Usage captureUsage;

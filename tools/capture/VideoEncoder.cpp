@@ -231,7 +231,9 @@ std::string VideoEncoder::join(const std::string& ffmpeg, const std::string& pat
     for (const std::string& segment : segments) list += "file " + singleQuoted(segment) + "\n";
     {
         OutputFile out(listPath);
-        if (!out.write(list.data(), list.size()) || !out.commit()) return out.error();
+        out.write(list.data(), list.size());
+        const std::string problem = out.commit();
+        if (!problem.empty()) return problem;
     }
     long frames = 0;
     int fps = 0;

@@ -2,7 +2,8 @@
 // no sound) with the music clock replaced by a fixed frame rate, at any 4:3
 // size and optionally supersampled, and writes them as PNG files or pipes
 // them to ffmpeg as a video with the music; or joins video segments of a
-// sharded capture. See CaptureOptions.cpp for the command line.
+// sharded capture; or prints the scene table. See CaptureOptions.cpp for the
+// command line.
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,17 +17,18 @@
 #include <vector>
 
 #include "app/CApplication.h"
-#include "app/FixedStep.h"
 #include "app/ShowStart.h"
-#include "app/Timeline.h"
 #include "platform/InputFile.h"
 #include "platform/Paths.h"
 #include "platform/Window.h"
+#include "scenes/SceneTable.h"
 #include "tools/capture/BoxFilter.h"
 #include "tools/capture/CaptureOptions.h"
 #include "tools/capture/FrameWriter.h"
 #include "tools/capture/Progress.h"
 #include "tools/capture/VideoEncoder.h"
+#include "tools/common/CommandLine.h"
+#include "tools/common/FrameDriver.h"
 #include "tools/common/OutputFile.h"
 #include "tools/common/PngFile.h"
 
@@ -37,6 +39,8 @@ namespace {
 // pipe, in order. The buffers: one being drawn into, one per writer, and
 // one waiting between them.
 constexpr int pngWriters = 2;
+
+const char* const tool = captureUsage.tool;
 
 volatile std::sig_atomic_t interrupted = 0;
 
@@ -54,11 +58,6 @@ std::string absolute(const std::string& path) {
     if (path.empty() || path[0] == '/') return path;
     char cwd[4096];
     return getcwd(cwd, sizeof cwd) ? std::string(cwd) + "/" + path : path;
-}
-
-int fail(const std::string& message) {
-    std::fprintf(stderr, "capture: %s\n", message.c_str());
-    return 1;
 }
 
 bool exists(const std::string& path) {
@@ -98,31 +97,34 @@ struct Frames {
 
 // The grid frames of the span, or of its shard: shard K of N holds frames
 // [(K - 1) T / N, K T / N) of the span's T frames.
-Frames framesOf(const CaptureOptions& options) {
-    const int fps = options.fps;
+Frames framesOf(const CaptureOptions& options, const FixedRun& run) {
     Frames f;
     if (options.single) {
-        f.spanStart = f.begin = firstGridFrameFrom(options.atMs, fps);
+        f.spanStart = f.begin = firstFrameFrom(run, options.atMs);
         f.end = f.begin + 1;
         return f;
     }
-    f.spanStart = firstGridFrameFrom(options.fromMs, fps);
+    f.spanStart = firstFrameFrom(run, options.fromMs);
     long total = 0;
-    while (gridTimeMs(f.spanStart + total, fps) <= options.toMs) total++;
+    while (frameMs(run, f.spanStart + total) <= options.toMs) total++;
     f.spanFrames = total;
     f.begin = f.spanStart + total * (options.shard - 1) / options.shards;
     f.end = f.spanStart + total * options.shard / options.shards;
     return f;
 }
 
+// "" when the span has a frame for each shard, else the problem.
+std::string checkShards(const CaptureOptions& options, const Frames& frames) {
+    if (options.shards <= frames.spanFrames) return "";
+    return "the span has " + std::to_string(frames.spanFrames) +
+           (frames.spanFrames == 1 ? " frame" : " frames") + ", fewer than the " +
+           std::to_string(options.shards) + " parts --shard asks for";
+}
+
 // Checks the output can be created, and is not an earlier capture about to
 // be overwritten silently, before any frame is rendered. A shard looks only
 // at the frames it writes itself: the other shards write into the same folder.
 std::string prepareOutput(const CaptureOptions& options, const std::string& out, const Frames& frames) {
-    if (options.shards > frames.spanFrames)
-        return "the span has " + std::to_string(frames.spanFrames) +
-               (frames.spanFrames == 1 ? " frame" : " frames") + ", fewer than the " +
-               std::to_string(options.shards) + " parts --shard asks for";
     if (!options.video.empty() || options.single) {
         if (!options.overwrite && !options.video.empty() && exists(out))
             return out + " exists; add --overwrite to replace it";
@@ -158,65 +160,70 @@ std::string musicForVideo() {
     return "";
 }
 
-std::string findFfmpeg() {
-    std::string ffmpeg = VideoEncoder::findFfmpeg();
-    if (ffmpeg.empty())
-        std::fprintf(stderr, "capture: ffmpeg is not installed (no ffmpeg on PATH); install the Debian "
-                             "package ffmpeg\n");
-    return ffmpeg;
-}
+const char* const noFfmpeg =
+    "ffmpeg is not installed (no ffmpeg on PATH); install the Debian package ffmpeg";
 
 // capture --join: one video of the segments, the music muxed once.
 int join(const CaptureOptions& options) {
     const std::string out = absolute(options.join);
-    if (!options.overwrite && exists(out)) return fail(out + " exists; add --overwrite to replace it");
+    if (!options.overwrite && exists(out))
+        return fail(tool, out + " exists; add --overwrite to replace it");
     std::vector<std::string> segments;
     for (const std::string& s : options.segments) {
-        if (access(s.c_str(), R_OK) != 0) return fail("cannot read " + s + ": " + std::strerror(errno));
+        if (access(s.c_str(), R_OK) != 0)
+            return fail(tool, "cannot read " + s + ": " + std::strerror(errno));
         segments.push_back(absolute(s));
     }
-    const std::string ffmpeg = findFfmpeg();
-    if (ffmpeg.empty()) return 1;
+    const std::string ffmpeg = VideoEncoder::findFfmpeg();
+    if (ffmpeg.empty()) return fail(tool, noFfmpeg);
     const std::string assets = platform::assetFolder(options.assets);
-    if (chdir(assets.c_str()) != 0) return fail("cannot enter the asset folder " + assets);
+    if (chdir(assets.c_str()) != 0) return fail(tool, "cannot enter the asset folder " + assets);
     const std::string problem =
         VideoEncoder::join(ffmpeg, out, segments, musicForVideo(), options.fromMs);
-    return problem.empty() ? 0 : fail(problem + " joining " + out);
+    return problem.empty() ? 0 : fail(tool, problem + " joining " + out);
+}
+
+// capture --scenes: "N START END PICTURE" a line, times in ms.
+int printScenes() {
+    for (int k = 0; k < sceneCount; k++)
+        std::printf("%d %d %d %d\n", k + 1, sceneTable[k].startMs, sceneEndMs(k),
+                    sceneTable[k].pictureMs);
+    return checkedExit(tool, 0);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    if (asksForHelp(argc, argv)) return printHelp(captureUsage);
     CaptureOptions options;
     std::string error = parseCaptureOptions(argc, argv, options);
-    if (options.help || argc == 1) {
-        std::fputs(captureUsage, stdout);
-        if (argc == 1 || error.empty()) return 0;
-    }
-    if (!error.empty()) return fail(error + " (see --help)");
+    if (!error.empty()) return usageError(captureUsage, error);
+    if (options.scenes) return printScenes();
     if (!options.join.empty()) return join(options);
 
+    FixedRun run{options.fps};
+    const Frames frames = framesOf(options, run);
+    error = checkShards(options, frames);
+    if (!error.empty()) return usageError(captureUsage, error);
     const bool video = !options.video.empty();
     const std::string out = absolute(video ? options.video : options.out);
-    std::string ffmpeg;
-    if (video && (ffmpeg = findFfmpeg()).empty()) return 1;
-    const Frames frames = framesOf(options);
+    const std::string ffmpeg = video ? VideoEncoder::findFfmpeg() : "";
+    if (video && ffmpeg.empty()) return fail(tool, noFfmpeg);
     error = prepareOutput(options, out, frames);
-    if (!error.empty()) return fail(error);
+    if (!error.empty()) return fail(tool, error);
     const int n = options.supersample;
     platform::fixRenderSize(options.width * n, options.height * n);
     CApplication app;
-    ShowStart start = startShow(app, "capture", platform::assetFolder(options.assets));
+    ShowStart start = startShow(app, tool, platform::assetFolder(options.assets));
     if (start != ShowStart::Ready) return exitStatus(start);
 
-    const int fps = options.fps;
     VideoEncoder encoder;
     if (video) {
         // A shard's segment has no sound: the join adds the music once.
         const std::string music = options.shards > 1 ? "" : musicForVideo();
-        error = encoder.open(ffmpeg, out, options.width, options.height, fps, frames.end - frames.begin,
-                             music, gridTimeMs(frames.begin, fps));
-        if (!error.empty()) return fail(error);
+        error = encoder.open(ffmpeg, out, options.width, options.height, options.fps,
+                             frames.end - frames.begin, music, frameMs(run, frames.begin));
+        if (!error.empty()) return fail(tool, error);
     }
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
@@ -240,15 +247,15 @@ int main(int argc, char** argv) {
     };
     FrameWriter writer(size_t(renderW) * renderH * 3, writers + 2, writers, write);
 
-    runUpTo(options.single ? options.atMs : gridTimeMs(frames.begin, fps), fps);
+    // A single frame shows the requested time itself, on or off the grid.
+    auto timeOf = [&](long frame) { return options.single ? options.atMs : frameMs(run, frame); };
+    runUp(run, timeOf(frames.begin));
     const long total = frames.end - frames.begin;
     Progress progress(total);
     for (long frame = frames.begin; frame < frames.end && !stopRequested(); frame++) {
         unsigned char* buffer = writer.buffer();
         if (!buffer) break; // a write failed
-        // A single frame shows the requested time itself, on or off the grid.
-        platform::beginFrame();
-        drawShowFrameAt(options.single ? options.atMs : gridTimeMs(frame, fps), gridStep(fps));
+        drawFrameAt(run, timeOf(frame));
         platform::readFrame(buffer);
         writer.submit(frame - frames.spanStart);
         platform::present();
@@ -264,6 +271,6 @@ int main(int argc, char** argv) {
         const std::string closing = encoder.close();
         if (error.empty() && !closing.empty()) error = closing + " writing " + out;
     }
-    if (!error.empty()) return fail(error);
+    if (!error.empty()) return fail(tool, error);
     return stopped ? 130 : 0;
 }

@@ -61,14 +61,15 @@ void OutputFile::fail() {
     failed = true;
 }
 
-bool OutputFile::commit() {
-    if (!file) return false;
-    if (std::fflush(file) != 0 || std::ferror(file)) fail();
-    if (std::fclose(file) != 0) fail();
-    file = nullptr;
-    if (!failed && std::rename(temporary.c_str(), path.c_str()) != 0) fail();
-    committed = !failed;
-    return committed;
+std::string OutputFile::commit() {
+    if (file) {
+        if (std::fflush(file) != 0 || std::ferror(file)) fail();
+        if (std::fclose(file) != 0) fail();
+        file = nullptr;
+        if (!failed && std::rename(temporary.c_str(), path.c_str()) != 0) fail();
+        committed = !failed;
+    }
+    return error();
 }
 
 std::string OutputFile::error() const {

@@ -29,8 +29,9 @@ public:
     // Notes a failure found by the caller (errno at the time gives the reason).
     void fail();
     // Flushes and closes the stream, checking both, then renames the file
-    // into place. False when anything failed since the file was created.
-    bool commit();
+    // into place. Returns "", or error() when anything failed since the file
+    // was created (then the file is not renamed).
+    std::string commit();
     // "cannot write PATH: REASON" after a failure; empty otherwise.
     std::string error() const;
 

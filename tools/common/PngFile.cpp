@@ -75,6 +75,5 @@ std::string writePng(const std::string& path, const unsigned char* rgb, int widt
     if (!out.stream()) return out.error();
     if (!encodePng(writeToFile, &out, rgb, width, height, bottomUp, framePng) && out.error().empty())
         out.fail();
-    out.commit();
-    return out.error();
+    return out.commit();
 }

@@ -2,6 +2,7 @@
 // own decoder (no GL) and writes binary PPM; with a mask also OUT.pgm (the
 // .ppm ending replaced, else appended) holding the alpha. Prints the header
 // facts; exits 1 with a message when a file cannot be read or yields no image.
+// Every problem is returned as a string and printed here (CommandLine.h).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -9,15 +10,21 @@
 #include <vector>
 
 #include "render/Jpg.h"
+#include "tools/common/CommandLine.h"
 #include "tools/common/OutputFile.h"
 
 namespace {
 
-bool readOrSay(const char* path, uint8_t** bytes, size_t* size) {
+const Usage usage = {"jpgdecode", "usage: jpgdecode IN.jpg OUT.ppm [MASK.jpg]\n",
+                     "Decodes IN.jpg with the show's JPEG decoder and writes its pixels as binary\n"
+                     "PPM; with MASK.jpg also OUT.pgm, the mask's alpha. Prints the file's size,\n"
+                     "components, sampling and restart interval.\n"};
+
+// Reads the file at `path` into `bytes` (malloc'ed); returns "" or the problem.
+std::string readJpeg(const char* path, uint8_t** bytes, size_t* size) {
     const char* error = nullptr;
-    if (jpegReadFile(path, bytes, size, &error)) return true;
-    fprintf(stderr, "jpgdecode: %s: %s\n", path, error ? error : "cannot be opened");
-    return false;
+    if (jpegReadFile(path, bytes, size, &error)) return "";
+    return std::string(path) + ": " + (error ? error : "cannot be opened");
 }
 
 // Channel bytes of `pixels` RGBA pixels: R, G and B (3 per pixel) or A (1).
@@ -38,7 +45,8 @@ void takeChannels(const uint8_t* rgba, size_t pixels, bool alpha, uint8_t* out) 
 // with at most one block of it copied, and the chunk stays in the cache. A
 // call per pixel cost more than the decoding (57 % of the run on a
 // 2048 x 2048 file).
-bool writeNetpbm(const std::string& path, const JpegImage& image, bool alpha) {
+// Returns "" or the problem.
+std::string writeNetpbm(const std::string& path, const JpegImage& image, bool alpha) {
     OutputFile out(path);
     FILE* f = out.stream();
     if (f) fprintf(f, "%s\n%d %d\n255\n", alpha ? "P5" : "P6", image.width, image.height);
@@ -52,9 +60,7 @@ bool writeNetpbm(const std::string& path, const JpegImage& image, bool alpha) {
         takeChannels(image.data + 4 * width * y, pixels, alpha, chunk.data());
         ok = out.write(chunk.data(), pixels * channels);
     }
-    if (out.commit()) return true;
-    fprintf(stderr, "jpgdecode: %s\n", out.error().c_str());
-    return false;
+    return out.commit();
 }
 
 void printHeader(const char* path) {
@@ -69,33 +75,32 @@ void printHeader(const char* path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 && argc != 4) {
-        fprintf(stderr, "usage: jpgdecode IN.jpg OUT.ppm [MASK.jpg]\n");
-        return 2;
-    }
+    if (asksForHelp(argc, argv)) return printHelp(usage);
+    if (argc != 3 && argc != 4) return usageError(usage, "give IN.jpg, OUT.ppm and optionally MASK.jpg");
+    const char* tool = usage.tool;
     uint8_t *bytes = nullptr, *maskBytes = nullptr;
     size_t size = 0, maskSize = 0;
-    if (!readOrSay(argv[1], &bytes, &size)) return 1;
-    if (argc == 4 && !readOrSay(argv[3], &maskBytes, &maskSize)) return 1;
+    std::string problem = readJpeg(argv[1], &bytes, &size);
+    if (problem.empty() && argc == 4) problem = readJpeg(argv[3], &maskBytes, &maskSize);
+    if (!problem.empty()) return fail(tool, problem);
     const char* maskError = nullptr;
     JpegImage image = argc == 4 ? jpegDecodeMasked(bytes, size, maskBytes, maskSize, &maskError)
                                 : jpegDecode(bytes, size);
     if (image.data) printHeader(argv[1]); // a rejected file gets its reason only
-    if (image.error) fprintf(stderr, "jpgdecode: %s: %s\n", argv[1], image.error);
-    if (maskError) fprintf(stderr, "jpgdecode: %s: %s\n", argv[3], maskError);
+    if (image.error) fail(tool, std::string(argv[1]) + ": " + image.error);
+    if (maskError) fail(tool, std::string(argv[3]) + ": " + maskError);
     int status = 0;
     if (!image.data) {
-        if (!image.error) fprintf(stderr, "jpgdecode: %s: no image to write\n", argv[1]);
+        if (!image.error) fail(tool, std::string(argv[1]) + ": no image to write");
         status = 1;
     } else {
         std::string out = argv[2];
-        if (!writeNetpbm(out, image, false)) status = 1;
-        if (argc == 4) {
-            std::string grey = out.size() > 4 && out.compare(out.size() - 4, 4, ".ppm") == 0
-                                   ? out.substr(0, out.size() - 4) + ".pgm"
-                                   : out + ".pgm";
-            if (!writeNetpbm(grey, image, true)) status = 1;
-        }
+        std::string grey = out.size() > 4 && out.compare(out.size() - 4, 4, ".ppm") == 0
+                               ? out.substr(0, out.size() - 4) + ".pgm"
+                               : out + ".pgm";
+        for (const std::string& written :
+             {writeNetpbm(out, image, false), argc == 4 ? writeNetpbm(grey, image, true) : ""})
+            if (!written.empty()) status = fail(tool, written);
     }
     free(image.data);
     free(bytes);

@@ -1,17 +1,21 @@
 // Parsing of the preview player's arguments.
 #include "tools/preview/PreviewOptions.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
+#include "scenes/SceneTable.h"
 #include "tools/common/SizeArgument.h"
 
-const char* previewUsage =
+// The last start: the show's last ms before its end, which the error for
+// --from gives.
+constexpr long lastStartMs = showEndMs - 1;
+static_assert(lastStartMs == 149999, "the text gives the last start, 149999 ms");
+
+const Usage previewUsage = {
+    "preview",
     "usage: preview [--window [WxH] | --fullscreen-desktop] [--render-size WxH] [--from MS]\n"
     "               [--loop] [--mute] [--av-offset MS] [--vsync on|off] [--frames N]\n"
-    "               [--assets DIR]\n"
+    "               [--assets DIR]\n",
     "Plays the show in real time with the music.\n"
     "  --window [WxH]        a resizable window, 1024x768 unless given (the default);\n"
     "                        the picture keeps 4:3 with black bars\n"
@@ -30,19 +34,9 @@ const char* previewUsage =
     "  --frames N            quit after N frames (for scripted runs)\n"
     "  --assets DIR          the folder that holds Textures/ and musa.mp3\n"
     "Keys: Escape or Q quit, Space pause, Left/Right previous/next scene start.\n"
-    "On exit it prints where it stopped: the music time and the scene.\n";
+    "On exit it prints where it stopped: the music time and the scene.\n"};
 
 namespace {
-
-bool parseLong(const char* text, long low, long high, long& value) {
-    if (!text || !*text) return false;
-    errno = 0;
-    char* end = nullptr;
-    long v = std::strtol(text, &end, 10);
-    if (errno || *end || v < low || v > high) return false;
-    value = v;
-    return true;
-}
 
 bool looksLikeSize(const char* text) {
     return text && *text >= '0' && *text <= '9';
@@ -57,10 +51,7 @@ std::string parsePreviewOptions(int argc, char** argv, PreviewOptions& o) {
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         const char* expected = nullptr; // what the value should have been
         long n = 0;
-        if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
-            o.help = true;
-            return "";
-        } else if (!std::strcmp(arg, "--window")) {
+        if (!std::strcmp(arg, "--window")) {
             window = true;
             if (looksLikeSize(value)) {
                 if (!parseSize(value, 64, 16384, o.width, o.height)) expected = "WxH, 64 to 16384 each";
@@ -77,15 +68,15 @@ std::string parsePreviewOptions(int argc, char** argv, PreviewOptions& o) {
         } else if (!std::strcmp(arg, "--mute")) {
             o.mute = true;
         } else if (!std::strcmp(arg, "--from")) {
-            if (parseLong(value, 0, 149999, n)) o.fromMs = unsigned(n);
+            if (parseInteger(value, 0, lastStartMs, n)) o.fromMs = unsigned(n);
             else expected = "a time in ms, 0 to 149999";
             i++;
         } else if (!std::strcmp(arg, "--av-offset")) {
-            if (parseLong(value, -2000, 2000, n)) o.avOffsetMs = int(n);
+            if (parseInteger(value, -2000, 2000, n)) o.avOffsetMs = int(n);
             else expected = "ms, -2000 to 2000";
             i++;
         } else if (!std::strcmp(arg, "--frames")) {
-            if (parseLong(value, 1, 100000000, n)) o.frames = n;
+            if (parseInteger(value, 1, 100000000, n)) o.frames = n;
             else expected = "a frame count, 1 or more";
             i++;
         } else if (!std::strcmp(arg, "--vsync")) {
@@ -98,9 +89,9 @@ std::string parsePreviewOptions(int argc, char** argv, PreviewOptions& o) {
             else expected = "a folder";
             i++;
         } else {
-            return std::string("unknown argument '") + arg + "'";
+            return unknownArgument(arg);
         }
-        if (expected) return std::string("bad or missing value for ") + arg + " (" + expected + ")";
+        if (expected) return badValue(arg, expected);
     }
     if (window && o.fullscreenDesktop) return "--window and --fullscreen-desktop exclude each other";
     return "";

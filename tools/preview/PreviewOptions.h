@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/RenderSize.h"
+#include "tools/common/CommandLine.h"
 
 struct PreviewOptions {
     bool fullscreenDesktop = false;     // --fullscreen-desktop; else a window
@@ -13,16 +14,16 @@ struct PreviewOptions {
     int height = platform::classicHeight;
     int renderWidth = 0; // --render-size WxH, 4:3; 0: the window's own, following resizes
     int renderHeight = 0;
-    unsigned fromMs = 0; // --from MS, 0 .. 149,999
+    unsigned fromMs = 0; // --from MS, 0 .. showEndMs - 1
     bool loop = false;   // --loop: start again at --from after the end
     bool mute = false;   // --mute: timer clock, no sound
     int avOffsetMs = 0;  // --av-offset MS, -2000 .. 2000: picture later when > 0
     bool vsync = true;   // --vsync on|off
     long frames = 0;     // --frames N: quit after N frames (0: run to the end)
     std::string assets;  // --assets DIR; empty: the generated pack
-    bool help = false;
 };
 
-// Parses argv into `options`. Returns an empty string, or the one-line error.
+// Parses argv into `options` (--help aside: CommandLine.h). Returns an empty
+// string, or the one-line error.
 std::string parsePreviewOptions(int argc, char** argv, PreviewOptions& options);
-extern const char* previewUsage;
+extern const Usage previewUsage;

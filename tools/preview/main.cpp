@@ -10,13 +10,13 @@
 #include <thread>
 
 #include "app/CApplication.h"
-#include "app/FixedStep.h"
 #include "app/ShowStart.h"
 #include "app/Timeline.h"
-#include "platform/Clock.h"
 #include "platform/Music.h"
 #include "platform/Paths.h"
 #include "platform/Window.h"
+#include "tools/common/CommandLine.h"
+#include "tools/common/FrameDriver.h"
 #include "tools/preview/PreviewOptions.h"
 #include "tools/preview/SceneJump.h"
 
@@ -27,19 +27,18 @@ constexpr int runUpFps = 30; // grid of the run-up frames before a start
 struct Player {
     PreviewOptions options;
     bool paused = false;
-    unsigned shownMs = 0;   // music time of the last picture
-    uint64_t lastTicks = 0; // ms, timer reading of the last frame
+    unsigned shownMs = 0; // music time of the last picture
+    RealTimeRun realTime; // measures each frame's step
 
     // Starts playing at music time `ms`: runs the show up from 0 to the
     // picture time at a fixed step, then starts the sound there.
     void startAt(unsigned ms) {
         unsigned picture = pictureTimeMs(ms, options.avOffsetMs);
-        seekTo(picture, runUpFps);
-        done = false;
+        seekRealTime(picture, runUpFps);
         if (options.mute) platform::startSilentClock(ms);
         else platform::startMusic("musa.mp3", ms);
         if (paused) platform::pauseMusic(true);
-        lastTicks = platform::ticksMs();
+        restartSteps(realTime);
         shownMs = picture;
     }
 
@@ -51,7 +50,7 @@ struct Player {
         case platform::Key::Space:
             paused = !paused;
             platform::pauseMusic(paused);
-            lastTicks = platform::ticksMs();
+            restartSteps(realTime);
             return true;
         case platform::Key::Left: startAt(previousSceneStart(shownMs)); return true;
         case platform::Key::Right: startAt(nextSceneStart(shownMs)); return true;
@@ -67,11 +66,8 @@ struct Player {
             startAt(options.fromMs);
             picture = shownMs;
         }
-        uint64_t now = platform::ticksMs();
-        platform::beginFrame();
-        drawShowFrameAt(picture, frameStep(now, lastTicks));
+        drawRealTimeFrame(realTime, picture);
         platform::present();
-        lastTicks = now;
         shownMs = picture;
         return true;
     }
@@ -99,16 +95,10 @@ struct Player {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (asksForHelp(argc, argv)) return printHelp(previewUsage);
     Player player;
-    std::string error = parsePreviewOptions(argc, argv, player.options);
-    if (player.options.help) {
-        std::fputs(previewUsage, stdout);
-        return 0;
-    }
-    if (!error.empty()) {
-        std::fprintf(stderr, "preview: %s (see --help)\n", error.c_str());
-        return 1;
-    }
+    const std::string error = parsePreviewOptions(argc, argv, player.options);
+    if (!error.empty()) return usageError(previewUsage, error);
     platform::WindowConfig config;
     config.title = "Demo preview";
     config.mode = player.options.fullscreenDesktop ? platform::WindowMode::FullscreenDesktop
@@ -121,7 +111,8 @@ int main(int argc, char** argv) {
     }
     platform::setMessageBoxes(false);
     CApplication app;
-    ShowStart start = startShow(app, "preview", platform::assetFolder(player.options.assets), &config);
+    ShowStart start =
+        startShow(app, previewUsage.tool, platform::assetFolder(player.options.assets), &config);
     if (start != ShowStart::Ready) return exitStatus(start);
     player.run();
     std::printf("preview: stopped at %u ms in scene %d\n", player.shownMs, sceneAt(player.shownMs) + 1);

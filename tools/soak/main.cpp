@@ -8,27 +8,36 @@
 // resident size as each scene of the last play starts. The first play also
 // carries the GL driver's one-off work: it compiles and caches code for each
 // new combination of state the first time a scene uses it.
-// Usage: soak [--fps N] [--to MS] [--passes N] [--assets DIR].
 // A quit request (SIGINT, SIGTERM) stops it between frames with status 130.
 #include <malloc.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/CApplication.h"
-#include "app/FixedStep.h"
 #include "app/ShowStart.h"
 #include "app/Timeline.h"
 #include "platform/GL.h"
 #include "platform/Window.h"
+#include "tools/common/CommandLine.h"
+#include "tools/common/FrameDriver.h"
 #include "tools/common/OutputFile.h"
 
 namespace {
+
+const Usage usage = {"soak", "usage: soak [--fps N] [--to MS] [--passes N] [--assets DIR]\n",
+                     "Plays the show headless at N frames per second of music time (default 5, 1 to\n"
+                     "1000) from 0 ms until it ends, or until MS, and prints the frames drawn, a\n"
+                     "digest of their pixels and the GL errors seen; then per play the resident size\n"
+                     "and the heap in use after the first scene and at the end, and the resident size\n"
+                     "as each scene of the last play starts.\n"
+                     "  --passes N    play the show N times in this process (default 1)\n"
+                     "  --assets DIR  the folder that holds Textures/ and musa.mp3 (default: the\n"
+                     "                working directory)\n"};
 
 struct Options {
     int fps = 5;
@@ -37,15 +46,31 @@ struct Options {
     std::string assets;           // empty: the working directory
 };
 
-bool parse(int argc, char** argv, Options& o) {
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (!std::strcmp(argv[i], "--fps")) o.fps = std::atoi(argv[i + 1]);
-        else if (!std::strcmp(argv[i], "--to")) o.toMs = std::atol(argv[i + 1]);
-        else if (!std::strcmp(argv[i], "--assets")) o.assets = argv[i + 1];
-        else if (!std::strcmp(argv[i], "--passes")) o.passes = std::atoi(argv[i + 1]);
-        else return false;
+// Reads the arguments into `o`; returns "" or what is wrong with the first
+// one it cannot use.
+std::string parse(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; i += 2) {
+        const char* arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        long n = 0;
+        const char* expected = nullptr; // what the value should have been
+        if (!std::strcmp(arg, "--fps")) {
+            if (parseInteger(value, 1, 1000, n)) o.fps = int(n);
+            else expected = "frames per second, 1 to 1000";
+        } else if (!std::strcmp(arg, "--to")) {
+            if (!parseInteger(value, 0, 1L << 30, o.toMs)) expected = "a time in ms, 0 or more";
+        } else if (!std::strcmp(arg, "--passes")) {
+            if (parseInteger(value, 1, 1000000, n)) o.passes = int(n);
+            else expected = "a count, 1 or more";
+        } else if (!std::strcmp(arg, "--assets")) {
+            if (value && *value) o.assets = value;
+            else expected = "a folder";
+        } else {
+            return unknownArgument(arg);
+        }
+        if (expected) return badValue(arg, expected);
     }
-    return argc % 2 == 1 && o.fps >= 1 && o.fps <= 1000 && o.toMs >= 0 && o.passes >= 1;
+    return "";
 }
 
 // Resident set size in KiB, from /proc/self/statm; 0 when unreadable.
@@ -80,34 +105,30 @@ uint64_t digest(uint64_t h, const unsigned char* bytes, size_t n) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (asksForHelp(argc, argv)) return printHelp(usage);
     Options options;
-    if (!parse(argc, argv, options)) {
-        std::fprintf(stderr, "usage: soak [--fps N] [--to MS] [--passes N] [--assets DIR]\n");
-        return 2;
-    }
+    const std::string problem = parse(argc, argv, options);
+    if (!problem.empty()) return usageError(usage, problem);
     CApplication app;
-    ShowStart start = startShow(app, "soak", options.assets);
-    if (start == ShowStart::NoAssetFolder) return 2; // a usage error, like a bad option
+    ShowStart start = startShow(app, usage.tool, options.assets);
     if (start != ShowStart::Ready) return exitStatus(start);
 
     std::vector<unsigned char> rgb(size_t(platform::renderWidth()) * platform::renderHeight() * 3);
     std::vector<PlayMemory> plays(size_t(options.passes));
     uint64_t hash = 14695981039346656037ull;
     long frames = 0, glErrors = 0;
-    long sceneStartKiB[10] = {}; // resident size as each scene of the last play starts
-    const float step = gridStep(options.fps);
+    long sceneStartKiB[sceneCount] = {}; // resident size as each scene of the last play starts
     for (PlayMemory& play : plays) {
         for (long& kib : sceneStartKiB) kib = 0;
+        // Each play runs from 0 ms again without a rewind: the scenes go on
+        // from the state the last play left.
         done = false;
-        for (long frame = 0; !done; frame++) {
-            unsigned ms = gridTimeMs(frame, options.fps);
-            if (long(ms) > options.toMs) break;
+        for (FixedRun run{options.fps}; long(frameMs(run, run.next)) <= options.toMs;) {
             if (platform::quitRequested()) {
                 app.deinit();
                 return 130;
             }
-            platform::beginFrame();
-            drawShowFrameAt(ms, step);
+            const unsigned ms = drawNextFrame(run);
             if (done) break; // past the end: the show draws nothing more
             platform::readFrame(rgb.data());
             hash = digest(hash, rgb.data(), rgb.size());
