@@ -1,7 +1,8 @@
 // Baseline JPEG decoding from memory into RGBA: header parse, table-driven
 // Huffman decoding over a 64-bit bit buffer, float AAN inverse DCT, level
 // shift, replication upsampling and YCbCr conversion. The supported subset
-// and the limits are listed in Jpg.h. Built with -ffp-contract=off: the
+// and the limits are listed in Jpg.h. Every stage works on the decoder
+// record it is handed (j). Built with -ffp-contract=off: the
 // single-precision steps give the same bytes on every machine.
 #include "render/Jpg.h"
 
@@ -15,6 +16,7 @@
 #endif
 
 #include "platform/InputFile.h"
+#include "render/JpgInternal.h"
 
 jpeg_file_t jpeg_file_s;
 
@@ -35,8 +37,6 @@ const float aanscale[8] = {1.0f, 1.387039845f, 1.306562965f, 1.175875602f,
 
 namespace {
 
-jpeg_file_t& J = jpeg_file_s;
-
 const char* const cutOff = "file ends inside the header";
 
 const int fastBits = 10; // look-up width of the Huffman tables (codes with magnitude)
@@ -50,24 +50,45 @@ struct NaturalOrder {
 };
 const NaturalOrder natural;
 
-int fail(const char* why) {
-    if (!J.error) J.error = why;
+// Records why the image is missing or may be wrong; the first reason stays.
+void note(jpeg_file_t& j, const char* why) {
+    if (!j.error) j.error = why;
+}
+
+int fail(jpeg_file_t& j, const char* why) {
+    note(j, why);
     return 0;
 }
 
-void note(const char* why) {
-    if (!J.error) J.error = why;
+// ---------------------------------------------------------------- bytes
+
+int jpeg_read_byte(jpeg_file_t& j) {
+    if (j.file_pos < j.file_size) return j.file[j.file_pos++];
+    j.eof = 1;
+    return 0;
 }
 
-void skipBytes(long n) {
+int jpeg_read_word(jpeg_file_t& j) {
+    int high = jpeg_read_byte(j);
+    return (high << 8) | jpeg_read_byte(j);
+}
+
+void skipBytes(jpeg_file_t& j, long n) {
     if (n <= 0) return;
-    size_t left = J.file_size - J.file_pos;
+    size_t left = j.file_size - j.file_pos;
     if (size_t(n) > left) {
-        J.file_pos = J.file_size;
-        J.eof = 1;
+        j.file_pos = j.file_size;
+        j.eof = 1;
     } else {
-        J.file_pos += size_t(n);
+        j.file_pos += size_t(n);
     }
+}
+
+// The value of a magnitude category `size` coded as `bits`: values below
+// 2^(size-1) are negative.
+int jpeg_bit2int(int size, int bits) {
+    if (size == 0) return 0;
+    return (bits & (1 << (size - 1))) ? bits : bits - ((1 << size) - 1);
 }
 
 // ---------------------------------------------------------------- header
@@ -104,141 +125,143 @@ bool buildHuffman(jpeg_huffman_table_t* t, int total, bool ac) {
     return true;
 }
 
-int readHuffmanTables(int remaining) {
+int readHuffmanTables(jpeg_file_t& j, int remaining) {
     while (remaining > 0) {
-        int t = jpeg_read_byte();
+        int t = jpeg_read_byte(j);
         int id = t & 15, ac = (t >> 4) & 1;
-        if (id > 3) return fail("Huffman table id above 3");
-        jpeg_huffman_table_t* table = ac ? &J.ac_tables[id] : &J.dc_tables[id];
+        if (id > 3) return fail(j, "Huffman table id above 3");
+        jpeg_huffman_table_t* table = ac ? &j.ac_tables[id] : &j.dc_tables[id];
         int total = 0;
-        for (int i = 0; i < 16; i++) total += table->bits[i] = uint8_t(jpeg_read_byte());
-        if (total > 256) return fail("Huffman table with more than 256 symbols");
-        for (int i = 0; i < total; i++) table->values[i] = uint8_t(jpeg_read_byte());
-        if (J.eof) return fail(cutOff);
-        if (!buildHuffman(table, total, ac)) return fail("Huffman table whose code lengths overflow");
-        J.huffman_defined[ac][id] = 1;
+        for (int i = 0; i < 16; i++) total += table->bits[i] = uint8_t(jpeg_read_byte(j));
+        if (total > 256) return fail(j, "Huffman table with more than 256 symbols");
+        for (int i = 0; i < total; i++) table->values[i] = uint8_t(jpeg_read_byte(j));
+        if (j.eof) return fail(j, cutOff);
+        if (!buildHuffman(table, total, ac)) return fail(j, "Huffman table whose code lengths overflow");
+        j.huffman_defined[ac][id] = 1;
         remaining -= total + 17;
     }
     return 1;
 }
 
-int readQuantTables(int remaining) {
+int readQuantTables(jpeg_file_t& j, int remaining) {
     while (remaining > 0) {
-        int p = jpeg_read_byte();
+        int p = jpeg_read_byte(j);
         int id = p & 15, wide = p >> 4;
-        if (id > 3) return fail("quantisation table id above 3");
-        for (int i = 0; i < 64; i++) J.quant_tables[id][i] = wide ? jpeg_read_word() : jpeg_read_byte();
-        if (J.eof) return fail(cutOff);
-        J.quant_defined[id] = 1;
+        if (id > 3) return fail(j, "quantisation table id above 3");
+        for (int i = 0; i < 64; i++)
+            j.quant_tables[id][i] = wide ? jpeg_read_word(j) : jpeg_read_byte(j);
+        if (j.eof) return fail(j, cutOff);
+        j.quant_defined[id] = 1;
         remaining -= wide ? 129 : 65;
     }
     return 1;
 }
 
-int checkFrame() {
-    if (J.precision != 8) return fail("only 8-bit samples are supported");
-    if (J.width == 0 || J.height == 0) return fail("image has zero width or height");
-    if (J.width > jpegMaxSide || J.height > jpegMaxSide || (long long)J.width * J.height > jpegMaxPixels)
-        return fail("image too large (at most 16384 pixels a side and 64 megapixels)");
-    for (int c = 0; c < J.num_components; c++) {
-        const jpeg_component_t& k = J.components[c];
+int checkFrame(jpeg_file_t& j) {
+    if (j.precision != 8) return fail(j, "only 8-bit samples are supported");
+    if (j.width == 0 || j.height == 0) return fail(j, "image has zero width or height");
+    if (j.width > jpegMaxSide || j.height > jpegMaxSide || (long long)j.width * j.height > jpegMaxPixels)
+        return fail(j, "image too large (at most 16384 pixels a side and 64 megapixels)");
+    for (int c = 0; c < j.num_components; c++) {
+        const jpeg_component_t& k = j.components[c];
         if (k.h_samp < 1 || k.h_samp > 4 || k.v_samp < 1 || k.v_samp > 4)
-            return fail("sampling factor outside 1..4");
-        if (k.quant_table > 3) return fail("quantisation table id above 3");
+            return fail(j, "sampling factor outside 1..4");
+        if (k.quant_table > 3) return fail(j, "quantisation table id above 3");
     }
-    const jpeg_component_t& y = J.components[0];
-    if (J.num_components == 1 && (y.h_samp != 1 || y.v_samp != 1))
-        return fail("one-component image with sampling other than 1x1");
-    for (int c = 1; c < J.num_components; c++) {
-        if (y.h_samp % J.components[c].h_samp || y.v_samp % J.components[c].v_samp)
-            return fail("chroma sampling factors larger than or not dividing the luma ones");
+    const jpeg_component_t& y = j.components[0];
+    if (j.num_components == 1 && (y.h_samp != 1 || y.v_samp != 1))
+        return fail(j, "one-component image with sampling other than 1x1");
+    for (int c = 1; c < j.num_components; c++) {
+        if (y.h_samp % j.components[c].h_samp || y.v_samp % j.components[c].v_samp)
+            return fail(j, "chroma sampling factors larger than or not dividing the luma ones");
     }
     return 1;
 }
 
-int readFrame(int length) {
-    J.frame_ok = 0;
-    J.precision = jpeg_read_byte();
-    J.height = jpeg_read_word();
-    J.width = jpeg_read_word();
-    J.num_components = jpeg_read_byte();
-    if (J.eof) return fail(cutOff);
-    if (length != 3 * J.num_components + 8) return fail("frame header length does not match it");
-    if (J.num_components != 1 && J.num_components != 3)
-        return fail("only 1 (grey) or 3 (YCbCr) components are supported");
-    for (int c = 0; c < J.num_components; c++) {
-        jpeg_component_t& k = J.components[c];
-        k.id = jpeg_read_byte();
-        int s = jpeg_read_byte();
+int readFrame(jpeg_file_t& j, int length) {
+    j.frame_ok = 0;
+    j.precision = jpeg_read_byte(j);
+    j.height = jpeg_read_word(j);
+    j.width = jpeg_read_word(j);
+    j.num_components = jpeg_read_byte(j);
+    if (j.eof) return fail(j, cutOff);
+    if (length != 3 * j.num_components + 8) return fail(j, "frame header length does not match it");
+    if (j.num_components != 1 && j.num_components != 3)
+        return fail(j, "only 1 (grey) or 3 (YCbCr) components are supported");
+    for (int c = 0; c < j.num_components; c++) {
+        jpeg_component_t& k = j.components[c];
+        k.id = jpeg_read_byte(j);
+        int s = jpeg_read_byte(j);
         k.h_samp = s >> 4;
         k.v_samp = s & 15;
-        k.quant_table = jpeg_read_byte();
+        k.quant_table = jpeg_read_byte(j);
     }
-    if (J.eof) return fail(cutOff);
-    if (!checkFrame()) return 0;
-    J.frame_ok = 1;
+    if (j.eof) return fail(j, cutOff);
+    if (!checkFrame(j)) return 0;
+    j.frame_ok = 1;
     return 1;
 }
 
 // Notes what makes a readable scan fall outside the supported subset; the
 // scan is still decoded, and the image may come out damaged.
-void checkScan(int count, int matched) {
-    if (count != J.num_components || matched != (1 << J.num_components) - 1)
-        note("scan does not carry all components (not one interleaved scan)");
-    if (J.spectral_start != 0 || J.spectral_end != 63 || J.approx_high || J.approx_low)
-        note("scan parameters are not baseline");
-    for (int c = 0; c < J.num_components; c++) {
-        const jpeg_component_t& k = J.components[c];
-        if (!J.huffman_defined[0][k.dc_table] || !J.huffman_defined[1][k.ac_table])
-            note("a Huffman table the scan uses is not defined");
-        if (!J.quant_defined[k.quant_table]) note("a quantisation table the frame uses is not defined");
+void checkScan(jpeg_file_t& j, int count, int matched) {
+    if (count != j.num_components || matched != (1 << j.num_components) - 1)
+        note(j, "scan does not carry all components (not one interleaved scan)");
+    if (j.spectral_start != 0 || j.spectral_end != 63 || j.approx_high || j.approx_low)
+        note(j, "scan parameters are not baseline");
+    for (int c = 0; c < j.num_components; c++) {
+        const jpeg_component_t& k = j.components[c];
+        if (!j.huffman_defined[0][k.dc_table] || !j.huffman_defined[1][k.ac_table])
+            note(j, "a Huffman table the scan uses is not defined");
+        if (!j.quant_defined[k.quant_table])
+            note(j, "a quantisation table the frame uses is not defined");
     }
-    if (J.adobe_rgb && J.num_components == 3)
-        note("Adobe RGB components are decoded as YCbCr (wrong colours)");
-    int mcuWidth = 8 * J.components[0].h_samp;
-    int perRow = (J.width + mcuWidth - 1) / mcuWidth;
-    if (J.restart_interval && J.restart_interval != perRow)
-        note("restart interval is not one MCU row; the image is damaged");
+    if (j.adobe_rgb && j.num_components == 3)
+        note(j, "Adobe RGB components are decoded as YCbCr (wrong colours)");
+    int mcuWidth = 8 * j.components[0].h_samp;
+    int perRow = (j.width + mcuWidth - 1) / mcuWidth;
+    if (j.restart_interval && j.restart_interval != perRow)
+        note(j, "restart interval is not one MCU row; the image is damaged");
 }
 
-int readScan() {
-    if (!J.frame_ok) return fail("scan without a baseline frame header");
-    int count = jpeg_read_byte();
+int readScan(jpeg_file_t& j) {
+    if (!j.frame_ok) return fail(j, "scan without a baseline frame header");
+    int count = jpeg_read_byte(j);
     int matched = 0;
     for (int i = 0; i < count; i++) {
-        int selector = jpeg_read_byte();
-        int tables = jpeg_read_byte();
+        int selector = jpeg_read_byte(j);
+        int tables = jpeg_read_byte(j);
         int dc = tables >> 4, ac = tables & 15;
-        if (dc > 3 || ac > 3) return fail("Huffman table id above 3");
-        for (int c = 0; c < J.num_components; c++) {
-            if (J.components[c].id != selector) continue;
-            J.components[c].dc_table = dc;
-            J.components[c].ac_table = ac;
+        if (dc > 3 || ac > 3) return fail(j, "Huffman table id above 3");
+        for (int c = 0; c < j.num_components; c++) {
+            if (j.components[c].id != selector) continue;
+            j.components[c].dc_table = dc;
+            j.components[c].ac_table = ac;
             matched |= 1 << c;
         }
     }
-    J.spectral_start = jpeg_read_byte();
-    J.spectral_end = jpeg_read_byte();
-    int a = jpeg_read_byte();
-    J.approx_high = a >> 4;
-    J.approx_low = a & 15;
-    if (J.eof) return fail(cutOff);
-    checkScan(count, matched);
-    J.scan_ok = 1;
+    j.spectral_start = jpeg_read_byte(j);
+    j.spectral_end = jpeg_read_byte(j);
+    int a = jpeg_read_byte(j);
+    j.approx_high = a >> 4;
+    j.approx_low = a & 15;
+    if (j.eof) return fail(j, cutOff);
+    checkScan(j, count, matched);
+    j.scan_ok = 1;
     return 1;
 }
 
 // An Adobe APP14 segment: "Adobe", version, two flag words, transform
 // (0: the components are RGB, not YCbCr).
-void readAdobe(int remaining) {
+void readAdobe(jpeg_file_t& j, int remaining) {
     static const char adobe[] = "Adobe";
     int matched = 0;
     for (int i = 0; i < remaining && i < 12; i++) {
-        int b = jpeg_read_byte();
+        int b = jpeg_read_byte(j);
         if (i < 5 && b == adobe[i]) matched++;
-        if (i == 11 && matched == 5 && b == 0) J.adobe_rgb = 1;
+        if (i == 11 && matched == 5 && b == 0) j.adobe_rgb = 1;
     }
-    skipBytes(remaining - 12);
+    skipBytes(j, remaining - 12);
 }
 
 const char* frameKindReason(int m) {
@@ -253,32 +276,61 @@ const char* frameKindReason(int m) {
     }
 }
 
-// ------------------------------------------------------------ bit reader
+// The header up to the start of the scan; 1 when the scan header was read.
+int jpeg_readmarkers(jpeg_file_t& j) {
+    for (;;) {
+        if (jpeg_read_byte(j) != 0xFF)
+            return fail(j, j.eof ? cutOff : "no marker where one was expected (not a JPEG file?)");
+        int m = jpeg_read_byte(j);
+        while (m == 0xFF && !j.eof) m = jpeg_read_byte(j); // fill bytes before the code
+        if (j.eof) return fail(j, cutOff);
+        if (m == 0xD8) continue;
+        if (m == 0xD9) return fail(j, "end of image before the scan");
+        if (m >= 0xC1 && m <= 0xCF && m != 0xC4 && m != 0xCC) return fail(j, frameKindReason(m));
+        int length = jpeg_read_word(j);
+        if (j.eof) return fail(j, cutOff);
+        if (length < 2) return fail(j, "segment length below 2");
+        int ok = 1;
+        switch (m) {
+        case 0xC0: ok = readFrame(j, length); break;
+        case 0xC4: ok = readHuffmanTables(j, length - 2); break;
+        case 0xDB: ok = readQuantTables(j, length - 2); break;
+        case 0xDD: j.restart_interval = jpeg_read_word(j); break;
+        case 0xDA: return readScan(j);
+        case 0xEE: readAdobe(j, length - 2); break;
+        default: skipBytes(j, length - 2); break;
+        }
+        if (!ok) return 0;
+        if (j.eof) return fail(j, cutOff);
+    }
+}
 
+// ------------------------------------------------------------ scan state
+
+// The scan decoder's own state, locals of jpeg_decompress. The bit reader
+// is kept apart so that the hot loop holds its fields in registers (the
+// slow paths get them by value); the predictors live in the stack frame.
 struct Reader {
     const uint8_t* file;
     size_t size;
     size_t pos;
-    uint64_t buf; // next bit is the most significant
-    int count;    // valid bits in buf
-    uint64_t fetched;
+    uint64_t buf;     // next bit is the most significant
+    int count;        // valid bits in buf, 0..64
+    uint64_t fetched; // data bits moved into buf so far
 };
 
-Reader loadReader() {
-    return {J.file, J.file_size, J.file_pos, J.bit_buf, J.bit_count, J.bits_fetched};
-}
+struct Predictors {
+    int dc[3]; // last DC value of each component
+    // Data-bit positions right after restart markers not yet acted upon:
+    // the predictors reset when the first bit after a marker is consumed.
+    uint64_t restart_at[16];
+    int restart_head, restart_tail;
+    int restart_passed; // a marker was passed since the last DC value
+};
 
-void storeReader(const Reader& r) {
-    J.file_pos = r.pos;
-    J.bit_buf = r.buf;
-    J.bit_count = r.count;
-    J.bits_fetched = r.fetched;
-}
-
+// Past the end of the file the data is zeros.
 int rawByte(const uint8_t* file, size_t size, size_t* pos) {
-    if (*pos < size) return file[(*pos)++];
-    J.eof = 1;
-    return 0;
+    return *pos < size ? file[(*pos)++] : 0;
 }
 
 struct Fetched {
@@ -290,7 +342,6 @@ struct Fetched {
 // Next byte of entropy-coded data: 0xFF 0x00 is a data 0xFF, fill bytes
 // before a marker code are skipped, a marker is passed over (a restart
 // marker sets restart) and the byte after it is read by the same rule.
-// Past the end of the file the data is zeros.
 Fetched dataByteSlow(const uint8_t* file, size_t size, size_t pos) {
     Fetched f = {pos, 0, 0};
     for (;;) {
@@ -305,17 +356,17 @@ Fetched dataByteSlow(const uint8_t* file, size_t size, size_t pos) {
 }
 
 // Folds restart markers whose first following bit has been consumed into
-// restart_passed.
-void passRestarts(uint64_t consumed) {
-    while (J.restart_head != J.restart_tail && J.restart_at[J.restart_head & 15] < consumed) {
-        J.restart_head++;
-        J.restart_passed = 1;
+// restart_passed. Out of line so that the predictors stay in memory instead
+// of taking registers the hot loop needs: inlined, a 1024² 4:4:4 decode ran
+// 3.5 % more instructions.
+__attribute__((noinline)) void passRestarts(Predictors& p, uint64_t consumed) {
+    while (p.restart_head != p.restart_tail && p.restart_at[p.restart_head & 15] < consumed) {
+        p.restart_head++;
+        p.restart_passed = 1;
     }
 }
 
-// The reader's fields are passed by value to the slow paths, so that the
-// hot loop keeps them in registers.
-inline void refill(Reader& r) {
+inline void refill(Predictors& p, Reader& r) {
     if (r.count <= 56 && r.pos + 8 <= r.size) { // whole bytes at once when none is 0xFF
         uint64_t next;
         memcpy(&next, r.file + r.pos, 8);
@@ -341,9 +392,9 @@ inline void refill(Reader& r) {
             r.pos = f.pos;
             b = f.byte;
             if (f.restart) {
-                passRestarts(r.fetched - uint64_t(r.count));
-                J.restart_at[J.restart_tail & 15] = r.fetched;
-                J.restart_tail++;
+                passRestarts(p, r.fetched - uint64_t(r.count));
+                p.restart_at[p.restart_tail & 15] = r.fetched;
+                p.restart_tail++;
             }
         }
         r.buf |= uint64_t(b) << (56 - r.count);
@@ -357,9 +408,9 @@ inline void consume(Reader& r, int n) {
     r.count -= n;
 }
 
-inline int getBits(Reader& r, int n) {
+inline int getBits(Predictors& p, Reader& r, int n) {
     if (n == 0) return 0;
-    if (r.count < n) refill(r);
+    if (r.count < n) refill(p, r);
     int v = int(r.buf >> (64 - n));
     consume(r, n);
     return v;
@@ -376,8 +427,8 @@ uint32_t huffmanSlow(uint32_t bits16, const jpeg_huffman_table_t& t) {
     return 16u << 16 | bits16;
 }
 
-inline int huffman(Reader& r, const jpeg_huffman_table_t& t) {
-    if (r.count < 16) refill(r);
+inline int huffman(Predictors& p, Reader& r, const jpeg_huffman_table_t& t) {
+    if (r.count < 16) refill(p, r);
     int e = t.fast[r.buf >> (64 - fastBits)];
     if (e) {
         consume(r, e >> 8);
@@ -390,11 +441,7 @@ inline int huffman(Reader& r, const jpeg_huffman_table_t& t) {
 
 // ------------------------------------------------------------ blocks
 
-#if defined(__GNUC__)
-#define JPEG_INLINE inline __attribute__((always_inline)) // also into the AVX clone
-#else
-#define JPEG_INLINE inline
-#endif
+#define JPEG_INLINE inline __attribute__((always_inline)) // also into the AVX2 clone
 
 // (truncate(v) >> 3) + 128, clamped to 0..255. Clamping v first to
 // -1024..1016, where the result reaches 0 and 255, gives the same bytes and
@@ -405,32 +452,25 @@ JPEG_INLINE int sampleOf(float v) {
     return (int(v) >> 3) + 128;
 }
 
-// Per-position factors of the dequantisation, natural order.
-struct Scale {
-    float column[64], row[64];
-    Scale() {
-        for (int n = 0; n < 64; n++) {
-            column[n] = aanscale[n & 7];
-            row[n] = aanscale[n >> 3];
-        }
-    }
-};
-const Scale scale;
+// One row of a block in eight lanes; the whole block stays in registers.
+// GCC and clang compile these vector types and builtins alike, so the fuzz
+// build (clang) runs the transform the show ships.
+typedef float Row __attribute__((vector_size(32)));
+typedef int32_t RowInt __attribute__((vector_size(32)));
 
-// The 1-D AAN inverse transform, in place on eight values (floats, or
-// vectors of floats that run it in every lane with exactly the same steps).
-template <typename T>
-JPEG_INLINE void idctPass(T& i0, T& i1, T& i2, T& i3, T& i4, T& i5, T& i6, T& i7) {
-    T t10 = i0 + i4, t11 = i0 - i4;
-    T t13 = i2 + i6, t12 = (i2 - i6) * 1.4142135f - t13;
-    T e0 = t10 + t13, e3 = t10 - t13, e1 = t11 + t12, e2 = t11 - t12;
-    T z13 = i5 + i3, z10 = i5 - i3, z11 = i1 + i7, z12 = i1 - i7;
-    T o7 = z11 + z13;
-    T u11 = (z11 - z13) * 1.4142135f;
-    T z5 = (z10 + z12) * 1.847759f;
-    T u10 = z12 * 1.0823922f - z5;
-    T u12 = z5 - z10 * 2.613126f;
-    T o6 = u12 - o7, o5 = u11 - o6, o4 = u10 + o5;
+// The 1-D AAN inverse transform on eight columns at once, in place: lane c
+// of ik is element k of column c.
+JPEG_INLINE void idctPass(Row& i0, Row& i1, Row& i2, Row& i3, Row& i4, Row& i5, Row& i6, Row& i7) {
+    Row t10 = i0 + i4, t11 = i0 - i4;
+    Row t13 = i2 + i6, t12 = (i2 - i6) * 1.4142135f - t13;
+    Row e0 = t10 + t13, e3 = t10 - t13, e1 = t11 + t12, e2 = t11 - t12;
+    Row z13 = i5 + i3, z10 = i5 - i3, z11 = i1 + i7, z12 = i1 - i7;
+    Row o7 = z11 + z13;
+    Row u11 = (z11 - z13) * 1.4142135f;
+    Row z5 = (z10 + z12) * 1.847759f;
+    Row u10 = z12 * 1.0823922f - z5;
+    Row u12 = z5 - z10 * 2.613126f;
+    Row o6 = u12 - o7, o5 = u11 - o6, o4 = u10 + o5;
     i0 = e0 + o7;
     i7 = e0 - o7;
     i1 = e1 + o6;
@@ -441,30 +481,32 @@ JPEG_INLINE void idctPass(T& i0, T& i1, T& i2, T& i3, T& i4, T& i5, T& i6, T& i7
     i3 = e3 - o4;
 }
 
-// One pass over the eight columns (element r of column c is b[8 * r + c]);
-// the compiler runs the columns in SIMD lanes.
-JPEG_INLINE void idctColumns(float* b) {
-    for (int c = 0; c < 8; c++)
-        idctPass(b[c], b[8 + c], b[16 + c], b[24 + c], b[32 + c], b[40 + c], b[48 + c], b[56 + c]);
+// 8 x 8 transpose in registers: pairs, then quads, then halves.
+JPEG_INLINE void transposeRows(Row* r) {
+    Row t[8], u[8];
+    for (int k = 0; k < 8; k += 2) {
+        t[k] = __builtin_shufflevector(r[k], r[k + 1], 0, 8, 1, 9, 4, 12, 5, 13);
+        t[k + 1] = __builtin_shufflevector(r[k], r[k + 1], 2, 10, 3, 11, 6, 14, 7, 15);
+    }
+    for (int k = 0; k < 8; k += 4) {
+        u[k] = __builtin_shufflevector(t[k], t[k + 2], 0, 1, 8, 9, 4, 5, 12, 13);
+        u[k + 1] = __builtin_shufflevector(t[k], t[k + 2], 2, 3, 10, 11, 6, 7, 14, 15);
+        u[k + 2] = __builtin_shufflevector(t[k + 1], t[k + 3], 0, 1, 8, 9, 4, 5, 12, 13);
+        u[k + 3] = __builtin_shufflevector(t[k + 1], t[k + 3], 2, 3, 10, 11, 6, 7, 14, 15);
+    }
+    for (int k = 0; k < 4; k++) {
+        r[k] = __builtin_shufflevector(u[k], u[k + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+        r[k + 4] = __builtin_shufflevector(u[k], u[k + 4], 4, 5, 6, 7, 12, 13, 14, 15);
+    }
 }
 
-JPEG_INLINE void transpose(const float* in, float* out) {
-#ifdef __SSE2__
-    for (int r = 0; r < 8; r += 4) { // four 4 x 4 tiles; the compiler's own version is 4x slower
-        for (int c = 0; c < 8; c += 4) {
-            __m128 a = _mm_loadu_ps(in + 8 * r + c), b = _mm_loadu_ps(in + 8 * (r + 1) + c);
-            __m128 d = _mm_loadu_ps(in + 8 * (r + 2) + c), e = _mm_loadu_ps(in + 8 * (r + 3) + c);
-            _MM_TRANSPOSE4_PS(a, b, d, e);
-            _mm_storeu_ps(out + 8 * c + r, a);
-            _mm_storeu_ps(out + 8 * (c + 1) + r, b);
-            _mm_storeu_ps(out + 8 * (c + 2) + r, d);
-            _mm_storeu_ps(out + 8 * (c + 3) + r, e);
-        }
-    }
-#else
-    for (int r = 0; r < 8; r++)
-        for (int c = 0; c < 8; c++) out[8 * c + r] = in[8 * r + c];
-#endif
+// The 2-D inverse transform of a block held as its eight rows: the column
+// pass, then the row pass on the transposed block, transposed back.
+JPEG_INLINE void idctBlock(Row* r) {
+    idctPass(r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]);
+    transposeRows(r);
+    idctPass(r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]);
+    transposeRows(r);
 }
 
 // Everything one component's blocks need, gathered once per scan.
@@ -476,28 +518,29 @@ struct BlockContext {
 
 // Entropy-decodes one block of component c into coefficients (natural
 // order, dc apart); true when some AC coefficient is non-zero.
-bool decodeCoefficients(Reader& r, int c, const BlockContext& k, int32_t* coef, int* dcOut) {
-    if (r.count < 16) refill(r);
+bool decodeCoefficients(Predictors& p, Reader& r, int c, const BlockContext& k, int32_t* coef,
+                        int* dcOut) {
+    if (r.count < 16) refill(p, r);
     int32_t f = k.dc->fastvalue[r.buf >> (64 - fastBits)];
     int diff;
     if (f) {
         consume(r, f & 15);
         diff = f >> 12;
     } else {
-        int s = huffman(r, *k.dc) & 15;
-        diff = jpeg_bit2int(s, getBits(r, s));
+        int s = huffman(p, r, *k.dc) & 15;
+        diff = jpeg_bit2int(s, getBits(p, r, s));
     }
-    if (J.restart_head != J.restart_tail || J.restart_passed) {
-        passRestarts(r.fetched - uint64_t(r.count));
-        if (J.restart_passed) J.dc_pred[0] = J.dc_pred[1] = J.dc_pred[2] = J.restart_passed = 0;
+    if (p.restart_head != p.restart_tail || p.restart_passed) {
+        passRestarts(p, r.fetched - uint64_t(r.count));
+        if (p.restart_passed) p.dc[0] = p.dc[1] = p.dc[2] = p.restart_passed = 0;
     }
-    int dc = int(unsigned(J.dc_pred[c]) + unsigned(diff)); // wraps instead of overflowing
-    J.dc_pred[c] = dc;
+    int dc = int(unsigned(p.dc[c]) + unsigned(diff)); // wraps instead of overflowing
+    p.dc[c] = dc;
     *dcOut = dc;
     bool ac = false;
     const jpeg_huffman_table_t& act = *k.ac;
     for (int z = 1; z <= 63;) {
-        if (r.count < 16) refill(r);
+        if (r.count < 16) refill(p, r);
         int32_t f = act.fastvalue[r.buf >> (64 - fastBits)];
         int run, v;
         if (f) { // code and magnitude within the next fastBits bits
@@ -510,12 +553,12 @@ bool decodeCoefficients(Reader& r, int c, const BlockContext& k, int32_t* coef, 
             if ((f >> 8) == 0) break; // end of block
             v = f >> 12;
         } else {
-            int rs = huffman(r, act);
+            int rs = huffman(p, r, act);
             if (rs == 0) break;
             run = rs >> 4;
             if (z + run > 63) break; // a run past the block's end ends it
             int size = rs & 15;
-            v = jpeg_bit2int(size, getBits(r, size));
+            v = jpeg_bit2int(size, getBits(p, r, size));
         }
         z += run;
         if (v) {
@@ -527,51 +570,18 @@ bool decodeCoefficients(Reader& r, int c, const BlockContext& k, int32_t* coef, 
     return ac;
 }
 
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-#define JPEG_VECTOR_TRANSFORM 1
+#ifdef __x86_64__
+#define JPEG_AVX2_CLONE __attribute__((target_clones("avx2", "default")))
+#else
+#define JPEG_AVX2_CLONE
 #endif
-
-#ifdef JPEG_VECTOR_TRANSFORM
-// One row of a block in eight lanes; the whole block stays in registers.
-typedef float Row __attribute__((vector_size(32)));
-typedef int32_t RowInt __attribute__((vector_size(32)));
-typedef uint8_t RowBytes __attribute__((vector_size(8)));
-
-// The 1-D transform on eight columns at once: lane c of r[k] is element k
-// of column c.
-JPEG_INLINE void idctRows(Row* r) {
-    idctPass(r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]);
-}
-
-// 8 x 8 transpose in registers (pairs, then quads, then halves).
-JPEG_INLINE void transposeRows(Row* r) {
-    const RowInt lo2 = {0, 8, 1, 9, 4, 12, 5, 13}, hi2 = {2, 10, 3, 11, 6, 14, 7, 15};
-    const RowInt lo4 = {0, 1, 8, 9, 4, 5, 12, 13}, hi4 = {2, 3, 10, 11, 6, 7, 14, 15};
-    const RowInt lo8 = {0, 1, 2, 3, 8, 9, 10, 11}, hi8 = {4, 5, 6, 7, 12, 13, 14, 15};
-    Row t[8], u[8];
-    for (int k = 0; k < 8; k += 2) {
-        t[k] = __builtin_shuffle(r[k], r[k + 1], lo2);
-        t[k + 1] = __builtin_shuffle(r[k], r[k + 1], hi2);
-    }
-    for (int k = 0; k < 8; k += 4) {
-        u[k] = __builtin_shuffle(t[k], t[k + 2], lo4);
-        u[k + 1] = __builtin_shuffle(t[k], t[k + 2], hi4);
-        u[k + 2] = __builtin_shuffle(t[k + 1], t[k + 3], lo4);
-        u[k + 3] = __builtin_shuffle(t[k + 1], t[k + 3], hi4);
-    }
-    for (int k = 0; k < 4; k++) {
-        r[k] = __builtin_shuffle(u[k], u[k + 4], lo8);
-        r[k + 4] = __builtin_shuffle(u[k], u[k + 4], hi8);
-    }
-}
 
 // Dequantisation, inverse DCT and level shift of one block with AC terms
 // (coef[0] holds the DC value); clears coef for the next block. The block
 // lives in eight row vectors, with AVX one register each: 15 % faster on
 // the whole decode (1024² 4:4:4) than transposing through memory, which
 // stalls store forwarding.
-__attribute__((target_clones("avx2", "default"))) void transformBlock(int32_t* coef, const float* quant,
-                                                                      uint8_t* samples) {
+JPEG_AVX2_CLONE void transformBlock(int32_t* coef, const float* quant, uint8_t* samples) {
     Row r[8], column;
     memcpy(&column, aanscale, sizeof column);
     for (int i = 0; i < 8; i++) { // quant x coefficient x column factor x row factor
@@ -582,10 +592,7 @@ __attribute__((target_clones("avx2", "default"))) void transformBlock(int32_t* c
         r[i] = __builtin_convertvector(c, Row) * q * column * aanscale[i];
         memset(coef + 8 * i, 0, sizeof c);
     }
-    idctRows(r);
-    transposeRows(r);
-    idctRows(r);
-    transposeRows(r);
+    idctBlock(r);
     alignas(32) int32_t shifted[64];
     for (int i = 0; i < 8; i++) { // sampleOf in lanes
         Row v = r[i] < -1024.0f ? Row{} - 1024.0f : r[i];
@@ -595,28 +602,12 @@ __attribute__((target_clones("avx2", "default"))) void transformBlock(int32_t* c
     }
     for (int n = 0; n < 64; n++) samples[n] = uint8_t(shifted[n]); // packs, 0..255 already
 }
-#else
-// Dequantisation, inverse DCT and level shift of one block with AC terms;
-// clears coef for the next block.
-void transformBlock(int32_t* coef, const float* quant, uint8_t* samples) {
-    alignas(32) float dct[64], t[64];
-    // quant x coefficient x column factor x row factor, in that order.
-    for (int n = 0; n < 64; n++) {
-        dct[n] = float(coef[n]) * quant[n] * scale.column[n] * scale.row[n];
-        coef[n] = 0;
-    }
-    idctColumns(dct);
-    transpose(dct, t);
-    idctColumns(t); // the row pass, on the transposed block
-    transpose(t, dct);
-    for (int n = 0; n < 64; n++) samples[n] = uint8_t(sampleOf(dct[n]));
-}
-#endif
 
 // Decodes one block into 64 samples, row-major. coef: 64 zeros, left so.
-void decodeBlock(Reader& r, int c, const BlockContext& k, int32_t* coef, uint8_t* samples) {
+void decodeBlock(Predictors& p, Reader& r, int c, const BlockContext& k, int32_t* coef,
+                 uint8_t* samples) {
     int dc;
-    bool ac = decodeCoefficients(r, c, k, coef, &dc);
+    bool ac = decodeCoefficients(p, r, c, k, coef, &dc);
     float first = k.quant[0] * float(dc) * aanscale[0] * aanscale[0];
     if (!ac) { // a flat block: the transform leaves the DC term in every sample
         memset(samples, sampleOf(first), 64);
@@ -728,92 +719,13 @@ bool hasEndMarker(const uint8_t* data, size_t size) {
 
 // Opaque black over the whole frame: one pixel, then copies doubling in
 // length, so that a large frame costs a few memcpy calls.
-void fillBlack() {
+void fillBlack(jpeg_file_t& j) {
     const uint32_t black = packRgb(0, 0, 0);
-    const size_t bytes = size_t(J.width) * size_t(J.height) * 4;
+    const size_t bytes = size_t(j.width) * size_t(j.height) * 4;
     if (!bytes) return;
-    memcpy(J.data, &black, 4);
+    memcpy(j.data, &black, 4);
     for (size_t done = 4; done < bytes; done *= 2)
-        memcpy(J.data + done, J.data, done < bytes - done ? done : bytes - done);
-}
-
-} // namespace
-
-// ---------------------------------------------------------------- readers
-
-int jpeg_read_byte() {
-    int b = 0;
-    if (J.file_pos < J.file_size) b = J.file[J.file_pos++];
-    else J.eof = 1;
-    J.cur_byte = uint8_t(b);
-    J.bit_pos = 0;
-    return b;
-}
-
-int jpeg_read_word() {
-    int high = jpeg_read_byte();
-    return (high << 8) | jpeg_read_byte();
-}
-
-int jpeg_read_bits(int n) {
-    Reader r = loadReader();
-    int v = getBits(r, n);
-    storeReader(r);
-    return v;
-}
-
-int jpeg_read_bit() {
-    return jpeg_read_bits(1);
-}
-
-int jpeg_bit2int(int size, int bits) {
-    if (size == 0) return 0;
-    return (bits & (1 << (size - 1))) ? bits : bits - ((1 << size) - 1);
-}
-
-int jpeg_huffmancode(jpeg_huffman_table_t* table) {
-    Reader r = loadReader();
-    int v = huffman(r, *table);
-    storeReader(r);
-    return v;
-}
-
-void jpeg_idct(float* block) {
-    alignas(16) float t[64];
-    idctColumns(block);
-    transpose(block, t);
-    idctColumns(t); // the row pass, on the transposed block
-    transpose(t, block);
-}
-
-// ---------------------------------------------------------------- header
-
-int jpeg_readmarkers() {
-    for (;;) {
-        if (jpeg_read_byte() != 0xFF)
-            return fail(J.eof ? cutOff : "no marker where one was expected (not a JPEG file?)");
-        int m = jpeg_read_byte();
-        while (m == 0xFF && !J.eof) m = jpeg_read_byte(); // fill bytes before the code
-        if (J.eof) return fail(cutOff);
-        if (m == 0xD8) continue;
-        if (m == 0xD9) return fail("end of image before the scan");
-        if (m >= 0xC1 && m <= 0xCF && m != 0xC4 && m != 0xCC) return fail(frameKindReason(m));
-        int length = jpeg_read_word();
-        if (J.eof) return fail(cutOff);
-        if (length < 2) return fail("segment length below 2");
-        int ok = 1;
-        switch (m) {
-        case 0xC0: ok = readFrame(length); break;
-        case 0xC4: ok = readHuffmanTables(length - 2); break;
-        case 0xDB: ok = readQuantTables(length - 2); break;
-        case 0xDD: J.restart_interval = jpeg_read_word(); break;
-        case 0xDA: return readScan();
-        case 0xEE: readAdobe(length - 2); break;
-        default: skipBytes(length - 2); break;
-        }
-        if (!ok) return 0;
-        if (J.eof) return fail(cutOff);
-    }
+        memcpy(j.data + done, j.data, done < bytes - done ? done : bytes - done);
 }
 
 // The RGBA buffer, freed by the caller with free(). Buffers of 4 MiB and more
@@ -828,76 +740,84 @@ uint8_t* allocatePixels(size_t bytes) {
     return (uint8_t*)p;
 }
 
+} // namespace
+
+void jpeg_idct(float* block) {
+    Row r[8];
+    memcpy(r, block, sizeof r);
+    idctBlock(r);
+    memcpy(block, r, sizeof r);
+}
+
 // ---------------------------------------------------------------- scan
 
 // Decodes one MCU row at a time into per-component strips (padded to whole
 // MCUs), then converts the strip's rows to RGBA: the same bytes as storing
 // each sample into its pixel and converting the whole image afterwards.
-void jpeg_decompress() {
-    int nc = J.num_components;
-    const jpeg_component_t& y = J.components[0];
+void jpeg_decompress(jpeg_file_t& j) {
+    int nc = j.num_components;
+    const jpeg_component_t& y = j.components[0];
     int mcuWidth = 8 * y.h_samp, mcuHeight = 8 * y.v_samp;
-    int stride = (J.width + mcuWidth - 1) / mcuWidth * mcuWidth;
+    int stride = (j.width + mcuWidth - 1) / mcuWidth * mcuWidth;
     size_t planeSize = size_t(stride) * size_t(mcuHeight);
     uint8_t* strip = (uint8_t*)malloc(planeSize * size_t(nc));
     if (!strip) {
-        note("not enough memory to decode");
-        fillBlack();
+        note(j, "not enough memory to decode");
+        fillBlack(j);
         return;
     }
     int hs[3] = {1, 1, 1}, vs[3] = {1, 1, 1};
     BlockContext context[3];
     for (int c = 0; c < nc; c++) {
-        const jpeg_component_t& k = J.components[c];
+        const jpeg_component_t& k = j.components[c];
         hs[c] = y.h_samp / k.h_samp;
         vs[c] = y.v_samp / k.v_samp;
-        context[c].dc = &J.dc_tables[k.dc_table];
-        context[c].ac = &J.ac_tables[k.ac_table];
+        context[c].dc = &j.dc_tables[k.dc_table];
+        context[c].ac = &j.ac_tables[k.ac_table];
         for (int n = 0; n < 64; n++)
-            context[c].quant[n] = float(J.quant_tables[k.quant_table][jpeg_zigzag[n]]);
+            context[c].quant[n] = float(j.quant_tables[k.quant_table][jpeg_zigzag[n]]);
     }
-    J.dc_pred[0] = J.dc_pred[1] = J.dc_pred[2] = 0;
-    Reader r = loadReader();
+    Predictors p = {};
+    Reader r = {j.file, j.file_size, j.file_pos, 0, 0, 0}; // from the first byte after the scan header
     alignas(16) uint8_t samples[64];
     alignas(16) int32_t coef[64] = {};
-    for (int y0 = 0; y0 < J.height; y0 += mcuHeight) {
-        if (J.restart_interval > 0) consume(r, r.count & 7); // to a byte boundary
-        for (int x0 = 0; x0 < J.width; x0 += mcuWidth) {
+    for (int y0 = 0; y0 < j.height; y0 += mcuHeight) {
+        if (j.restart_interval > 0) consume(r, r.count & 7); // to a byte boundary
+        for (int x0 = 0; x0 < j.width; x0 += mcuWidth) {
             for (int c = 0; c < nc; c++) {
-                const jpeg_component_t& k = J.components[c];
+                const jpeg_component_t& k = j.components[c];
                 for (int by = 0; by < k.v_samp; by++) {
                     for (int bx = 0; bx < k.h_samp; bx++) {
-                        decodeBlock(r, c, context[c], coef, samples);
+                        decodeBlock(p, r, c, context[c], coef, samples);
                         storeBlock(strip + planeSize * c, stride, x0 + 8 * bx * hs[c], 8 * by * vs[c],
                                    hs[c], vs[c], samples);
                     }
                 }
             }
         }
-        int rows = J.height - y0 < mcuHeight ? J.height - y0 : mcuHeight;
+        int rows = j.height - y0 < mcuHeight ? j.height - y0 : mcuHeight;
         for (int row = 0; row < rows; row++) {
-            uint32_t* out = (uint32_t*)J.data + size_t(y0 + row) * size_t(J.width);
+            uint32_t* out = (uint32_t*)j.data + size_t(y0 + row) * size_t(j.width);
             const uint8_t* luma = strip + size_t(row) * stride;
-            if (nc == 1) greyRow(luma, out, J.width);
-            else ycbcrRow(luma, luma + planeSize, luma + 2 * planeSize, out, J.width);
+            if (nc == 1) greyRow(luma, out, j.width);
+            else ycbcrRow(luma, luma + planeSize, luma + 2 * planeSize, out, j.width);
         }
     }
-    storeReader(r);
     free(strip);
 }
 
-void jpeg_ycbcr2rgb() {
-    uint8_t* p = J.data;
-    size_t n = size_t(J.width) * size_t(J.height);
+void jpeg_ycbcr2rgb(jpeg_file_t& j) {
+    uint8_t* p = j.data;
+    size_t n = size_t(j.width) * size_t(j.height);
     for (size_t i = 0; i < n; i++, p += 4) {
         uint32_t rgba = ycbcrPixel(p[0], p[1], p[2]);
         memcpy(p, &rgba, 4);
     }
 }
 
-void jpeg_gray2rgb() {
-    uint8_t* p = J.data;
-    size_t n = size_t(J.width) * size_t(J.height);
+void jpeg_gray2rgb(jpeg_file_t& j) {
+    uint8_t* p = j.data;
+    size_t n = size_t(j.width) * size_t(j.height);
     for (size_t i = 0; i < n; i++, p += 4) {
         p[1] = p[2] = p[0];
         p[3] = 255;
@@ -928,41 +848,42 @@ bool jpegReadFile(const char* path, uint8_t** bytes, size_t* size, const char** 
     return true;
 }
 
-JpegImage jpegDecodeWith(const uint8_t* bytes, size_t size, void (*decompress)()) {
-    memset(&J, 0, sizeof J);
+JpegImage jpegDecodeWith(const uint8_t* bytes, size_t size, void (*decompress)(jpeg_file_t& j)) {
+    jpeg_file_t& j = jpeg_file_s;
+    memset(&j, 0, sizeof j);
     for (int t = 0; t < 4; t++) {
-        for (int l = 0; l <= 16; l++) J.dc_tables[t].maxcode[l] = J.ac_tables[t].maxcode[l] = -1;
+        for (int l = 0; l <= 16; l++) j.dc_tables[t].maxcode[l] = j.ac_tables[t].maxcode[l] = -1;
     }
-    J.file = bytes;
-    J.file_size = size;
-    jpeg_readmarkers();
-    size_t scanStart = J.file_pos;
+    j.file = bytes;
+    j.file_size = size;
+    jpeg_readmarkers(j);
+    size_t scanStart = j.file_pos;
     JpegImage image;
-    image.error = J.error;
-    if (!J.frame_ok) {
+    image.error = j.error;
+    if (!j.frame_ok) {
         if (!image.error) image.error = "no baseline frame header";
         return image;
     }
     if (!decompress) { // the header alone: the frame's size, no pixels
-        image.width = J.width;
-        image.height = J.height;
+        image.width = j.width;
+        image.height = j.height;
         return image;
     }
-    size_t pixels = size_t(J.width) * size_t(J.height);
-    J.data = allocatePixels(pixels * 4);
-    if (!J.data) {
+    size_t pixels = size_t(j.width) * size_t(j.height);
+    j.data = allocatePixels(pixels * 4);
+    if (!j.data) {
         image.error = "not enough memory for the pixels";
         return image;
     }
-    if (J.scan_ok) decompress();
-    else fillBlack(); // a frame without a scan
+    if (j.scan_ok) decompress(j);
+    else fillBlack(j); // a frame without a scan
     // Entropy-coded data never holds FF D9, so a scan without it was cut off.
-    if (J.scan_ok && !image.error && !hasEndMarker(bytes + scanStart, size - scanStart))
+    if (j.scan_ok && !image.error && !hasEndMarker(bytes + scanStart, size - scanStart))
         image.error = "file ends inside the image data; the picture is incomplete";
-    image.width = J.width;
-    image.height = J.height;
-    image.data = J.data;
-    J.data = nullptr;
+    image.width = j.width;
+    image.height = j.height;
+    image.data = j.data;
+    j.data = nullptr;
     return image;
 }
 
@@ -971,7 +892,7 @@ JpegImage jpegDecode(const uint8_t* bytes, size_t size) {
 }
 
 JpegImage jpegDecodeMasked(const uint8_t* colour, size_t colourSize, const uint8_t* mask,
-                           size_t maskSize, const char** maskError, void (*decompress)()) {
+                           size_t maskSize, const char** maskError, void (*decompress)(jpeg_file_t& j)) {
     JpegImage m = jpegDecodeWith(mask, maskSize, decompress);
     JpegImage image = jpegDecodeWith(colour, colourSize, decompress);
     *maskError = m.error;

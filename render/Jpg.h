@@ -3,7 +3,10 @@
 // interleaved scan, restart markers only at a restart interval of one MCU
 // row. No progressive, arithmetic, lossless or hierarchical mode. Decodes
 // from memory into RGBA with no GL involved; Texture::loadJpg uploads.
-// Not re-entrant: all decoder state is the global record jpeg_file_s.
+// Each stage works on the decoder record (jpeg_file_t) it is handed.
+// jpegDecode and jpegDecodeMasked decode into jpeg_file_s, which keeps the
+// last file's header facts afterwards (jpgdecode prints them), so they are
+// not re-entrant.
 #pragma once
 
 #include <cstddef>
@@ -36,12 +39,14 @@ struct jpeg_huffman_table_t {
     int32_t fastvalue[1 << 10];
 };
 
+// The decoder record: the file and what its header says. A scan decoder
+// keeps its own state (bit reader, DC predictors) while it runs.
 struct jpeg_file_t {
     // The whole file, held in memory (replaces a stdio stream).
     const uint8_t* file;
     size_t file_size;
     size_t file_pos;
-    int eof; // set once a read went past the end; such reads give 0
+    int eof; // set once a header read went past the end; such reads give 0
 
     int width;     // samples per line
     int height;    // lines
@@ -55,9 +60,6 @@ struct jpeg_file_t {
     int quant_tables[4][64]; // zig-zag order, as stored in the file
     int spectral_start, spectral_end;
     int approx_high, approx_low;
-    int dc_pred[3];
-    int bit_pos;      // 0..7: next bit of cur_byte, MSB first; 0: fetch first
-    uint8_t cur_byte; // last byte read
 
     // Outcome of the header parse.
     int frame_ok;                  // a baseline frame within the decoder's limits was read
@@ -66,16 +68,6 @@ struct jpeg_file_t {
     uint8_t huffman_defined[2][4]; // [0: DC, 1: AC][id]
     uint8_t quant_defined[4];
     int adobe_rgb; // an Adobe segment says the components are R, G, B
-
-    // Table-driven bit reader: the next bit is the MSB of bit_buf.
-    uint64_t bit_buf;
-    int bit_count;         // valid bits in bit_buf, 0..64
-    uint64_t bits_fetched; // data bits moved into bit_buf so far
-    // Data-bit positions right after restart markers not yet acted upon:
-    // the predictors reset when the first bit after a marker is consumed.
-    uint64_t restart_at[16];
-    int restart_head, restart_tail;
-    int restart_passed; // a marker was passed since the last DC value
 };
 
 extern jpeg_file_t jpeg_file_s;
@@ -85,27 +77,13 @@ constexpr int jpegMaxSide = 16384;             // pixels, either side
 constexpr long long jpegMaxPixels = 1LL << 26; // 256 MiB of RGBA
 constexpr size_t jpegMaxFileBytes = size_t(256) << 20;
 
-// Byte and bit readers over jpeg_file_s.file.
-int jpeg_read_byte();
-int jpeg_read_word();
-int jpeg_read_bit();
-int jpeg_read_bits(int n); // n in 0..16
-int jpeg_bit2int(int size, int bits);
-int jpeg_huffmancode(jpeg_huffman_table_t* table);
+// Nothing in the show calls this.
 // In-place 8x8 float AAN inverse DCT of pre-scaled coefficients; the result
 // is eight times the sample value (level shift not applied).
 void jpeg_idct(float* block);
-// Header up to the start of the scan; 1 when the scan header was read.
-int jpeg_readmarkers();
-// Decodes the scan into data as RGBA (converting as it goes).
-void jpeg_decompress();
-// In place: byte k of each pixel holds component k -> R, G, B, 255.
-void jpeg_ycbcr2rgb();
-void jpeg_gray2rgb();
-
-// Helpers shared by the decoder and its per-bit reference.
-extern const int jpeg_zigzag[64]; // natural position -> zig-zag index
-extern const float aanscale[8];
+// Decodes the scan, from j.file_pos on, into j.data as RGBA (converting as
+// it goes).
+void jpeg_decompress(jpeg_file_t& j);
 
 // A decoded image. error is null when the file decoded cleanly; otherwise it
 // says in a few words why the image is missing (0 x 0), black or damaged.
@@ -123,13 +101,10 @@ bool jpegReadFile(const char* path, uint8_t** bytes, size_t* size, const char** 
 // Decodes one file held in memory. Without a usable frame the image is
 // 0 x 0; with a frame but no scan it is black.
 JpegImage jpegDecode(const uint8_t* bytes, size_t size);
-// The same with another scan decoder (the per-bit reference in tests),
-// which leaves RGBA in jpeg_file_s.data. A null decoder reads the header
-// alone: the frame's size and any error, no pixels.
-JpegImage jpegDecodeWith(const uint8_t* bytes, size_t size, void (*decompress)());
 // Colour image with the mask's (R + G + B) / 3 as alpha. *maskError says
 // what went wrong with the mask; a mask of another size is not used (alpha
-// stays 255).
+// stays 255). decompress decodes both scans (tests pass the per-bit
+// reference).
 JpegImage jpegDecodeMasked(const uint8_t* colour, size_t colourSize, const uint8_t* mask,
                            size_t maskSize, const char** maskError,
-                           void (*decompress)() = jpeg_decompress);
+                           void (*decompress)(jpeg_file_t& j) = jpeg_decompress);

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "render/Jpg.h"
+#include "render/JpgInternal.h"
 #include "tests/support/JpegReference.h"
 
 namespace {

@@ -95,6 +95,7 @@ TEST(MarchingCubesTables, RandomFieldsGiveClosedConsistentlyWoundSurfaces) {
                 }
             }
             const auto report = surfacecheck::edges(triangles.data(), int(triangles.size()));
+            EXPECT_GT(report.triangles, 0) << "share " << share << " trial " << trial;
             EXPECT_EQ(report.degenerate, 0);
             EXPECT_EQ(report.open, 0) << "share " << share << " trial " << trial;
         }

@@ -136,6 +136,7 @@ void expectClockFollowsTheSound(const std::vector<Reading>& r, double& longestSt
     std::printf("device started at %.0f ms, longest stall after %.0f ms; %zu of %zu readings within "
                 "15 ms of the device and 2 ms of the wall's step (worst: %.1f ms, %.2f ms)\n",
                 startMs, longestStall, within, counted, worstDistance, worstStep);
+    ASSERT_GT(counted, 0u) << "the device never kept its schedule";
     EXPECT_GE(double(within), 0.99 * double(counted));
 }
 

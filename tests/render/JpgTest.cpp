@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "render/Jpg.h"
+#include "render/JpgInternal.h"
 #include "tests/support/JpegBuilder.h"
 #include "tests/support/JpegReference.h"
 #include "tools/common/LibJpeg.h"
@@ -37,7 +38,7 @@ struct Decoded {
     std::string error;
 };
 
-Decoded decode(const std::vector<uint8_t>& file, void (*decompress)() = jpeg_decompress) {
+Decoded decode(const std::vector<uint8_t>& file, void (*decompress)(jpeg_file_t&) = jpeg_decompress) {
     JpegImage image = jpegDecodeWith(file.data(), file.size(), decompress);
     Decoded d{image.width, image.height, {}, image.error ? image.error : ""};
     if (image.data) d.rgba.assign(image.data, image.data + size_t(image.width) * image.height * 4);
@@ -68,7 +69,7 @@ Decoded expectCase(const Case& c) {
     int width = 0, height = 0, worst = 0;
     std::vector<uint8_t> rgb;
     bool same = decodeWithLibjpeg(c.file.data(), c.file.size(), &width, &height, rgb) &&
-                width == d.width && height == d.height;
+                width == d.width && height == d.height && rgb.size() == d.rgba.size() / 4 * 3;
     EXPECT_TRUE(same) << c.what << ": libjpeg fails or gives another size";
     for (size_t i = 0; same && i < rgb.size(); i++)
         worst = std::max(worst, std::abs(rgb[i] - d.rgba[i / 3 * 4 + i % 3]));
@@ -101,10 +102,15 @@ std::vector<uint8_t> twoRows(int restartInterval, const std::vector<uint8_t>& be
     return handJpeg(frame, bits.bytes());
 }
 
+// Offset of the first `marker` segment's body, past its length field.
+size_t bodyOf(const std::vector<uint8_t>& file, uint8_t marker) {
+    const uint8_t code[2] = {0xFF, marker};
+    return size_t(std::search(file.begin(), file.end(), code, code + 2) - file.begin()) + 4;
+}
+
 // The file with byte `offset` of the first `marker` segment's body set.
 std::vector<uint8_t> patched(std::vector<uint8_t> file, uint8_t marker, int offset, uint8_t value) {
-    const uint8_t code[2] = {0xFF, marker};
-    file.at(std::search(file.begin(), file.end(), code, code + 2) - file.begin() + 4 + offset) = value;
+    file.at(bodyOf(file, marker) + offset) = value;
     return file;
 }
 
@@ -178,8 +184,9 @@ TEST(Jpg, MaskAlphaIsItsChannelMeanRoundedDownWhenTheSizesMatch) {
         JpegImage image =
             jpegDecodeMasked(colour.data(), colour.size(), mask.data(), mask.size(), &error);
         EXPECT_EQ(error != nullptr, alpha == 255);
-        for (int i = 0; i < 256 && image.data; i++)
-            EXPECT_EQ(image.data[i], i % 4 == 3 ? alpha : 138) << i;
+        ASSERT_TRUE(image.data && image.width == 8 && image.height == 8)
+            << image.width << " x " << image.height << ", " << (image.error ? image.error : "");
+        for (int i = 0; i < 256; i++) EXPECT_EQ(image.data[i], i % 4 == 3 ? alpha : 138) << i;
         free(image.data);
     }
 }
@@ -212,13 +219,20 @@ TEST(Jpg, FilesOutsideTheSubsetEndCleanlyWithTheirReason) {
     for (const Case& c : cases) expectCase(c);
 }
 
+// A file whose frame header is whole gives a picture of the frame's size,
+// black where its data is missing or unreadable; one cut inside it, none.
 TEST(Jpg, CutAndDamagedFilesDecodeLikeTheReference) {
     JpegEncodeOptions options;
     options.restartEveryRow = true;
     std::vector<uint8_t> file = encodeJpeg(syntheticImage(48, 40, 3), options);
-    for (size_t n = 0; n < file.size(); n += (n < 700 ? 1 : 37))
-        expectCase({"cut at " + std::to_string(n), std::vector<uint8_t>(file.begin(), file.begin() + n),
-                    nullptr});
+    const size_t frameBody = bodyOf(file, 0xC0), pictureBytes = 48 * 40 * 4;
+    const size_t frameEnd = frameBody - 2 + (file.at(frameBody - 2) << 8 | file.at(frameBody - 1));
+    for (size_t n = 0; n < file.size(); n += (n < 700 ? 1 : 37)) {
+        Decoded d = expectCase({"cut at " + std::to_string(n),
+                                std::vector<uint8_t>(file.begin(), file.begin() + n), nullptr});
+        EXPECT_EQ(d.rgba.size(), n >= frameEnd ? pictureBytes : 0) << "cut at " << n;
+    }
+    ASSERT_LT(frameEnd, 200u); // the damage below leaves the frame header whole
     uint32_t seed = 7;
     for (int round = 0; round < 300; round++) {
         std::vector<uint8_t> damaged = file;
@@ -228,7 +242,8 @@ TEST(Jpg, CutAndDamagedFilesDecodeLikeTheReference) {
             seed = seed * 1664525u + 1013904223u;
             damaged[at] = round % 3 == 0 ? 0xFF : uint8_t(seed >> 24);
         }
-        expectCase({"damaged round " + std::to_string(round), damaged, nullptr});
+        Decoded d = expectCase({"damaged round " + std::to_string(round), damaged, nullptr});
+        EXPECT_EQ(d.rgba.size(), pictureBytes) << "damaged round " << round;
     }
 }
 
@@ -266,6 +281,7 @@ TEST(Jpg, SampleFilesDecodeLikeLibjpegOrEndWithAOneLineReason) {
     while (std::getline(table, line)) {
         std::string name = line.substr(0, line.find('\t'));
         std::ifstream in(folder + "/" + name, std::ios::binary);
+        EXPECT_TRUE(in) << name << " is listed in samples.tsv but cannot be read";
         bool clean = line.find("\tyes\t") != std::string::npos; // the supported column
         expectCase(
             {name, std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {}), clean ? "" : nullptr});

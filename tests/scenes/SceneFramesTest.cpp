@@ -132,6 +132,7 @@ TEST(SceneFrames, FrameDrawnAgainAfterAnotherMomentIsTheSame) {
     for (const auto& m : moments) {
         show.drawAt(m[0], 0.0f);
         const Image first = show.frame();
+        ASSERT_GT(contrast(first), 20) << "a blank picture at " << m[0] << " ms";
         show.drawAt(m[1], 0.0f);
         show.drawAt(m[0], 0.0f);
         EXPECT_TRUE(show.frame() == first) << "at " << m[0] << " ms";
@@ -150,6 +151,7 @@ TEST(SceneFrames, LeavingOutWhatChangesNoPixelLeavesTheFrameAsItWas) {
         leftOut.enabled = false;
         show.drawAt(ms, 0.0f);
         const Image everything = show.frame();
+        ASSERT_GT(contrast(everything), 20) << "a blank picture at " << ms << " ms";
         leftOut = LeftOut();
         show.drawAt(ms, 0.0f);
         EXPECT_GT(leftOut.left, 0) << "at " << ms << " ms nothing was left out";

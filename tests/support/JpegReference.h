@@ -4,12 +4,12 @@
 // algorithm. Tests and the fuzz target compare the fast decoder with it.
 #pragma once
 
-#include "render/Jpg.h"
+#include "render/JpgInternal.h"
 
 namespace testsupport {
 
-// Decodes the scan into jpeg_file_s.data like jpeg_decompress; pass it to
+// Decodes the scan into j.data like jpeg_decompress; pass it to
 // jpegDecodeWith or jpegDecodeMasked.
-void jpegReferenceDecompress();
+void jpegReferenceDecompress(jpeg_file_t& j);
 
 } // namespace testsupport

@@ -45,7 +45,7 @@ int contrast(const Image& image) {
 }
 
 int largestQuadError(const Image& shown, const Image& plain, const float rgb[3], float a) {
-    if (shown.size() != plain.size()) return 255;
+    if (shown.size() != plain.size() || shown.empty()) return 255;
     const float k = std::clamp(a, 0.0f, 1.0f);
     int worst = 0;
     for (std::size_t i = 0; i < shown.size(); i++) {

@@ -25,7 +25,7 @@ double meanDifference(const Image& a, const Image& b);
 int contrast(const Image& image);
 // Largest difference, in levels, between `shown` and `plain` covered by a
 // quad of colour `rgb` (0..1) at alpha `a` (SRC_ALPHA, ONE_MINUS_SRC_ALPHA;
-// clamped to 0..1 as GL does); 255 when the sizes differ.
+// clamped to 0..1 as GL does); 255 when the sizes differ or both are empty.
 int largestQuadError(const Image& shown, const Image& plain, const float rgb[3], float a);
 
 } // namespace testsupport
