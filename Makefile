@@ -37,14 +37,16 @@ deb: build
 	cd $(BUILD) && cpack -G DEB -D CPACK_OUTPUT_FILE_PREFIX=$(CURDIR)
 
 # The whole suite: the format check, the Release build with its installed
-# tree and package, every test under ASan + UBSan, then the fuzz targets.
+# tree and package, the show on the fixed-function layer (whose frames a test
+# compares with the desktop's), every test under ASan + UBSan, then the fuzz
+# targets.
 # The sanitizer and fuzz builds treat warnings as errors (DEMO_WERROR); the
 # Release build, which `make run` shares, does not, so that a newer
 # compiler's new warning never stops a user's show.
 # The suite runs once, in the sanitizer build: the same code as the Release
 # build with the memory and undefined-behaviour checks on. `test-fast` runs
 # it on the Release build.
-test: format-check test-package test-asan test-fuzz
+test: format-check test-package build-fixedgl test-asan test-fuzz
 
 # The same suite on the Release build: the quick run while working.
 test-fast: build
@@ -115,5 +117,18 @@ soak: build
 memcheck: build
 	scripts/memcheck $(BUILD) $(ASSETS)
 
+# --- The show on the fixed-function layer over OpenGL ES 2.0 ----------------
+# The show, capture, soak and bench_frames built with DEMO_GL=fixed
+# (platform/fixedgl/, as the browser draws) into $(FIXEDGL)/, which finds
+# the desktop build's pack as its own. The default build's test_fixedgl
+# compares their frames with the desktop's.
+FIXEDGL ?= build-fixedgl
+.PHONY: build-fixedgl
+build-fixedgl: build
+	cmake -S . -B $(FIXEDGL) -DCMAKE_BUILD_TYPE=Release -DDEMO_GL=fixed -DDEMO_TESTS=OFF -DDEMO_WERROR=ON
+	cmake --build $(FIXEDGL) -j $(JOBS) --target demo capture soak bench_frames
+	ln -sfn $(abspath $(ASSETS)) $(FIXEDGL)/assets
+# --- end of the fixed-function layer's build -----------------------------------
+
 clean:
-	rm -rf $(BUILD) $(ASAN) $(FUZZ)
+	rm -rf $(BUILD) $(ASAN) $(FUZZ) $(FIXEDGL)

@@ -1,7 +1,20 @@
-// The ARB entry points of the show's GL, fetched from the current context.
+// The ARB entry points of the show's GL, fetched from the current context,
+// or the start of the fixed-function layer that stands in for that GL.
 #include "platform/GL.h"
 
 #include "platform/Window.h"
+
+#if DEMO_GL_FIXED
+
+namespace platform {
+
+const char* loadGLExtensions() {
+    return fixedgl::start();
+}
+
+} // namespace platform
+
+#else
 
 PFNGLACTIVETEXTUREARBPROC demoActiveTextureARB = nullptr;
 PFNGLMULTITEXCOORD2FARBPROC demoMultiTexCoord2fARB = nullptr;
@@ -19,3 +32,5 @@ const char* loadGLExtensions() {
 }
 
 } // namespace platform
+
+#endif

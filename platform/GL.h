@@ -6,8 +6,15 @@
 // and uses exactly the subset listed in GLSubset.txt beside it (the build
 // checks it), so a backend without desktop GL may implement that subset
 // here instead.
+//
+// Built with DEMO_GL_FIXED (the CMake option DEMO_GL=fixed, as the browser
+// build is), the same names are the project's own fixed-function layer over
+// OpenGL ES 2.0 instead (platform/fixedgl/), on an ES 2.0 context.
 #pragma once
 
+#if DEMO_GL_FIXED
+#include "platform/fixedgl/Names.h"
+#else
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <GL/glu.h>
@@ -17,12 +24,14 @@ extern PFNGLMULTITEXCOORD2FARBPROC demoMultiTexCoord2fARB;
 
 #define glActiveTextureARB demoActiveTextureARB
 #define glMultiTexCoord2fARB demoMultiTexCoord2fARB
+#endif
 
 namespace platform {
 
 // Fetches the two ARB entry points from the current context and checks the
-// extensions the show needs (ARB_multitexture, ARB_texture_env_combine).
-// Returns the name of the first one missing, or nullptr when all are there.
+// extensions the show needs (ARB_multitexture, ARB_texture_env_combine);
+// with the layer, starts it on the current context instead. Returns the
+// name of the first thing missing, or nullptr when all are there.
 const char* loadGLExtensions();
 
 } // namespace platform

@@ -209,7 +209,22 @@ void setContextAttributes(int depthBits) {
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+#if DEMO_GL_FIXED
+    // The fixed-function layer draws on OpenGL ES 2.0, as in the browser.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+#else
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+#endif
+}
+
+// With the fixed-function layer, the vertices it has gathered belong to the
+// framebuffer bound now: drawn before another is bound or the frame shown.
+void drawGathered() {
+#if DEMO_GL_FIXED
+    fixedgl::flush();
+#endif
 }
 
 bool noDisplay(const char* detail) {
@@ -377,6 +392,7 @@ bool quitRequested() {
 }
 
 void beginFrame() {
+    drawGathered();
     if (drawableChanged && followsResizes && !renderSizeFixed()) followDrawable();
     drawableChanged = false;
     if (target.fbo) target.bind(GL_FRAMEBUFFER_EXT, target.fbo);
@@ -384,6 +400,7 @@ void beginFrame() {
 
 void present() {
     if (!window) return;
+    drawGathered();
     if (target.fbo) {
         // Largest 4:3 rectangle that fits, centred: pixel for pixel when the
         // render size follows the drawable.
@@ -407,7 +424,9 @@ void present() {
 
 void readFrame(unsigned char* rgb) {
     if (target.fbo) target.bind(GL_FRAMEBUFFER_EXT, target.fbo);
+#if !DEMO_GL_FIXED // ES 2.0 reads the bound framebuffer's only colour buffer
     glReadBuffer(target.fbo ? GL_COLOR_ATTACHMENT0_EXT : GL_BACK);
+#endif
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, renderWidth(), renderHeight(), GL_RGB, GL_UNSIGNED_BYTE, rgb);
 }
