@@ -5,8 +5,10 @@ ASAN    ?= build-asan
 FUZZ    ?= build-fuzz
 JOBS    ?= $(shell nproc)
 ASSETS  ?= $(BUILD)/assets
+WEB     ?= build-web
+WEB_PORT ?= 8080
 
-.PHONY: all deps build run install deb test test-fast test-package test-asan test-fuzz fuzz-build fuzz-long golden bench format format-check soak memcheck clean
+.PHONY: all deps build run install deb test test-fast test-package test-asan test-fuzz fuzz-build fuzz-long golden bench format format-check soak memcheck clean web-deps web serve-web test-web
 
 all: build
 
@@ -38,15 +40,15 @@ deb: build
 
 # The whole suite: the format check, the Release build with its installed
 # tree and package, the show on the fixed-function layer (whose frames a test
-# compares with the desktop's), every test under ASan + UBSan, then the fuzz
-# targets.
+# compares with the desktop's), every test under ASan + UBSan, the fuzz
+# targets, then the page in headless Chromium.
 # The sanitizer and fuzz builds treat warnings as errors (DEMO_WERROR); the
 # Release build, which `make run` shares, does not, so that a newer
 # compiler's new warning never stops a user's show.
 # The suite runs once, in the sanitizer build: the same code as the Release
 # build with the memory and undefined-behaviour checks on. `test-fast` runs
 # it on the Release build.
-test: format-check test-package build-fixedgl test-asan test-fuzz
+test: format-check test-package build-fixedgl test-asan test-fuzz test-web
 
 # The same suite on the Release build: the quick run while working.
 test-fast: build
@@ -117,6 +119,29 @@ soak: build
 memcheck: build
 	scripts/memcheck $(BUILD) $(ASSETS)
 
+# The show in a browser, built by Emscripten into $(WEB)/: index.html,
+# page.js, demo.js, demo.wasm, demo.data (the textures, preloaded) and
+# musa.mp3, from the desktop build's generated pack ($(ASSETS)). Emscripten's
+# optimiser needs Debian's Node.js modules (acorn) on NODE_PATH.
+EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
+
+web-deps:
+	@scripts/install-deps web
+
+web: web-deps build
+	$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB) -DCMAKE_BUILD_TYPE=Release -DDEMO_WEB_PACK=$(abspath $(ASSETS)) >/dev/null
+	$(EMSCRIPTEN_ENV) cmake --build $(WEB) -j $(JOBS)
+
+# Serves $(WEB)/ on 127.0.0.1:$(WEB_PORT) and prints the address.
+serve-web: web
+	node web/server.js $(WEB) $(WEB_PORT)
+
+# web/test/run.js: the page in headless Chromium: the start page, ?at=MS
+# frames against the desktop capture's, the silent show, and the show in real
+# time to its end (about three minutes, most of it the real-time run).
+test-web: web
+	node web/test/run.js $(WEB) $(BUILD)
+
 # --- The show on the fixed-function layer over OpenGL ES 2.0 ----------------
 # The show, capture, soak and bench_frames built with DEMO_GL=fixed
 # (platform/fixedgl/, as the browser draws) into $(FIXEDGL)/, which finds
@@ -131,4 +156,4 @@ build-fixedgl: build
 # --- end of the fixed-function layer's build -----------------------------------
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(FUZZ) $(FIXEDGL)
+	rm -rf $(BUILD) $(ASAN) $(FUZZ) $(WEB) $(FIXEDGL)

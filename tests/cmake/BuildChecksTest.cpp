@@ -21,7 +21,7 @@ using Files = std::vector<std::pair<std::string, std::string>>; // path, content
 // Writes the files into a fresh folder and runs the check script on it.
 testsupport::Finished runCheck(const char* script, const Files& files) {
     const std::string root = testsupport::makeTempDir();
-    for (const char* folder : {"platform", "geometry", "render", "scenes", "app", "tools"}) {
+    for (const char* folder : {"platform", "geometry", "render", "scenes", "app", "tools", "web"}) {
         mkdir((root + "/" + folder).c_str(), 0755);
     }
     for (const auto& [path, text] : files) std::ofstream(root + "/" + path) << text;
@@ -42,6 +42,10 @@ TEST(BuildChecks, LayeringRefusesIncludesAgainstTheLayers) {
          true},
         {"tools include every layer", {{"tools/a.cpp", "#include \"app/b.h\"\n"}}, true},
         {"platform includes SDL", {{"platform/a.cpp", "#include <SDL.h>\n"}}, true},
+        {"web includes every layer", {{"web/a.cpp", "#include \"app/b.h\"\n"}}, true},
+        {"platform includes Emscripten", {{"platform/a.cpp", "#include <emscripten/html5.h>\n"}}, true},
+        {"app includes Emscripten", {{"app/a.cpp", "#include <emscripten/html5.h>\n"}}, false},
+        {"web includes Emscripten", {{"web/a.cpp", "#include <emscripten.h>\n"}}, false},
         {"scenes include app", {{"scenes/a.cpp", "#include \"app/Timeline.h\"\n"}}, false},
         {"geometry includes render", {{"geometry/a.h", "#include \"render/Engine.h\"\n"}}, false},
         {"render includes tests", {{"render/a.cpp", "#include \"tests/support/x.h\"\n"}}, false},
