@@ -1,7 +1,7 @@
 // The page test (make test-web): the show's page (build-web/) served on
 // 127.0.0.1 and played in headless Chromium, WebGL on SwiftShader.
 //  - the start page loads without console errors and offers its control;
-//  - ?at=MS frames, one moment in each scene, against the desktop's
+//  - ?at=MS frames, two moments in each scene, against the desktop's
 //    `capture --at MS --fps 60 --size WxH` frames (llvmpipe), and once in a
 //    window of another shape, where the picture must keep 4:3 with black bars;
 //  - without sound (the browser refuses to start it; the track cannot be
@@ -49,8 +49,12 @@ const sceneOf = ms => scenes.filter(s => ms >= s.start).length;
 // leave about half as much again as measured (docs/internals.md gives the
 // figures), below what frames drawn with the C library's own rand() instead
 // of glibc's sequence differ by.
+// Scene 1 late in its span (16.5 s: the grid at its densest) measured
+// 2.5 / 3.8 / 4.3 and 97.2 %: the grid's thin lines and their mipmap levels
+// are where SwiftShader and llvmpipe sample differently; the same build's
+// layer on llvmpipe differs from OpenGL by 0.06.
 const limits = {
-    1: { mad: 3.5, within: 0.97 },
+    1: { mad: 5.5, within: 0.96 },
     2: { mad: 2.5, within: 0.99 },
     other: { mad: 1.5, within: 0.995 },
 };
@@ -125,7 +129,10 @@ async function startPage(browser, url) {
 
 async function frames(browser, url) {
     const rows = [];
-    for (const { scene, at } of scenes) {
+    // Two moments a scene: the one that pictures it, and one 1.5 s before
+    // its end, after the scene's moving parts have run for most of it.
+    const moments = scenes.flatMap(({ scene, end, at }) => [{ scene, at }, { scene, at: end - 1500 }]);
+    for (const { scene, at } of moments) {
         const { mad: madLimit, within } = limitOf(scene);
         await check(`scene ${scene} at ${at} ms matches the desktop's frame`, async () => {
             const native = nativeFrame(at, frameWidth, frameHeight);
