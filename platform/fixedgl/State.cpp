@@ -78,8 +78,16 @@ void mirrorState() {
     ::glActiveTexture(GLenum(GL_TEXTURE0 + state.activeUnit));
 }
 
-bool sameBox(const GLint* box, GLint x, GLint y, GLsizei width, GLsizei height) {
-    return box[0] == x && box[1] == y && box[2] == width && box[3] == height;
+// Records a new viewport or scissor box, drawing what was gathered under the
+// old one first; false, with nothing done, when it is the box in force.
+bool changeBox(GLint* box, GLint x, GLint y, GLsizei width, GLsizei height) {
+    if (box[0] == x && box[1] == y && box[2] == width && box[3] == height) return false;
+    flush();
+    box[0] = x;
+    box[1] = y;
+    box[2] = width;
+    box[3] = height;
+    return true;
 }
 
 void setFog(GLenum pname, const GLfloat* values) {
@@ -189,23 +197,11 @@ void glDepthMask(GLboolean flag) {
 }
 
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
-    if (sameBox(state.viewport, x, y, width, height)) return;
-    flush();
-    state.viewport[0] = x;
-    state.viewport[1] = y;
-    state.viewport[2] = width;
-    state.viewport[3] = height;
-    ::glViewport(x, y, width, height);
+    if (changeBox(state.viewport, x, y, width, height)) ::glViewport(x, y, width, height);
 }
 
 void glScissor(GLint x, GLint y, GLsizei width, GLsizei height) {
-    if (sameBox(state.scissorBox, x, y, width, height)) return;
-    flush();
-    state.scissorBox[0] = x;
-    state.scissorBox[1] = y;
-    state.scissorBox[2] = width;
-    state.scissorBox[3] = height;
-    ::glScissor(x, y, width, height);
+    if (changeBox(state.scissorBox, x, y, width, height)) ::glScissor(x, y, width, height);
 }
 
 void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
