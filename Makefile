@@ -8,7 +8,7 @@ ASSETS  ?= $(BUILD)/assets
 WEB     ?= build-web
 WEB_PORT ?= 8080
 
-.PHONY: all deps build run install deb test test-fast test-package test-asan test-fuzz fuzz-build fuzz-long golden bench format format-check soak memcheck clean web-deps web serve-web test-web
+.PHONY: all deps build run install deb test test-fast test-package test-asan test-fuzz fuzz-build fuzz-long golden bench format format-check soak memcheck clean web-deps web serve-web test-web bench-web
 
 all: build
 
@@ -141,6 +141,11 @@ serve-web: web
 # time to its end (about three minutes, most of it the real-time run).
 test-web: web
 	node web/test/run.js $(WEB) $(BUILD)
+
+# web/bench.js: the frame time of each scene in headless Chromium at
+# 1024x768 (run bench_frames beside it for the desktop's).
+bench-web: web
+	node web/bench.js $(WEB) $(BUILD)
 
 # --- The show on the fixed-function layer over OpenGL ES 2.0 ----------------
 # The show, capture, soak and bench_frames built with DEMO_GL=fixed

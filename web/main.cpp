@@ -4,15 +4,43 @@
 // hands the frames to the page's animation frames and does not return. With
 // ?at=MS in the page's address it draws instead the one frame at MS that
 // `capture --at MS --fps 60` draws, at the page's size, and stops: the page
-// test compares the two.
+// test compares the two. With &frames=N as well it draws N frames from there
+// at 60 frames/s of music time, one per animation frame, each waited for,
+// and stops: the browser's frame benchmark (web/bench.js) times them.
 #include "app/CApplication.h"
 #include "app/FixedStep.h"
+#include "platform/FrameLoop.h"
+#include "platform/GL.h"
 #include "platform/Window.h"
 #include "platform/web/Page.h"
 
 namespace {
 
 constexpr int captureFps = 60; // capture's rate, whose frames the page test compares with
+
+// A test page's run of frames: grid frames `next` up to `end` (excluded).
+struct Frames {
+    long next = 0, end = 0;
+};
+
+bool drawNextFrame(void* user) {
+    Frames& f = *static_cast<Frames*>(user);
+    const unsigned ms = gridTimeMs(f.next++, captureFps);
+    platform::beginFrame();
+    platform::pageClockRead(ms);
+    drawShowFrameAt(ms, gridStep(captureFps));
+    // Reading a pixel back waits until the browser has drawn the frame (a
+    // WebGL finish does not wait), so that the step's time is the frame's.
+    unsigned char pixel[4];
+    glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    platform::present();
+    return true;
+}
+
+bool framesDone(void* user) {
+    const Frames& f = *static_cast<const Frames*>(user);
+    return f.next == f.end;
+}
 
 } // namespace
 
@@ -26,7 +54,13 @@ int main() {
         return 0;
     }
     if (!prepareShow()) return 1;
-    seekTo(unsigned(at), captureFps);
+    const long first = seekTo(unsigned(at), captureFps);
+    if (platform::pageFrameCount() > 1) {
+        static Frames frames;
+        frames = {first, first + platform::pageFrameCount()};
+        platform::runFrames(drawNextFrame, framesDone, &frames);
+        return 0;
+    }
     platform::beginFrame();
     drawShowFrameAt(unsigned(at), gridStep(captureFps));
     platform::present();

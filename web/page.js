@@ -5,6 +5,9 @@
 // tells it where the show stands. With ?at=MS in the address it is a test
 // page: no start control and no sound; the program draws the frame at MS,
 // then the title becomes "ready" ("failed" when the program stopped first).
+// With ?at=MS&frames=N as well it draws N frames from MS at 60 frames/s of
+// music time, one per animation frame, recording each as a played page does
+// (the benchmark's page, web/bench.js), then becomes "ready".
 'use strict';
 
 var demoPage = (function () {
@@ -12,6 +15,7 @@ var demoPage = (function () {
     const panel = $('panel'), play = $('play'), progress = $('progress'), status = $('status');
     const message = $('message'), audio = $('music');
     const lastMoment = 150001; // ms: one past the show's end, the last moment capture --at takes
+    const mostFrames = 9000;   // frames of a test page: the whole show at 60 frames/s
 
     let messageTimer = 0;
     // One line on the page (the latest); while the show plays it goes after
@@ -32,6 +36,16 @@ var demoPage = (function () {
         setTimeout(() => showMessage(`Demo: ?at= takes a time in ms from 0 to ${lastMoment}, ` +
                                      `not "${text}"; the page plays the show.`));
         return -1;
+    }
+
+    // &frames=N beside ?at=MS: a whole number from 1 to mostFrames; 1 without it.
+    function framesOf(search) {
+        const text = new URLSearchParams(search).get('frames');
+        if (text === null) return 1;
+        if (/^\d+$/.test(text) && Number(text) >= 1 && Number(text) <= mostFrames) return Number(text);
+        setTimeout(() => showMessage(`Demo: &frames= takes a count from 1 to ${mostFrames}, ` +
+                                     `not "${text}"; the page draws one frame.`));
+        return 1;
     }
 
     // The reason a media error gives, in the words of the desktop show's
@@ -85,6 +99,7 @@ var demoPage = (function () {
 
     const page = {
         at: momentOf(location.search),
+        frameCount: framesOf(location.search), // of a test page
         state: 'loading', // loading, preparing, ready, playing, ended; "stopped" when the program gave up
         started: false,
         startedAt: 0,      // performance.now() of the start control
@@ -96,6 +111,12 @@ var demoPage = (function () {
         showMessage,
 
         ready() {
+            if (page.at >= 0) { // a test page's frames start at once
+                page.state = 'playing';
+                page.started = true;
+                page.startedAt = performance.now();
+                return;
+            }
             page.state = 'ready';
             status.textContent = '';
             progress.hidden = true;
@@ -114,6 +135,10 @@ var demoPage = (function () {
             document.title = 'ready';
         },
         ended() {
+            if (page.at >= 0) {
+                page.frameShown();
+                return;
+            }
             page.state = 'ended';
             document.body.classList.remove('playing');
             status.textContent = 'The end';

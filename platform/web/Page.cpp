@@ -8,6 +8,7 @@ namespace platform {
 namespace {
 
 EM_JS(double, jsMoment, (), { return demoPage.at; });
+EM_JS(double, jsFrameCount, (), { return demoPage.frameCount; });
 EM_JS(void, jsFrameShown, (), { demoPage.frameShown(); });
 EM_JS(void, jsReady, (), { demoPage.ready(); });
 EM_JS(int, jsStarted, (), { return demoPage.started ? 1 : 0; });
@@ -19,6 +20,10 @@ EM_JS(void, jsEnded, (), { demoPage.ended(); });
 
 long pageMomentMs() {
     return long(jsMoment());
+}
+
+long pageFrameCount() {
+    return long(jsFrameCount());
 }
 
 void pageFrameShown() {
