@@ -2,9 +2,10 @@
 // each enabled unit's texture environment to the colour in turn (GL 1.1's
 // texture stages), then fog; what each environment does depends only on
 // its mode, the combiner's RGB function and, for GL_REPLACE, whether the
-// texture has alpha, so the stages reduce to six operations. Sampling an
-// RGB texture gives alpha 1, which makes modulate and add keep the
-// incoming alpha as GL does.
+// texture has alpha, so the stages reduce to eight operations. An RGB
+// texture's alpha is 1 in GL, which makes modulate and add keep the
+// incoming alpha: its stages never read the stored alpha (Textures.cpp
+// stores every image as RGBA, and a copy from the frame brings the frame's).
 #include <GLES2/gl2.h>
 
 #include "platform/fixedgl/Shaders.h"
@@ -28,7 +29,9 @@ enum Stage {
     stageReplace,        // GL_REPLACE, RGBA texture: t
     stageCombineReplace, // GL_COMBINE_ARB, RGB replace, alpha modulate: (t.rgb, c.a t.a)
     stageModulate,       // GL_MODULATE, or the combiner's modulate: c t
+    stageModulateColour, // the same, RGB texture: (c.rgb t.rgb, c.a)
     stageAdd,            // GL_ADD, or the combiner's add: (c.rgb + t.rgb, c.a t.a)
+    stageAddColour,      // the same, RGB texture: (c.rgb + t.rgb, c.a)
     stageCount
 };
 
@@ -38,7 +41,9 @@ const char* const stageCode[stageCount] = {
     "c = t;",                                        // stageReplace
     "c = vec4(t.rgb, c.a * t.a);",                   // stageCombineReplace
     "c = c * t;",                                    // stageModulate
+    "c.rgb *= t.rgb;",                               // stageModulateColour
     "c = vec4(min(c.rgb + t.rgb, 1.0), c.a * t.a);", // stageAdd
+    "c.rgb = min(c.rgb + t.rgb, 1.0);",              // stageAddColour
 };
 
 enum FogKind { fogOff, fogLinear, fogExp, fogKindCount };
@@ -103,14 +108,17 @@ void main() {
 
 Stage stageOf(const TextureUnit& unit) {
     if (!unit.enabled || !textureComplete(unit.bound)) return stageOff;
+    const bool alpha = textureHasAlpha(unit.bound);
+    const Stage modulate = alpha ? stageModulate : stageModulateColour;
+    const Stage add = alpha ? stageAdd : stageAddColour;
     switch (unit.envMode) {
-    case GL_REPLACE: return textureHasAlpha(unit.bound) ? stageReplace : stageReplaceColour;
-    case GL_ADD: return stageAdd;
+    case GL_REPLACE: return alpha ? stageReplace : stageReplaceColour;
+    case GL_ADD: return add;
     case GL_COMBINE_ARB:
-        return unit.combineRgb == GL_REPLACE ? stageCombineReplace
-               : unit.combineRgb == GL_ADD   ? stageAdd
-                                             : stageModulate;
-    default: return stageModulate;
+        return unit.combineRgb == GL_REPLACE ? (alpha ? stageCombineReplace : stageReplaceColour)
+               : unit.combineRgb == GL_ADD   ? add
+                                             : modulate;
+    default: return modulate;
     }
 }
 

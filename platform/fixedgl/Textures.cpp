@@ -1,8 +1,12 @@
 // Texture objects, their images and parameters, the two units' bindings
 // and environments, the unpack alignment and copies from the frame.
 // Images keep GL 1.1's base formats: "3" and GL_RGB give RGB textures,
-// "4", GL_RGBA and GL_RGBA8 RGBA ones; pixels of the other format are
-// converted on upload, since ES 2.0 stores only what it is given.
+// "4", GL_RGBA and GL_RGBA8 RGBA ones. ES 2.0 stores every image as RGBA,
+// RGB pixels with an opaque alpha added on upload: the programs never read
+// an RGB texture's alpha (Shaders.cpp), and a copy from the frame into RGBA
+// storage is a plain image copy, where one into RGB storage goes through a
+// conversion draw on WebGL implementations that keep RGB as RGBA anyway
+// (ANGLE: about ten times the time).
 #include <GLES2/gl2.h>
 
 #include "platform/fixedgl/Textures.h"
@@ -55,20 +59,18 @@ int givenComponents(GLenum format) {
     return format == GL_RGB ? 3 : format == GL_RGBA ? 4 : 0;
 }
 
-// Tightly packed `stored`-byte pixels from `given`-byte ones (alpha
-// dropped, or added as opaque).
-std::vector<unsigned char> converted(const unsigned char* pixels, int width, int height, int given,
-                                     int stored) {
-    std::vector<unsigned char> out(size_t(width) * height * stored);
-    const int stride = rowBytes(width, given, client.unpackAlignment);
+// Tightly packed RGBA pixels from RGB ones, alpha opaque.
+std::vector<unsigned char> withAlpha(const unsigned char* pixels, int width, int height) {
+    std::vector<unsigned char> out(size_t(width) * height * 4);
+    const int stride = rowBytes(width, 3, client.unpackAlignment);
     unsigned char* o = out.data();
     for (int y = 0; y < height; y++) {
         const unsigned char* p = pixels + size_t(stride) * y;
-        for (int x = 0; x < width; x++, p += given, o += stored) {
+        for (int x = 0; x < width; x++, p += 3, o += 4) {
             o[0] = p[0];
             o[1] = p[1];
             o[2] = p[2];
-            if (stored == 4) o[3] = 255;
+            o[3] = 255;
         }
     }
     return out;
@@ -139,18 +141,16 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
     }
     TextureRecord* r = boundRecord();
     flush();
-    const GLenum esFormat = stored == 4 ? GL_RGBA : GL_RGB;
-    if (!pixels || stored == given) {
+    if (!pixels || given == 4) {
+        // RGBA pixels stay as given; an RGB texture ignores their alpha.
         ::glPixelStorei(GL_UNPACK_ALIGNMENT, client.unpackAlignment);
-        ::glTexImage2D(target, level, GLint(esFormat), width, height, 0, esFormat, GL_UNSIGNED_BYTE,
-                       pixels);
+        ::glTexImage2D(target, level, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     } else {
         // Start-up work (texture loading), never a frame's.
         const std::vector<unsigned char> data =
-            converted(static_cast<const unsigned char*>(pixels), width, height, given, stored);
+            withAlpha(static_cast<const unsigned char*>(pixels), width, height);
         ::glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        ::glTexImage2D(target, level, GLint(esFormat), width, height, 0, esFormat, GL_UNSIGNED_BYTE,
-                       data.data());
+        ::glTexImage2D(target, level, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, data.data());
     }
     r->levels |= 1u << level;
     if (level == 0) {

@@ -147,7 +147,13 @@ bool openWindow(const WindowConfig& config) {
     setTitle(config.title);
     EmscriptenWebGLContextAttributes attributes;
     emscripten_webgl_init_context_attributes(&attributes);
-    attributes.alpha = EM_FALSE; // opaque, as the desktop's framebuffer: the page never shows through
+    // With alpha, as the desktop's framebuffer has: the layer's copies from
+    // the frame then go into RGBA images, which ES 2.0 allows only from a
+    // frame with alpha. The drawing buffer's alpha is premultiplied, and
+    // the stage behind the canvas is black, so the page shows its colours
+    // as they are, whatever alpha the blending leaves.
+    attributes.alpha = EM_TRUE;
+    attributes.premultipliedAlpha = EM_TRUE;
     attributes.depth = EM_TRUE;
     attributes.stencil = EM_FALSE;
     attributes.antialias = EM_FALSE;             // the desktop draws without multisampling

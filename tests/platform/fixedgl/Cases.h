@@ -464,6 +464,49 @@ inline void frameCopies() {
     rect(-10, -30, 60, 40);
 }
 
+// An RGB texture's alpha is 1 in every environment that reads it, whatever
+// alpha its image came with: a copy of a frame whose alpha is 0, and RGBA
+// pixels of alpha 0, each drawn under alpha blending in modulate, add and
+// the combiner's replace (which modulates alpha). Drawn wrongly, with the
+// texel's alpha, the panels vanish.
+inline void rgbAlpha() {
+    pixelCamera();
+    glClearColor(0.2f, 0.5f, 0.8f, 0); // the frame's alpha 0 where it is copied
+    glClear(GL_COLOR_BUFFER_BIT);
+    GLuint copied = 0;
+    glGenTextures(1, &copied);
+    glBindTexture(GL_TEXTURE_2D, copied);
+    const std::vector<unsigned char> zeros(32 * 32 * 3, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, 32, 32, 0, GL_RGB, GL_UNSIGNED_BYTE, zeros.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, 32, 32);
+    const std::vector<unsigned char> clear(16 * 16 * 4, 0); // RGBA pixels of alpha 0 ...
+    std::vector<unsigned char> given = clear;
+    for (std::size_t i = 0; i < given.size(); i += 4) given[i] = 230; // ... red
+    GLuint dropped = 0;
+    glGenTextures(1, &dropped);
+    glBindTexture(GL_TEXTURE_2D, dropped);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 16, 16, 0, GL_RGBA, GL_UNSIGNED_BYTE, given.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+
+    background();
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0.9f, 0.9f, 0.9f, 0.75f);
+    float y = 4;
+    for (const GLint mode : {GL_MODULATE, GL_ADD, GL_COMBINE_ARB}) {
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, mode);
+        if (mode == GL_COMBINE_ARB) glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_REPLACE);
+        glBindTexture(GL_TEXTURE_2D, copied);
+        rect(4, y, 60, y + 36);
+        glBindTexture(GL_TEXTURE_2D, dropped);
+        rect(68, y, 124, y + 36);
+        y += 40;
+    }
+}
+
 // gluBuild2DMipmaps from an image of sides that are not powers of two,
 // sampled nearest-level on ground receding into the distance and on
 // panels at a half, a quarter, an eighth and a sixteenth of its size.
@@ -599,6 +642,7 @@ const DrawCase drawCases[] = {
     {"DepthWrites", depthWrites},
     {"Scissor", scissor},
     {"FrameCopies", frameCopies},
+    {"RgbAlpha", rgbAlpha},
     {"Mipmaps", mipmaps},
     {"TextureFormats", textureFormats},
     {"AttributeStacks", attributeStacks},

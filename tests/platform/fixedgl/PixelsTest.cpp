@@ -86,6 +86,7 @@ const Bound bounds[] = {
     {"DepthWrites", 1, 0.999},              // 0, 100 %
     {"Scissor", 1, 0.999},                  // 0, 100 %
     {"FrameCopies", 1, 0.999},              // 0, 100 %
+    {"RgbAlpha", 1, 0.999},                 // 0, 100 %
     {"Mipmaps", 1, 0.999},                  // 1, 100 %
     {"TextureFormats", 1, 0.999},           // 0, 100 %
     {"AttributeStacks", 1, 0.999},          // 0, 100 %
