@@ -1,31 +1,43 @@
 // The browser's frame benchmark (make bench-web): the show's page
 // (WEB_BUILD) served on 127.0.0.1 and drawn in headless Chromium, WebGL on
-// SwiftShader, at 1024x768 as the desktop's bench_frames draws. For each
-// scene the page draws FRAMES frames (default 120) from the moment that
-// pictures it at 60 frames/s of music time, one per animation frame
-// (index.html?at=MS&frames=N), and this prints the median and 90th
-// percentile interval between frames, which is the frame time the page
-// keeps up (the browser paces animation frames at 60 per second at most, so
-// nothing shows below 16.7 ms), and the median time the program's own steps
-// took in the callback; the rest of a frame is the browser's GPU process
-// drawing it. The first ten frames are left out: they compile the layer's
-// shaders. Compare with `bench_frames` on the desktop run in the same minute.
-//   node web/bench.js WEB_BUILD DESKTOP_BUILD [FRAMES] [SCENE...]
+// SwiftShader, at 1024x768, frame by frame as the desktop's bench_frames
+// draws: each scene from its start to its end at FPS frames per second of
+// music time (default 10, bench_frames' own), one frame per animation frame
+// (index.html?at=START&frames=N&fps=FPS). Each frame ends with a pixel read
+// back, which waits until the browser has drawn it, so its time ("drawn") is
+// the frame's wall time from the first step to the finished picture, as
+// bench_frames times up to glFinish. Printed per scene: the median and 95th
+// percentile of that, and the median interval between animation frames (the
+// browser paces them at 60 a second at most: nothing shows below 16.7 ms).
+// The first two frames of each scene are left out: they build the layer's
+// programs. Run bench_frames in the same minute to compare.
+//   node web/bench.js WEB_BUILD DESKTOP_BUILD [--fps FPS] [SCENE...]
 'use strict';
 const { execFileSync } = require('child_process');
 const path = require('path');
 const { Browser } = require('./test/browser');
 const { serve } = require('./server');
 
-const [webBuild, desktopBuild, framesText, ...sceneTexts] = process.argv.slice(2);
-const frameCount = Number(framesText || 120);
-if (!webBuild || !desktopBuild || !(frameCount >= 20 && frameCount <= 9000) ||
-    sceneTexts.some(t => !/^\d+$/.test(t))) {
-    console.error('usage: node web/bench.js WEB_BUILD DESKTOP_BUILD [FRAMES (20 to 9000)] [SCENE...]');
+const args = process.argv.slice(2);
+const [webBuild, desktopBuild] = args;
+let fps = 10;
+const sceneTexts = [];
+let usable = Boolean(webBuild && desktopBuild);
+for (let i = 2; i < args.length; i++) {
+    if (args[i] === '--fps' && /^\d+$/.test(args[i + 1] || '') && Number(args[i + 1]) >= 1 &&
+        Number(args[i + 1]) <= 1000) {
+        fps = Number(args[++i]);
+    } else if (/^\d+$/.test(args[i])) {
+        sceneTexts.push(args[i]);
+    } else {
+        usable = false;
+    }
+}
+if (!usable) {
+    console.error('usage: node web/bench.js WEB_BUILD DESKTOP_BUILD [--fps FPS (1 to 1000)] [SCENE...]');
     process.exit(2);
 }
-const warmUp = 10; // frames left out at the start of each run
-const fps = 60;
+const warmUp = 2; // frames left out at the start of each scene
 
 // The scenes as `capture --scenes` lists them: number, start, end, moment (ms).
 const scenes = execFileSync(path.join(desktopBuild, 'capture'), ['--scenes'], { encoding: 'utf8' })
@@ -42,14 +54,15 @@ const quantile = (a, q) => [...a].sort((x, y) => x - y)[Math.floor(q * (a.length
     const browser = await Browser.launch(1024, 768);
     let failed = false;
     try {
-        console.log(`headless Chromium (SwiftShader), 1024x768, ${frameCount} frames a scene at ${fps} frames/s:`);
-        console.log('scene  frames  interval median  90 %  drawn median (ms)');
-        for (const { scene, end, at } of scenes) {
-            // Frames that stay within the scene.
-            const n = Math.max(warmUp + 2, Math.min(frameCount, Math.floor((end - at) * fps / 1000)));
-            await browser.navigate(`${url}index.html?at=${at}&frames=${n}`);
+        console.log(`headless Chromium (SwiftShader), 1024x768, ${fps} frames/s of music time:`);
+        console.log('| scene | frames | drawn median ms | drawn p95 ms | interval median ms |');
+        console.log('|------:|-------:|----------------:|-------------:|-------------------:|');
+        for (const { scene, start, end } of scenes) {
+            // The grid frames from the scene's start up to its end.
+            const n = Math.max(warmUp + 2, Math.ceil((end - start) * fps / 1000));
+            await browser.navigate(`${url}index.html?at=${start}&frames=${n}&fps=${fps}`);
             const title = await browser.waitFor(`['ready', 'failed'].includes(document.title) && document.title`,
-                                                120000 + n * 1000);
+                                                120000 + n * 2000, 250);
             if (title !== 'ready') {
                 console.log(`scene ${scene}: the page's program stopped`);
                 failed = true;
@@ -57,11 +70,11 @@ const quantile = (a, q) => [...a].sort((x, y) => x - y)[Math.floor(q * (a.length
             }
             const f = (await browser.evaluate('demoPage.frames')).slice(warmUp);
             const intervals = f.slice(1).map((e, i) => e[0] - f[i][0]);
-            const busy = f.map(e => e[3]);
-            console.log(`${String(scene).padStart(5)}  ${String(intervals.length + 1).padStart(6)}  ` +
-                        `${quantile(intervals, 0.5).toFixed(1).padStart(15)}  ` +
-                        `${quantile(intervals, 0.9).toFixed(1).padStart(4)}  ` +
-                        `${quantile(busy, 0.5).toFixed(1).padStart(12)}`);
+            const drawn = f.map(e => e[3]);
+            const cell = (x, width) => x.toFixed(1).padStart(width);
+            console.log(`| ${String(scene).padStart(5)} | ${String(f.length).padStart(6)} | ` +
+                        `${cell(quantile(drawn, 0.5), 15)} | ${cell(quantile(drawn, 0.95), 12)} | ` +
+                        `${cell(quantile(intervals, 0.5), 18)} |`);
         }
         const errors = browser.console.filter(c => c.type === 'error').map(c => c.text);
         if (errors.length) {

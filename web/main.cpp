@@ -5,7 +5,7 @@
 // ?at=MS in the page's address it draws instead the one frame at MS that
 // `capture --at MS --fps 60` draws, at the page's size, and stops: the page
 // test compares the two. With &frames=N as well it draws N frames from there
-// at 60 frames/s of music time, one per animation frame, each waited for,
+// at 60 frames/s of music time (or &fps=F), one per animation frame, each waited for,
 // and stops: the browser's frame benchmark (web/bench.js) times them.
 #include "app/CApplication.h"
 #include "app/FixedStep.h"
@@ -18,17 +18,18 @@ namespace {
 
 constexpr int captureFps = 60; // capture's rate, whose frames the page test compares with
 
-// A test page's run of frames: grid frames `next` up to `end` (excluded).
+// A test page's run of frames: grid frames `next` up to `end` (excluded) at `fps`.
 struct Frames {
     long next = 0, end = 0;
+    int fps = captureFps;
 };
 
 bool drawNextFrame(void* user) {
     Frames& f = *static_cast<Frames*>(user);
-    const unsigned ms = gridTimeMs(f.next++, captureFps);
+    const unsigned ms = gridTimeMs(f.next++, f.fps);
     platform::beginFrame();
     platform::pageClockRead(ms);
-    drawShowFrameAt(ms, gridStep(captureFps));
+    drawShowFrameAt(ms, gridStep(f.fps));
     // Reading a pixel back waits until the browser has drawn the frame (a
     // WebGL finish does not wait), so that the step's time is the frame's.
     unsigned char pixel[4];
@@ -54,10 +55,12 @@ int main() {
         return 0;
     }
     if (!prepareShow()) return 1;
-    const long first = seekTo(unsigned(at), captureFps);
-    if (platform::pageFrameCount() > 1) {
+    const long count = platform::pageFrameCount();
+    const int fps = count > 1 ? platform::pageFrameRate() : captureFps;
+    const long first = seekTo(unsigned(at), fps);
+    if (count > 1) {
         static Frames frames;
-        frames = {first, first + platform::pageFrameCount()};
+        frames = {first, first + count, fps};
         platform::runFrames(drawNextFrame, framesDone, &frames);
         return 0;
     }

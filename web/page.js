@@ -6,8 +6,8 @@
 // page: no start control and no sound; the program draws the frame at MS,
 // then the title becomes "ready" ("failed" when the program stopped first).
 // With ?at=MS&frames=N as well it draws N frames from MS at 60 frames/s of
-// music time, one per animation frame, recording each as a played page does
-// (the benchmark's page, web/bench.js), then becomes "ready".
+// music time (&fps=F: at F), one per animation frame, recording each as a
+// played page does (the benchmark's page, web/bench.js), then becomes "ready".
 'use strict';
 
 var demoPage = (function () {
@@ -38,14 +38,14 @@ var demoPage = (function () {
         return -1;
     }
 
-    // &frames=N beside ?at=MS: a whole number from 1 to mostFrames; 1 without it.
-    function framesOf(search) {
-        const text = new URLSearchParams(search).get('frames');
-        if (text === null) return 1;
-        if (/^\d+$/.test(text) && Number(text) >= 1 && Number(text) <= mostFrames) return Number(text);
-        setTimeout(() => showMessage(`Demo: &frames= takes a count from 1 to ${mostFrames}, ` +
-                                     `not "${text}"; the page draws one frame.`));
-        return 1;
+    // &NAME=N beside ?at=MS: a whole number from `least` to `most`; `otherwise` without it.
+    function countOf(search, name, least, most, otherwise) {
+        const text = new URLSearchParams(search).get(name);
+        if (text === null) return otherwise;
+        if (/^\d+$/.test(text) && Number(text) >= least && Number(text) <= most) return Number(text);
+        setTimeout(() => showMessage(`Demo: &${name}= takes a whole number from ${least} to ${most}, ` +
+                                     `not "${text}"; the page takes ${otherwise}.`));
+        return otherwise;
     }
 
     // The reason a media error gives, in the words of the desktop show's
@@ -99,7 +99,8 @@ var demoPage = (function () {
 
     const page = {
         at: momentOf(location.search),
-        frameCount: framesOf(location.search), // of a test page
+        frameCount: countOf(location.search, 'frames', 1, mostFrames, 1), // of a test page
+        frameRate: countOf(location.search, 'fps', 1, 1000, 60),          // of a test page's frames
         state: 'loading', // loading, preparing, ready, playing, ended; "stopped" when the program gave up
         started: false,
         startedAt: 0,      // performance.now() of the start control

@@ -9,6 +9,7 @@ namespace {
 
 EM_JS(double, jsMoment, (), { return demoPage.at; });
 EM_JS(double, jsFrameCount, (), { return demoPage.frameCount; });
+EM_JS(int, jsFrameRate, (), { return demoPage.frameRate; });
 EM_JS(void, jsFrameShown, (), { demoPage.frameShown(); });
 EM_JS(void, jsReady, (), { demoPage.ready(); });
 EM_JS(int, jsStarted, (), { return demoPage.started ? 1 : 0; });
@@ -24,6 +25,10 @@ long pageMomentMs() {
 
 long pageFrameCount() {
     return long(jsFrameCount());
+}
+
+int pageFrameRate() {
+    return jsFrameRate();
 }
 
 void pageFrameShown() {

@@ -11,6 +11,9 @@ long pageMomentMs();
 // The frames a test page asks for with &frames=N beside ?at=MS: 1 to a
 // whole show at 60 frames/s; 1 without it.
 long pageFrameCount();
+// The rate of those frames in frames per second of music time, &fps=F: 1 to
+// 1000; 60 without it.
+int pageFrameRate();
 // A test page's frame is on the canvas: the page's title becomes "ready".
 void pageFrameShown();
 

@@ -4,6 +4,7 @@
 //  - ?at=MS frames, two moments in each scene, against the desktop's
 //    `capture --at MS --fps 60 --size WxH` frames (llvmpipe), and once in a
 //    window of another shape, where the picture must keep 4:3 with black bars;
+//  - a benchmark's page (&frames=N&fps=F) draws its frames and stops;
 //  - without sound (the browser refuses to start it; the track cannot be
 //    fetched) the show says so and plays on the timer clock, and Escape
 //    ends it;
@@ -169,6 +170,20 @@ async function letterbox(browser, url) {
         } finally {
             await browser.setViewport(frameWidth, frameHeight);
         }
+    });
+}
+
+async function frameRuns(browser, url) {
+    await check('a test page with &frames=N&fps=F draws those frames of the grid, then is ready', async () => {
+        const at = scenes[wideScene - 1].at, count = 5, fps = 10;
+        await browser.navigate(`${url}index.html?at=${at}&frames=${count}&fps=${fps}`);
+        const title = await browser.waitFor(`['ready', 'failed'].includes(document.title) && document.title`, 120000);
+        expect(title === 'ready', `the page's program stopped: ${troubles(browser).join(' | ')}`);
+        const clocks = (await browser.evaluate('demoPage.frames')).map(e => e[1]);
+        const expected = Array.from({ length: count }, (_, k) => at + k * 1000 / fps);
+        expect(JSON.stringify(clocks) === JSON.stringify(expected),
+               `frames at ${clocks.join(', ')} ms, not ${expected.join(', ')}`);
+        expect(troubles(browser).length === 0, `console: ${troubles(browser).join(' | ')}`);
     });
 }
 
@@ -339,6 +354,7 @@ async function realTime(url) {
             await startPage(browser, url);
             await frames(browser, url);
             await letterbox(browser, url);
+            await frameRuns(browser, url);
         } finally {
             await browser.close();
         }
