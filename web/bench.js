@@ -13,9 +13,8 @@
 // programs. Run bench_frames in the same minute to compare.
 //   node web/bench.js WEB_BUILD DESKTOP_BUILD [--fps FPS] [SCENE...]
 'use strict';
-const { execFileSync } = require('child_process');
-const path = require('path');
 const { Browser } = require('./test/browser');
+const { desktopScenes, testPageDone, quantile } = require('./test/show');
 const { serve } = require('./server');
 
 const args = process.argv.slice(2);
@@ -39,15 +38,8 @@ if (!usable) {
 }
 const warmUp = 2; // frames left out at the start of each scene
 
-// The scenes as `capture --scenes` lists them: number, start, end, moment (ms).
-const scenes = execFileSync(path.join(desktopBuild, 'capture'), ['--scenes'], { encoding: 'utf8' })
-    .trim().split('\n').map(line => {
-        const [scene, start, end, at] = line.split(' ').map(Number);
-        return { scene, start, end, at };
-    })
+const scenes = desktopScenes(desktopBuild)
     .filter(s => sceneTexts.length === 0 || sceneTexts.includes(String(s.scene)));
-
-const quantile = (a, q) => [...a].sort((x, y) => x - y)[Math.floor(q * (a.length - 1))];
 
 (async () => {
     const { server, url } = await serve(webBuild, 0);
@@ -61,8 +53,7 @@ const quantile = (a, q) => [...a].sort((x, y) => x - y)[Math.floor(q * (a.length
             // The grid frames from the scene's start up to its end.
             const n = Math.max(warmUp + 2, Math.ceil((end - start) * fps / 1000));
             await browser.navigate(`${url}index.html?at=${start}&frames=${n}&fps=${fps}`);
-            const title = await browser.waitFor(`['ready', 'failed'].includes(document.title) && document.title`,
-                                                120000 + n * 2000, 250);
+            const title = await testPageDone(browser, 120000 + n * 2000, 250);
             if (title !== 'ready') {
                 console.log(`scene ${scene}: the page's program stopped`);
                 failed = true;

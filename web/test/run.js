@@ -22,6 +22,7 @@ const { Browser } = require('./browser');
 const { compareFrames, brightest } = require('./compare');
 const { decodePng } = require('./png');
 const { serve } = require('../server');
+const { desktopScenes, testPageDone, quantile } = require('./show');
 
 const [webBuild, desktopBuild] = process.argv.slice(2);
 if (!webBuild || !desktopBuild) {
@@ -32,13 +33,8 @@ const out = path.join(webBuild, 'test');
 fs.rmSync(out, { recursive: true, force: true });
 fs.mkdirSync(out, { recursive: true });
 
-// The scenes as the desktop capture lists them: number, start and end (ms)
-// and a moment that pictures the scene (`capture --scenes`, the README's).
-const scenes = execFileSync(path.join(desktopBuild, 'capture'), ['--scenes'], { encoding: 'utf8' })
-    .trim().split('\n').map(line => {
-        const [scene, start, end, at] = line.split(' ').map(Number);
-        return { scene, start, end, at };
-    });
+// The scenes as the desktop capture lists them (the README's).
+const scenes = desktopScenes(desktopBuild);
 const sceneOf = ms => scenes.filter(s => ms >= s.start).length;
 
 // How alike the page's frame and the desktop's must be at each scene's
@@ -101,7 +97,7 @@ function nativeFrame(ms, width, height) {
 // The page's frame at `ms`: the ?at page at the viewport's size.
 async function pageFrame(browser, url, ms, name) {
     await browser.navigate(`${url}index.html?at=${ms}`);
-    const title = await browser.waitFor(`['ready', 'failed'].includes(document.title) && document.title`, 120000);
+    const title = await testPageDone(browser, 120000);
     expect(title === 'ready', `the page's program stopped: ${troubles(browser).join(' | ')}`);
     const shot = await browser.screenshot();
     fs.writeFileSync(path.join(out, name), shot);
@@ -177,7 +173,7 @@ async function frameRuns(browser, url) {
     await check('a test page with &frames=N&fps=F draws those frames of the grid, then is ready', async () => {
         const at = scenes[wideScene - 1].at, count = 5, fps = 10;
         await browser.navigate(`${url}index.html?at=${at}&frames=${count}&fps=${fps}`);
-        const title = await browser.waitFor(`['ready', 'failed'].includes(document.title) && document.title`, 120000);
+        const title = await testPageDone(browser, 120000);
         expect(title === 'ready', `the page's program stopped: ${troubles(browser).join(' | ')}`);
         const clocks = (await browser.evaluate('demoPage.frames')).map(e => e[1]);
         const expected = Array.from({ length: count }, (_, k) => at + k * 1000 / fps);
@@ -288,7 +284,6 @@ function frameTimes(f) {
             busy.push(f[i].busy);
         }
         if (intervals.length === 0) continue;
-        const quantile = (a, q) => [...a].sort((x, y) => x - y)[Math.floor(q * (a.length - 1))];
         rows.push(`  scene ${String(scene).padStart(2)}: ${String(intervals.length + 1).padStart(5)} frames, ` +
                   `interval median ${fixed(quantile(intervals, 0.5))} ms, 90 % within ` +
                   `${fixed(quantile(intervals, 0.9))} ms; steps median ${fixed(quantile(busy, 0.5))} ms`);
